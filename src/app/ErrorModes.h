@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/ShowErrorBox.h"
+#include "db/DbError.h"
+
+#include <QString>
+#include <exception>
+
+// The three ways a procedure treats its errors:
+//  - showErrors: the window's handlers run their body and show any error with their origin label;
+//  - raise unchanged: simply let the DbError propagate (no helper needed);
+//  - passOver: a statement that fails is skipped without a message and the next one runs.
+
+// Any exception that is not a DbError is described as a general error, so nothing escapes.
+db::DbError asDbError(const std::exception& e);
+
+// Runs body; an error ends it and is shown in the error box with origin. Returns false when
+// an error was shown.
+template <typename Body> bool showErrors(const QString& origin, Body&& body) {
+    try {
+        body();
+        return true;
+    } catch (const db::DbError& e) {
+        ShowErrorBox(e, origin);
+    } catch (const std::exception& e) {
+        ShowErrorBox(asDbError(e), origin);
+    }
+    return false;
+}
+
+// Runs one statement; a failure is passed over without a message. Returns false when it failed.
+template <typename Statement> bool passOver(Statement&& statement) {
+    try {
+        statement();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}

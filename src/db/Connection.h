@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+namespace db {
+
+class Engine;
+
+// Every row of one statement's result, read at once. A Null value is a null QVariant,
+// distinct from an empty text.
+struct ResultRows {
+    QStringList columns;
+    QList<QList<QVariant>> rows;
+};
+
+// One open connection to a server, opened from the tool's connection string. The attribute
+// Server (any case) decides the engine: "sqlite:<directory>" is the embedded server, anything
+// else goes to SQL Server through ODBC. Every failure is raised as a DbError.
+class Connection : public std::enable_shared_from_this<Connection> {
+public:
+    // Opens a connection; a server that is down or refuses the login fails within
+    // loginTimeoutSeconds with the driver's number and message.
+    static std::shared_ptr<Connection> open(const QString& connectionString, int loginTimeoutSeconds = 5);
+    ~Connection();
+
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Runs a statement that returns no rows (a statement that returns rows is read and dropped).
+    void execute(const QString& sql);
+    // Runs a statement and reads every row of its first result.
+    ResultRows query(const QString& sql);
+    // Runs a statement with positional "?" parameters bound to values (text never enters the
+    // statement text). Used by record sets to write rows.
+    void executeBound(const QString& sql, const QList<QVariant>& values);
+
+    void beginTrans();
+    void commitTrans();
+    void rollbackTrans();
+    bool inTransaction() const { return m_inTransaction; }
+
+    bool isEmbedded() const;
+    const QString& connectionString() const { return m_connectionString; }
+
+    // The engine that carries statements to the server (rewrites the dialect where needed).
+    Engine& engine() { return *m_engine; }
+
+private:
+    Connection() = default;
+
+    QString m_connectionString;
+    std::unique_ptr<Engine> m_engine;
+    bool m_inTransaction = false;
+};
+
+} // namespace db

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "db/Connection.h"
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+namespace db {
+
+// A client-side record set: every row is read when it opens, then it is read row by row.
+// Fields are addressed by column name (without regard to case) or by position; a Null value
+// is a null QVariant, distinct from an empty text. A record set opened on a single-table
+// "Select * From T ..." can add a new row and update the current one; values are written
+// through bound parameters. It keeps its connection alive while open.
+class RecordSet {
+public:
+    enum CursorType { ForwardOnly = 0, Dynamic = 2 };
+    enum LockType { ReadOnly = 1, Optimistic = 3 };
+
+    RecordSet() = default;
+
+    // Runs sql on conn and reads every row. Raises DbError on failure (the set stays closed).
+    void open(const QString& sql, std::shared_ptr<Connection> conn, int cursorType = Dynamic,
+              int lockType = Optimistic);
+    void close();
+    bool isOpen() const { return m_open; }
+
+    bool eof() const;  // no current row: past the last row, or the set is empty
+    void moveNext();
+    void moveFirst();
+    int recordCount() const;
+
+    int fieldCount() const;
+    QString fieldName(int index) const;
+    // The current row's value; raises NoCurrentRecord at eof, ItemNotFound for an unknown name.
+    QVariant field(const QString& name) const;
+    QVariant field(int index) const;
+    // Sets a value of the current (or new) row, written by update().
+    void setField(const QString& name, const QVariant& value);
+
+    // Starts a new row (all Null) that becomes the current row; update() inserts it.
+    void addNew();
+    // Writes the new row or the changed values of the current row. Raises NoCurrentRecord
+    // when there is no current row.
+    void update();
+
+private:
+    struct Impl;
+    std::shared_ptr<Impl> m_impl;
+    bool m_open = false;
+};
+
+} // namespace db

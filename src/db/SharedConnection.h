@@ -1,0 +1,27 @@
+#pragma once
+
+#include "db/Connection.h"
+
+#include <functional>
+#include <memory>
+
+namespace db {
+
+// The process-wide connection that every query and store replaces with a fresh one before
+// it runs; code without a query of its own uses whatever it holds.
+std::shared_ptr<Connection>& SharedConnection();
+
+// Where fresh connections come from. Start-up installs an opener that builds the connection
+// string from the login component; tests install their own.
+using ConnectionOpener = std::function<std::shared_ptr<Connection>()>;
+void setConnectionOpener(ConnectionOpener opener);
+
+// A new, open connection from the installed opener; raises DbError when none is installed or
+// opening fails.
+std::shared_ptr<Connection> OpenConnection();
+
+// OpenConnection() stored into SharedConnection(); on failure SharedConnection() keeps what it
+// held and the error is raised unchanged.
+Connection& ReplaceSharedConnection();
+
+} // namespace db

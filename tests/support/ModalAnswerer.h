@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QObject>
+#include <QString>
+
+// Answers the next modal message box from a timer, remembering its title, text, icon and
+// buttons, so tests can drive code that shows one.
+class ModalAnswerer : public QObject {
+    Q_OBJECT
+public:
+    // Starts watching; the first modal QMessageBox that appears is answered with `button`.
+    explicit ModalAnswerer(QMessageBox::StandardButton button = QMessageBox::Ok, QObject* parent = nullptr);
+    ~ModalAnswerer() override;
+
+    bool seen() const { return m_count > 0; }
+    int count() const { return m_count; }
+    QString title() const { return m_title; }
+    QString text() const { return m_text; }
+    QMessageBox::Icon icon() const { return m_icon; }
+    QMessageBox::StandardButtons buttons() const { return m_buttons; }
+
+private:
+    void poll();
+
+    QMessageBox::StandardButton m_button;
+    int m_timerId = 0;
+    int m_count = 0;
+    QString m_title;
+    QString m_text;
+    QMessageBox::Icon m_icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons m_buttons;
+
+protected:
+    void timerEvent(QTimerEvent*) override { poll(); }
+};
