@@ -1,0 +1,66 @@
+#include "app/modMain.h"
+
+#include "app/ErrorModes.h"
+#include "app/LoginComponent.h"
+#include "app/MessageBox.h"
+#include "app/OpenConnection.h"
+#include "ui/main/frmMain.h"
+
+#include <QPointer>
+
+namespace {
+
+// The login component lives for the whole process; it is never released before the end.
+LoginComponent* g_login = nullptr;
+QPointer<frmMain> g_mainWindow;
+
+const QString ApplicationKey = QStringLiteral("Ketrolis");
+
+} // namespace
+
+namespace modMain {
+
+LoginComponent& Login() {
+    if (!g_login)
+        g_login = new LoginComponent();
+    return *g_login;
+}
+
+void SetLogin(LoginComponent* login) { g_login = login; }
+
+frmMain* MainWindow() { return g_mainWindow.data(); }
+
+bool AccessGranted(bool hasAccess, short userId) { return hasAccess || userId > 0; }
+
+void Main() {
+    g_login = new LoginComponent();
+    LoginComponent& login = *g_login;
+    login.setApplicationKey(ApplicationKey);
+    bool flag = true;
+    login.CheckAccess(flag);
+    // Both values are read before the decision, in this order.
+    const bool hasAccess = login.HasAccess();
+    const short userId = login.UserId();
+    if (!AccessGranted(hasAccess, userId)) {
+        Beep();
+        Beep();
+        MsgBox(QStringLiteral("You don't have rights to use this application !"), 48, AppTitle());
+        return;
+    }
+    InstallConnectionSource(login);
+    if (!g_mainWindow) {
+        g_mainWindow = new frmMain(login);
+        g_mainWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    g_mainWindow->show();
+}
+
+void ReportStartupFailure(const std::exception& e) {
+    const db::DbError error = asDbError(e);
+    MsgBox(QStringLiteral("Talvane could not start.\r\rError %1: %2\rSource: %3")
+               .arg(error.number())
+               .arg(error.description(), error.source()),
+           16, AppTitle());
+}
+
+} // namespace modMain
