@@ -1,0 +1,82 @@
+#include "ui/common/KeyedTreeWidget.h"
+
+#include "db/DbError.h"
+#include "ui/common/ItemRoles.h"
+
+KeyedTreeWidget::KeyedTreeWidget(QWidget* parent) : QTreeWidget(parent) {}
+
+QTreeWidgetItem* KeyedTreeWidget::addKeyed(const QString& key, const QString& text, QTreeWidgetItem* parent) {
+    if (m_items.contains(key))
+        throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"),
+                          objectName());
+    auto* node = new QTreeWidgetItem(QStringList{text});
+    node->setData(0, ItemRoles::Key, key);
+    if (parent)
+        parent->addChild(node);
+    else if (m_filling)
+        m_pendingTop.append(node);
+    else
+        addTopLevelItem(node);
+    m_items.insert(key, node);
+    return node;
+}
+
+QTreeWidgetItem* KeyedTreeWidget::item(const QString& key) const {
+    QTreeWidgetItem* node = m_items.value(key, nullptr);
+    if (!node)
+        throw db::DbError(db::DbError::KeyNotFound, QStringLiteral("Element not found"), objectName());
+    return node;
+}
+
+void KeyedTreeWidget::forget(QTreeWidgetItem* node) {
+    m_items.remove(keyOf(node));
+    for (int i = 0; i < node->childCount(); ++i)
+        forget(node->child(i));
+}
+
+void KeyedTreeWidget::removeKeyed(const QString& key) {
+    QTreeWidgetItem* node = m_items.value(key, nullptr);
+    if (!node)
+        return;
+    forget(node);
+    m_pendingTop.removeOne(node);
+    delete node;
+}
+
+void KeyedTreeWidget::clearKeyed() {
+    m_items.clear();
+    qDeleteAll(m_pendingTop);
+    m_pendingTop.clear();
+    clear();
+}
+
+void KeyedTreeWidget::beginFill() {
+    if (m_filling)
+        return;
+    m_filling = true;
+    m_wasSorting = isSortingEnabled();
+    setSortingEnabled(false);
+    setUpdatesEnabled(false);
+}
+
+void KeyedTreeWidget::endFill() {
+    if (!m_filling)
+        return;
+    m_filling = false;
+    if (!m_pendingTop.isEmpty())
+        addTopLevelItems(m_pendingTop);
+    m_pendingTop.clear();
+    // Sorting, once on, puts every new item into its sorted place.
+    setSortingEnabled(m_wasSorting);
+    setUpdatesEnabled(true);
+}
+
+QString KeyedTreeWidget::keyOf(const QTreeWidgetItem* node) {
+    return node ? node->data(0, ItemRoles::Key).toString() : QString();
+}
+
+QVariant KeyedTreeWidget::tagOf(const QTreeWidgetItem* node) {
+    return node ? node->data(0, ItemRoles::Tag) : QVariant();
+}
+
+void KeyedTreeWidget::setTag(QTreeWidgetItem* node, const QVariant& tag) { node->setData(0, ItemRoles::Tag, tag); }

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QTreeWidget>
+#include <QVariant>
+
+// A list view (details view) or tree whose items are found by key through a hash, never by a
+// scan. Each item keeps its key and tag in the roles of ItemRoles. Adding a key that is already
+// there, or looking up a key that is not, raises the list control's own errors as DbErrors
+// (numbers 35602 and 35601), so fillers fail the way callers expect.
+class KeyedTreeWidget : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit KeyedTreeWidget(QWidget* parent = nullptr);
+
+    // Adds an item at the end of parent's children (or of the top level); raises KeyNotUnique
+    // when the key is taken. The item is not yet shown if a fill is in progress.
+    QTreeWidgetItem* addKeyed(const QString& key, const QString& text, QTreeWidgetItem* parent = nullptr);
+    // The item with key, or null.
+    QTreeWidgetItem* find(const QString& key) const { return m_items.value(key, nullptr); }
+    // The item with key; raises KeyNotFound when there is none.
+    QTreeWidgetItem* item(const QString& key) const;
+    bool contains(const QString& key) const { return m_items.contains(key); }
+    // Removes the item with key (and its children) if present.
+    void removeKeyed(const QString& key);
+    // Removes every item.
+    void clearKeyed();
+    int keyedCount() const { return static_cast<int>(m_items.size()); }
+
+    // Fills add items faster with updates and sorting suspended; endFill() shows them.
+    void beginFill();
+    void endFill();
+
+    static QString keyOf(const QTreeWidgetItem* item);
+    static QVariant tagOf(const QTreeWidgetItem* item);
+    static void setTag(QTreeWidgetItem* item, const QVariant& tag);
+
+private:
+    void forget(QTreeWidgetItem* item);
+
+    QHash<QString, QTreeWidgetItem*> m_items;
+    QList<QTreeWidgetItem*> m_pendingTop;
+    bool m_filling = false;
+    bool m_wasSorting = false;
+};
