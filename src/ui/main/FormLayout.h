@@ -1,0 +1,18 @@
+#pragma once
+
+class frmMain;
+
+// How frmMain's tab control, pages and lists follow the window's size. Lengths are computed in
+// twips. Every statement stands alone: one that cannot apply (a negative size when the window
+// is minimised or made very small) is passed over without a message and the following ones
+// still run, each reading the sizes the statements before it have set.
+namespace FormLayout {
+
+// Sizes SSTab1, both pages, lstUsers, tabDetalii, fraGroup and lstGroups from the window's
+// outer size and the status bar's height.
+void Form_Resize(frmMain& form);
+
+// Stretches lstGroupsConfig, fraUserGroup and twOperations over the groups page.
+void picUserGroups_Resize(frmMain& form);
+
+} // namespace FormLayout

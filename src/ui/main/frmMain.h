@@ -1,0 +1,139 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <functional>
+
+class ImageList;
+class KeyedComboBox;
+class KeyedTreeWidget;
+class LoginComponent;
+class TabControl;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+class QToolBar;
+class QTreeWidget;
+
+// The one window of the tool: toolbar, the groups and users pages of SSTab1, and the status bar
+// with the server, database, user, time and date. Every named control is a public member whose
+// objectName is its own name; the list fillers, the operations tree and the editors work on
+// these widgets directly.
+//
+// Lists are KeyedTreeWidgets in details view (header shown, no root decoration; lstUserBrand,
+// whose items have no key, a plain QTreeWidget). lstAuthors,
+// lstPuncteLucru and lstGroups show a check box on every item: their fillers create the items
+// with Qt::ItemIsUserCheckable and an unchecked state. twOperations draws its check states
+// with images 1 to 3 of ImageList1.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    using Command = std::function<void()>;
+
+    // login supplies the server, database and user shown in the status bar; it must outlive
+    // the window.
+    explicit frmMain(LoginComponent& login, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Runs the toolbar command of a button key. "keyClose" closes the window; the other keys
+    // run the command registered for them with setCommand. Keys compare exactly; a key with
+    // no command does nothing. An error ends the command and is shown with the origin
+    // "Toolbar1_ButtonClick()".
+    void Toolbar1_ButtonClick(const QString& key);
+    // Registers (or replaces) the command run for a toolbar button key.
+    void setCommand(const QString& key, Command command);
+
+    // The tab change handler of SSTab1: brings the page of the selected tab to the front.
+    // previousTab is ignored; the selected tab is read from the control.
+    void SSTab1_Click(int previousTab);
+
+    // Reloads every list of the window and restores the selection.
+    void RefreshMe();
+
+    // Status bar panel 1 to 5 (server, database, user, time, date).
+    QLabel* Panel(int index) const;
+
+    ImageList* ImageList1;
+    QToolBar* Toolbar1;
+    QStatusBar* StatusBar1;
+
+    TabControl* SSTab1;
+
+    // Groups page (SSTab1, tab 0).
+    QWidget* picUserGroups;
+    KeyedTreeWidget* lstGroupsConfig;
+    QGroupBox* fraUserGroup;
+    QLabel* Label1;
+    QLineEdit* txtGrpName;
+    QLabel* Label2;
+    QLineEdit* txtFullName;
+    QLabel* Label3;
+    QLineEdit* txtNotes;
+    KeyedTreeWidget* lstAuthors;
+    KeyedTreeWidget* lstPuncteLucru;
+    KeyedTreeWidget* twOperations;
+
+    // Users page (SSTab1, tab 1).
+    QWidget* picUsers;
+    KeyedTreeWidget* lstUsers;
+    TabControl* tabDetalii;
+
+    // User editor (tabDetalii, tab 0).
+    QGroupBox* fraGroup;
+    QLabel* Label4;
+    QLineEdit* txtDomain;
+    QLabel* Label5;
+    QLineEdit* txtUserName;
+    QLabel* Label6;
+    QLineEdit* txtAlias;
+    QLabel* Label7;
+    QLineEdit* txtDisplay;
+    QLabel* Label8;
+    KeyedComboBox* cmbPers;
+    QLabel* Label10;
+    QLineEdit* txtPassword;
+    QLabel* Label9;
+    QLineEdit* txtVerifyPassword;
+    KeyedTreeWidget* lstGroups;
+
+    // Brand settings (tabDetalii, tab 1).
+    QGroupBox* frCRM;
+    QLabel* Label11;
+    KeyedComboBox* cboAuthor;
+    QLabel* Label12;
+    KeyedComboBox* cboBrand;
+    QCheckBox* chkAdminBrand;
+    QCheckBox* chkAdmin;
+    QTreeWidget* lstUserBrand;
+    QPushButton* cbutInregNoua;
+    QPushButton* cbutSalvare;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    QMenu* createPopupMenu() override { return nullptr; }
+
+private:
+    void buildToolbar();
+    void buildStatusBar();
+    void buildGroupsPage();
+    void buildUsersPage();
+    void buildUserEditor();
+    void buildBrandSettings();
+
+    // Runs once, when the window is first shown: selects the groups page, fills the status bar
+    // from the login component and refreshes every list.
+    void Form_Load();
+    // Runs as the window closes: stores its state, position and size.
+    void Form_Unload();
+
+    LoginComponent& m_login;
+    QHash<QString, Command> m_commands;
+    QList<QLabel*> m_panels;
+    bool m_loaded = false;
+};
