@@ -1,0 +1,86 @@
+#include "store/RecordQueries.h"
+
+#include "app/ErrorModes.h"
+#include "db/SharedConnection.h"
+
+namespace store {
+
+namespace {
+
+QString number(int value) {
+    return QString::number(value);
+}
+
+// Every query works on a fresh connection, which becomes the shared one; the set keeps it alive.
+db::RecordSet openOnFreshConnection(const QString& sql) {
+    db::ReplaceSharedConnection();
+    db::RecordSet set;
+    set.open(sql, db::SharedConnection());
+    return set;
+}
+
+const QString UsersHead = QStringLiteral(" Select distinct u.*, p.IdPers, p.Nume, p.Prenume ") +
+                          QStringLiteral(" From admUser u (nolock) ") +
+                          QStringLiteral(" Left Join PSR_Pers p (nolock) On u.usID = p.usID ");
+
+} // namespace
+
+db::RecordSet GetGroups(int grID) {
+    if (grID == 0)
+        return openOnFreshConnection(QStringLiteral("Select * From AdmGrup (nolock) Order By GrCod"));
+    return openOnFreshConnection(QStringLiteral("Select * From AdmGrup (nolock) Where grID = ") + number(grID) +
+                                 QStringLiteral(" Order By GrCod"));
+}
+
+db::RecordSet GetGroupAuthors(int grID) {
+    return openOnFreshConnection(QStringLiteral("Select * From AdmGrupAutor (nolock) Where grID = ") + number(grID));
+}
+
+db::RecordSet GetUserGroups(int usID) {
+    return openOnFreshConnection(QStringLiteral("Select * From AdmUserGrup (nolock) Where usID = ") + number(usID));
+}
+
+db::RecordSet GetGroupOperations(int auID, int grID) {
+    return openOnFreshConnection(
+        QStringLiteral(" Select a1.opID , mdId , a1.Id   From AdmGrupOperatii a0(nolock)  inner join "
+                       "admOperatiiModul a1(nolock)  on a0.opId = a1.opId and a0.Id = a1.Id  ") +
+        QStringLiteral(" Where auID = ") + number(auID) + QStringLiteral(" And grID = ") + number(grID));
+}
+
+db::RecordSet GetUsers(int usID) {
+    if (usID == 0)
+        return openOnFreshConnection(UsersHead + QStringLiteral(" Order By usCod"));
+    return openOnFreshConnection(UsersHead + QStringLiteral(" Where u.usID = ") + number(usID) +
+                                 QStringLiteral(" Order By usCod"));
+}
+
+db::RecordSet GetAuthors() {
+    return openOnFreshConnection(QStringLiteral("Select * From Authors (nolock) Order By Name"));
+}
+
+db::RecordSet GetModules() {
+    return openOnFreshConnection(QStringLiteral("Select * From admModul (nolock) Order By mdDenumire"));
+}
+
+db::RecordSet GetOperations() {
+    return openOnFreshConnection(QStringLiteral("Select * From admOperatiiModul (nolock) Order By opDenumire"));
+}
+
+db::RecordSet GetPersons() {
+    return openOnFreshConnection(QStringLiteral("Select * From PSR_Pers (nolock) Order By Nume, Prenume"));
+}
+
+db::RecordSet GetWorkPoints(int IdAuthor, int grID) {
+    db::ReplaceSharedConnection();
+    const QString sql =
+        QStringLiteral(" Select p.*, a.grID") + QStringLiteral(" From ordavia..PSR_PuncteLucru p (nolock) ") +
+        QStringLiteral(" Left Join admGrupPuncteLucru a (nolock) On a.IdPctLucru = p.IdPctLucru "
+                       "And grID = ") +
+        number(grID) + QStringLiteral(" Where p.IdAuthor = ") + number(IdAuthor) + QStringLiteral(" Order By Name ");
+    // The caller tests the set's state: a failed open comes back as a closed set, not an error.
+    db::RecordSet set;
+    passOver([&] { set.open(sql, db::SharedConnection()); });
+    return set;
+}
+
+} // namespace store

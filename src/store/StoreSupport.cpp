@@ -1,0 +1,49 @@
+#include "store/StoreSupport.h"
+
+#include "db/DbError.h"
+#include "db/RecordSet.h"
+#include "db/SharedConnection.h"
+
+#include <QDate>
+
+namespace store::support {
+
+QString quoted(const QString& text) {
+    return QString(text).replace(QLatin1Char('\''), QStringLiteral("''"));
+}
+
+QString bracketed(const QString& name) {
+    return QString(name).replace(QLatin1Char(']'), QStringLiteral("]]"));
+}
+
+QString todayLiteral() {
+    return QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy"));
+}
+
+QVariant textValue(const QString& text) {
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
+int nextKey(const QString& sql) {
+    db::RecordSet maximum;
+    maximum.open(sql, db::SharedConnection(), db::RecordSet::ForwardOnly, db::RecordSet::ReadOnly);
+    const int next = maximum.field(0).toInt() + 1;
+    maximum.close();
+    return next;
+}
+
+bool stkExists(db::Connection& connection) {
+    const db::ResultRows result =
+        connection.query(QStringLiteral("SELECT count(*) FROM master..sysDatabases WHERE name = N'stk'"));
+    return !result.rows.isEmpty() && !result.rows.first().isEmpty() && result.rows.first().first().toInt() > 0;
+}
+
+OperationFields operationFields(const QString& item) {
+    const QStringList fields = item.split(QStringLiteral("#$#"));
+    if (fields.size() < 2)
+        throw db::DbError(db::DbError::SubscriptOutOfRange, QStringLiteral("Subscript out of range"),
+                          QStringLiteral("Talvane"));
+    return {fields.at(0), fields.at(1)};
+}
+
+} // namespace store::support

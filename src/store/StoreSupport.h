@@ -1,0 +1,36 @@
+#pragma once
+
+#include "db/Connection.h"
+
+#include <QString>
+#include <QVariant>
+
+// Pieces shared by the statements of the user and group stores.
+namespace store::support {
+
+// Text placed inside '…' or N'…' of a statement: a quote is doubled, so the text cannot end the
+// literal.
+QString quoted(const QString& text);
+// A name placed inside […]: a closing bracket is doubled.
+QString bracketed(const QString& name);
+// Today's date as the DataAct literal of the link tables: "MM/dd/yyyy" whatever the locale.
+QString todayLiteral();
+// A text for a record-set field: a null text is written as empty text, never as Null.
+QVariant textValue(const QString& text);
+
+// The first column of the one row of sql (a "Select max(...)" under an update lock), plus 1; a
+// Null maximum counts as 0.
+int nextKey(const QString& sql);
+
+// Whether the server holds a database named stk.
+bool stkExists(db::Connection& connection);
+
+// The opID and Id of an operations item "opID#$#Id[#$#…]"; further fields are ignored. An item
+// with fewer than two fields raises SubscriptOutOfRange.
+struct OperationFields {
+    QString opID;
+    QString id;
+};
+OperationFields operationFields(const QString& item);
+
+} // namespace store::support
