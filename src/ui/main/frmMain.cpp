@@ -5,6 +5,8 @@
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/Twips.h"
+#include "ui/groups/GroupEditor.h"
+#include "ui/groups/OperationTree.h"
 #include "ui/main/ClockPanel.h"
 #include "ui/main/FormLayout.h"
 #include "ui/main/ImageList.h"
@@ -107,6 +109,7 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     SSTab1->setContainer(0, picUserGroups);
     SSTab1->setContainer(1, picUsers);
     connect(SSTab1, &TabControl::Click, this, &frmMain::SSTab1_Click);
+    m_groupEditor = new GroupEditor(*this);
 
     picUserGroups->installEventFilter(this);
 }
@@ -280,6 +283,20 @@ void frmMain::SSTab1_Click(int /*previousTab*/) {
 void frmMain::RefreshMe() {
     // Filling the lists, the operations tree and the combo boxes is not built yet.
 }
+
+void frmMain::LoadGrp(int grID) { m_groupEditor->LoadGrp(grID); }
+
+void frmMain::FillOperationTree() { OperationTree::FillOperationTree(twOperations, *ImageList1); }
+
+void frmMain::ClearOperationChecks() { OperationTree::ClearOperationChecks(twOperations, *ImageList1); }
+
+void frmMain::lstAuthors_ItemClick(QTreeWidgetItem* item) { m_groupEditor->lstAuthors_ItemClick(item); }
+
+void frmMain::lstAuthors_DblClick() { m_groupEditor->lstAuthors_DblClick(); }
+
+void frmMain::lstGroups_DblClick() { m_groupEditor->lstGroups_DblClick(); }
+
+void frmMain::twOperations_DblClick() { m_groupEditor->twOperations_DblClick(); }
 
 void frmMain::Form_Load() {
     showErrors("Form_Load()", [&] {

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <functional>
 
+class GroupEditor;
 class ImageList;
 class KeyedComboBox;
 class KeyedTreeWidget;
@@ -17,6 +18,7 @@ class QPushButton;
 class QStatusBar;
 class QToolBar;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 // The one window of the tool: toolbar, the groups and users pages of SSTab1, and the status bar
 // with the server, database, user, time and date. Every named control is a public member whose
@@ -52,6 +54,20 @@ public:
 
     // Reloads every list of the window and restores the selection.
     void RefreshMe();
+
+    // Group editor and operations tree (src/ui/groups).
+    // Shows group grID in the group editor: fields, companies, then the selected company.
+    void LoadGrp(int grID);
+    // Fills twOperations from the modules and operations; errors are raised unchanged.
+    void FillOperationTree();
+    // Every check image of twOperations becomes unchecked (parent operations keep none).
+    void ClearOperationChecks();
+    // Loads the work points and operation checks of the company item for the selected group.
+    void lstAuthors_ItemClick(QTreeWidgetItem* item);
+    // Double clicks: invert the selected item's box / toggle the selected tree node.
+    void lstAuthors_DblClick();
+    void lstGroups_DblClick();
+    void twOperations_DblClick();
 
     // Status bar panel 1 to 5 (server, database, user, time, date).
     QLabel* Panel(int index) const;
@@ -133,6 +149,7 @@ private:
     void Form_Unload();
 
     LoginComponent& m_login;
+    GroupEditor* m_groupEditor;
     QHash<QString, Command> m_commands;
     QList<QLabel*> m_panels;
     bool m_loaded = false;

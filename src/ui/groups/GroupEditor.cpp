@@ -1,0 +1,152 @@
+#include "ui/groups/GroupEditor.h"
+
+#include "app/ErrorModes.h"
+#include "app/MessageBox.h"
+#include "db/RecordSet.h"
+#include "store/RecordQueries.h"
+#include "ui/common/KeyedTreeWidget.h"
+#include "ui/groups/OperationTree.h"
+#include "ui/main/ImageList.h"
+#include "ui/main/frmMain.h"
+
+#include <QLineEdit>
+#include <QScopeGuard>
+
+namespace {
+
+void invertCheck(QTreeWidgetItem* item) {
+    item->setCheckState(0, item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+}
+
+} // namespace
+
+GroupEditor::GroupEditor(frmMain& form) : QObject(&form), m_form(form) {
+    m_form.twOperations->setExpandsOnDoubleClick(false);
+    // A click on a company's check box is also an item click: the box has already changed
+    // when the click runs, so the new state decides what is loaded.
+    connect(m_form.lstAuthors, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { lstAuthors_ItemClick(item); });
+    connect(m_form.lstAuthors, &QTreeWidget::itemDoubleClicked, this, [this] { lstAuthors_DblClick(); });
+    connect(m_form.lstGroups, &QTreeWidget::itemDoubleClicked, this, [this] { lstGroups_DblClick(); });
+    connect(m_form.twOperations, &QTreeWidget::itemDoubleClicked, this, [this] { twOperations_DblClick(); });
+}
+
+QTreeWidgetItem* GroupEditor::selectedItem(const QTreeWidget* list) {
+    const QList<QTreeWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+void GroupEditor::LoadGrp(int grID) {
+    frmMain& f = m_form;
+    db::RecordSet group;
+    passOver([&] { group = store::GetGroups(grID); });
+    if (group.isOpen() && !group.eof()) {
+        passOver([&] { f.txtGrpName->setText(group.field(QStringLiteral("grCod")).toString()); });
+        passOver([&] { f.txtFullName->setText(group.field(QStringLiteral("grDenumire")).toString()); });
+        passOver([&] { f.txtNotes->setText(group.field(QStringLiteral("grobs")).toString()); });
+    }
+    group.close();
+
+    const int authorCount = f.lstAuthors->topLevelItemCount();
+    for (int i = 0; i < authorCount; ++i)
+        f.lstAuthors->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
+
+    db::RecordSet authors;
+    passOver([&] { authors = store::GetGroupAuthors(grID); });
+    if (authors.isOpen()) {
+        // A set that cannot move on would otherwise be read forever.
+        while (!authors.eof()) {
+            passOver([&] {
+                const QString key = QLatin1Char('k') + QString::number(authors.field(QStringLiteral("auID")).toInt());
+                if (QTreeWidgetItem* author = f.lstAuthors->find(key))
+                    author->setCheckState(0, Qt::Checked);
+            });
+            if (!passOver([&] { authors.moveNext(); }))
+                break;
+        }
+        authors.close();
+    }
+
+    if (QTreeWidgetItem* author = selectedItem(f.lstAuthors))
+        lstAuthors_ItemClick(author);
+}
+
+void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
+    if (!item)
+        return;
+    frmMain& f = m_form;
+    int auID = 0;
+    const bool loaded = showErrors(QStringLiteral("lstAuthors_ItemClick"), [&] {
+        auID = KeyedTreeWidget::tagOf(item).toInt();
+        int grID = 0;
+        if (QTreeWidgetItem* group = selectedItem(f.lstGroupsConfig))
+            grID = KeyedTreeWidget::keyOf(group).mid(1).toInt();
+
+        f.lstPuncteLucru->clearKeyed();
+        db::RecordSet points = store::GetWorkPoints(auID, grID);
+        if (points.isOpen()) {
+            f.lstPuncteLucru->beginFill();
+            const auto endFill = qScopeGuard([&] { f.lstPuncteLucru->endFill(); });
+            for (; !points.eof(); points.moveNext()) {
+                const int id = points.field(QStringLiteral("idpctLucru")).toInt();
+                QTreeWidgetItem* point = f.lstPuncteLucru->addKeyed(QLatin1Char('k') + QString::number(id),
+                                                                     points.field(QStringLiteral("Name")).toString());
+                KeyedTreeWidget::setTag(point, id);
+                point->setFlags(point->flags() | Qt::ItemIsUserCheckable);
+                // A Null grID reads as 0: the group does not hold the work point.
+                const bool held = points.field(QStringLiteral("grID")).toInt() != 0;
+                point->setCheckState(0, held ? Qt::Checked : Qt::Unchecked);
+            }
+            points.close();
+        }
+        OperationTree::ClearOperationChecks(f.twOperations, *f.ImageList1);
+    });
+    if (!loaded)
+        return;
+
+    // From here on a failing statement is passed over: the tree keeps the checks set so far.
+    QTreeWidgetItem* group = selectedItem(f.lstGroupsConfig);
+    if (!group || item->checkState(0) != Qt::Checked)
+        return;
+    db::RecordSet granted;
+    passOver([&] { granted = store::GetGroupOperations(auID, KeyedTreeWidget::tagOf(group).toInt()); });
+    if (!granted.isOpen())
+        return;
+    while (!granted.eof()) {
+        passOver([&] {
+            const QString key = OperationTree::operationKey(granted.field(QStringLiteral("opID")).toInt(),
+                                                            granted.field(QStringLiteral("mdID")).toInt(),
+                                                            granted.field(QStringLiteral("Id")).toInt());
+            QTreeWidgetItem* node = f.twOperations->item(key);
+            // A parent operation has no check image and is never ticked.
+            if (OperationTree::imageOf(node) != CheckImage::None)
+                OperationTree::setImage(node, CheckImage::Checked, *f.ImageList1);
+        });
+        if (!passOver([&] { granted.moveNext(); }))
+            break;
+    }
+    granted.close();
+}
+
+void GroupEditor::lstAuthors_DblClick() {
+    if (QTreeWidgetItem* item = selectedItem(m_form.lstAuthors))
+        invertCheck(item);
+}
+
+void GroupEditor::lstGroups_DblClick() {
+    if (QTreeWidgetItem* item = selectedItem(m_form.lstGroups))
+        invertCheck(item);
+}
+
+void GroupEditor::twOperations_DblClick() {
+    frmMain& f = m_form;
+    QTreeWidgetItem* author = selectedItem(f.lstAuthors);
+    if (!author) {
+        MsgBox(QStringLiteral("Selectati authorul!"), 48, AppTitle(), &f);
+        f.lstAuthors->setFocus();
+        return;
+    }
+    if (QTreeWidgetItem* node = selectedItem(f.twOperations))
+        OperationTree::toggleNode(f.twOperations, node, *f.ImageList1);
+    author->setCheckState(0, OperationTree::hasCheckedNode(f.twOperations) ? Qt::Checked : Qt::Unchecked);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+
+class frmMain;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The group editor of the groups page: loads a group's fields and companies, the work points
+// and operation checks of one company, and handles the double clicks of lstAuthors, lstGroups
+// and twOperations. It keeps no data of its own: the window's controls are the whole state
+// (the group is the selected item of lstGroupsConfig, the company the selected item of
+// lstAuthors).
+class GroupEditor : public QObject {
+    Q_OBJECT
+public:
+    // Connects the item click of lstAuthors and the double clicks of lstAuthors, lstGroups and
+    // twOperations to the handlers below. The tree's own expand-on-double-click is switched
+    // off: the double click toggles check images instead.
+    explicit GroupEditor(frmMain& form);
+
+    // Shows group grID: its code, full name and notes (Null as empty text), ticks the companies
+    // for which it holds rights, then runs lstAuthors_ItemClick for the selected company. Every
+    // failing statement is passed over without a message.
+    void LoadGrp(int grID);
+
+    // Lists the company's work points (ticked where the selected group holds them), resets the
+    // tree to unchecked and, when a group is selected and the company's box is ticked, checks
+    // the operations the group holds for that company. Errors up to the reset are shown with
+    // the origin "lstAuthors_ItemClick" and end the click; later ones are passed over.
+    void lstAuthors_ItemClick(QTreeWidgetItem* item);
+
+    // Inverts the check box of the list's selected item, if any.
+    void lstAuthors_DblClick();
+    void lstGroups_DblClick();
+
+    // Toggles the tree's selected node (see OperationTree::toggleNode), then ticks the selected
+    // company when any node is checked and unticks it otherwise. Without a selected company it
+    // only asks for one ("Selectati authorul!") and moves the focus to lstAuthors.
+    void twOperations_DblClick();
+
+    // The selected item of a single-selection list, or null.
+    static QTreeWidgetItem* selectedItem(const QTreeWidget* list);
+
+private:
+    frmMain& m_form;
+};
