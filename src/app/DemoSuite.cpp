@@ -8,6 +8,16 @@
 #include <memory>
 #include <sqlite3.h>
 
+// The scripts are resources of the static core library, which the linker keeps only when they
+// are registered by name (outside any namespace, as the macro requires).
+static void registerDemoScripts() {
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(demo);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
 namespace {
 
 const QString Source = QStringLiteral("Talvane");
@@ -17,6 +27,7 @@ db::DbError failure(const QString& description) {
 }
 
 QString scriptText(const QString& path) {
+    registerDemoScripts();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw failure(QStringLiteral("The script %1 of the suite is missing.").arg(path));
