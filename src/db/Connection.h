@@ -16,6 +16,9 @@ class Engine;
 struct ResultRows {
     QStringList columns;
     QList<QList<QVariant>> rows;
+    // Per column: whether its values compare exactly on the server, so that a record set can
+    // find its row again by them (not so for floating point, dates and long text).
+    QList<bool> comparable;
 };
 
 // One open connection to a server, opened from the tool's connection string. The attribute
@@ -38,6 +41,8 @@ public:
     // Runs a statement with positional "?" parameters bound to values (text never enters the
     // statement text). Used by record sets to write rows.
     void executeBound(const QString& sql, const QList<QVariant>& values);
+    // executeBound() that answers the number of rows the statement changed.
+    int executeCounted(const QString& sql, const QList<QVariant>& values);
 
     void beginTrans();
     void commitTrans();

@@ -22,13 +22,13 @@ public:
     const char* what() const noexcept override { return m_what.c_str(); }
 
     // Numbers of errors raised by the tool itself rather than by a database driver.
-    static constexpr int GeneralError = -2147467259;   // unspecified failure
-    static constexpr int NoCurrentRecord = 3021;       // no row to read or write
-    static constexpr int ItemNotFound = 3265;          // no field of that name or position
-    static constexpr int ObjectClosed = 3704;          // record set or connection not open
-    static constexpr int SubscriptOutOfRange = 9;      // item with too few fields
-    static constexpr int KeyNotUnique = 35602;         // a list or tree key used twice
-    static constexpr int KeyNotFound = 35601;          // a list or tree key that has no element
+    static constexpr int GeneralError = -2147467259; // unspecified failure
+    static constexpr int NoCurrentRecord = 3021;     // no row to read or write
+    static constexpr int ItemNotFound = 3265;        // no field of that name or position
+    static constexpr int ObjectClosed = 3704;        // record set or connection not open
+    static constexpr int SubscriptOutOfRange = 9;    // item with too few fields
+    static constexpr int KeyNotUnique = 35602;       // a list or tree key used twice
+    static constexpr int KeyNotFound = 35601;        // a list or tree key that has no element
 
 private:
     int m_number;

@@ -23,10 +23,13 @@ public:
     // Runs sql on conn and reads every row. Raises DbError on failure (the set stays closed).
     void open(const QString& sql, std::shared_ptr<Connection> conn, int cursorType = Dynamic,
               int lockType = Optimistic);
+    // Releases the rows and the connection; closing a closed set does nothing. Changes not yet
+    // written by update() are dropped.
     void close();
-    bool isOpen() const { return m_open; }
+    bool isOpen() const;
 
-    bool eof() const;  // no current row: past the last row, or the set is empty
+    // Reading or moving a closed set raises ObjectClosed.
+    bool eof() const; // no current row: past the last row, or the set is empty
     void moveNext();
     void moveFirst();
     int recordCount() const;
@@ -42,13 +45,17 @@ public:
     // Starts a new row (all Null) that becomes the current row; update() inserts it.
     void addNew();
     // Writes the new row or the changed values of the current row. Raises NoCurrentRecord
-    // when there is no current row.
+    // when there is no current row. An existing row is found again by the set's Where clause and
+    // the row's values as read; when it is gone or changed meanwhile, the update fails.
     void update();
 
 private:
     struct Impl;
+    Impl& openImpl() const;
+    void insertRow(Impl& impl);
+    void updateRow(Impl& impl);
+
     std::shared_ptr<Impl> m_impl;
-    bool m_open = false;
 };
 
 } // namespace db

@@ -1,0 +1,99 @@
+#include "db/Connection.h"
+
+#include "db/ConnectionString.h"
+#include "db/EmbeddedEngine.h"
+#include "db/OdbcEngine.h"
+#include "db/StatementLog.h"
+
+namespace db {
+
+namespace {
+
+const QString Source = QStringLiteral("Talvane data layer");
+const QLatin1String EmbeddedPrefix("sqlite:");
+
+// The numbers a client reports for transaction calls out of turn.
+constexpr int TransactionExists = -2147168237;
+constexpr int NoTransaction = -2147168242;
+
+} // namespace
+
+std::shared_ptr<Connection> Connection::open(const QString& connectionString, int loginTimeoutSeconds) {
+    const ConnectionString attributes = ConnectionString::parse(connectionString);
+    const QString server = attributes.value(QStringLiteral("Server"));
+    std::shared_ptr<Connection> connection(new Connection());
+    connection->m_connectionString = connectionString;
+    if (server.startsWith(EmbeddedPrefix, Qt::CaseInsensitive))
+        connection->m_engine = std::make_unique<EmbeddedEngine>(server.mid(EmbeddedPrefix.size()),
+                                                                attributes.value(QStringLiteral("DATABASE")));
+    else
+        connection->m_engine = std::make_unique<OdbcEngine>(attributes, loginTimeoutSeconds);
+    return connection;
+}
+
+Connection::~Connection() {
+    // Closing an ODBC connection with an open transaction fails and leaves it open on the server.
+    if (m_inTransaction) {
+        try {
+            m_engine->rollback();
+        } catch (...) {
+            // The connection goes away anyway, and with it the transaction.
+        }
+    }
+}
+
+void Connection::execute(const QString& sql) {
+    StatementLog::pass(sql);
+    m_engine->run(sql, {});
+}
+
+ResultRows Connection::query(const QString& sql) {
+    StatementLog::pass(sql);
+    return m_engine->run(sql, {}).rows;
+}
+
+void Connection::executeBound(const QString& sql, const QList<QVariant>& values) {
+    executeCounted(sql, values);
+}
+
+int Connection::executeCounted(const QString& sql, const QList<QVariant>& values) {
+    StatementLog::pass(sql);
+    return m_engine->run(sql, values).rowsAffected;
+}
+
+void Connection::beginTrans() {
+    if (m_inTransaction && m_engine->transactionActive())
+        throw DbError(TransactionExists, QStringLiteral("Only one transaction can be active on this session."), Source);
+    m_engine->begin();
+    m_inTransaction = true;
+}
+
+void Connection::commitTrans() {
+    if (!m_inTransaction)
+        throw DbError(NoTransaction, QStringLiteral("No transaction is active."), Source);
+    try {
+        m_engine->commit();
+    } catch (const DbError&) {
+        m_inTransaction = m_engine->transactionActive();
+        throw;
+    }
+    m_inTransaction = false;
+}
+
+void Connection::rollbackTrans() {
+    if (!m_inTransaction)
+        throw DbError(NoTransaction, QStringLiteral("No transaction is active."), Source);
+    try {
+        m_engine->rollback();
+    } catch (const DbError&) {
+        m_inTransaction = m_engine->transactionActive();
+        throw;
+    }
+    m_inTransaction = false;
+}
+
+bool Connection::isEmbedded() const {
+    return m_engine->isEmbedded();
+}
+
+} // namespace db

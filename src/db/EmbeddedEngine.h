@@ -1,0 +1,51 @@
+#pragma once
+
+#include "db/Engine.h"
+
+struct sqlite3;
+
+namespace db {
+
+// The embedded server: a directory is a server, each "<name>.db" file in it a database. The
+// connection opens the named database as its main one and attaches every other database file
+// under its name; "master.db" is the server's catalogue (see ServerCatalogue), created when
+// missing. Statements run through the dialect rewrite; login statements are carried out on
+// the catalogue.
+//
+// The embedded server does not authenticate: user name and password of the connection string
+// are not checked. It is a local directory, and its file permissions are what guard it.
+class EmbeddedEngine : public Engine {
+public:
+    // Raises DbError when the directory or the database file does not exist (the file is never
+    // created) or a file cannot be opened.
+    EmbeddedEngine(const QString& directory, const QString& databaseName);
+
+    bool isEmbedded() const override { return true; }
+    StatementResult run(const QString& sql, const QList<QVariant>& values) override;
+
+    // A writing transaction: "BEGIN IMMEDIATE" takes the write lock at once, so a "max + 1" read
+    // inside it cannot race another process. A busy server is waited for (busy timeout).
+    void begin() override;
+    void commit() override;
+    void rollback() override;
+    bool transactionActive() const override;
+
+    // Runs SQLite text as it is (no rewrite, no login statements).
+    StatementResult runNative(const QString& text, const QList<QVariant>& values = {});
+
+    // The schema under which this connection sees the catalogue: "master", or "main" when the
+    // catalogue is the connection's own database.
+    const QString& catalogueSchema() const { return m_catalogue; }
+
+    static constexpr int BusyTimeoutMs = 30000;
+
+private:
+    sqlite3* handle() const;
+    void registerFunctions();
+    void attach(const QString& name, const QString& path, const char* mode);
+    void keepRollbackJournal(const QStringList& schemas);
+
+    QString m_catalogue;
+};
+
+} // namespace db

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "db/Connection.h"
+#include "db/DbError.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+
+class QSqlError;
+
+namespace db {
+
+// What one statement gave back: its rows (when it returns any) and the rows it changed.
+struct StatementResult {
+    ResultRows rows;
+    int rowsAffected = -1;
+};
+
+// Carries statements to one server through a Qt SQL driver. Each engine owns a uniquely named
+// QSqlDatabase connection and removes it when destroyed.
+class Engine {
+public:
+    virtual ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    virtual bool isEmbedded() const = 0;
+
+    // Runs one statement text as the tool built it, with positional "?" values bound; every row
+    // of its first result is read and the statement finished before this returns.
+    virtual StatementResult run(const QString& sql, const QList<QVariant>& values) = 0;
+
+    virtual void begin() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+    // False when the server has ended the transaction on its own (some failures roll back).
+    virtual bool transactionActive() const = 0;
+
+    // The source that this engine's errors carry.
+    const QString& source() const { return m_source; }
+
+protected:
+    Engine(const QString& driver, QString source);
+
+    QSqlDatabase& database() { return m_db; }
+    const QSqlDatabase& database() const { return m_db; }
+
+    // Runs text on the driver as it is.
+    StatementResult runOnDriver(const QString& text, const QList<QVariant>& values);
+
+    // The driver's error as a DbError: its native number where it has one, and its message.
+    DbError errorOf(const QSqlError& error) const;
+
+private:
+    QString m_connectionName;
+    QSqlDatabase m_db;
+    QString m_source;
+};
+
+} // namespace db

@@ -1,0 +1,42 @@
+#include "db/SharedConnection.h"
+
+#include "db/DbError.h"
+
+namespace db {
+
+namespace {
+
+ConnectionOpener& opener() {
+    static ConnectionOpener o;
+    return o;
+}
+
+} // namespace
+
+std::shared_ptr<Connection>& SharedConnection() {
+    static std::shared_ptr<Connection> shared;
+    return shared;
+}
+
+void setConnectionOpener(ConnectionOpener o) {
+    opener() = std::move(o);
+}
+
+std::shared_ptr<Connection> OpenConnection() {
+    if (!opener())
+        throw DbError(DbError::GeneralError, QStringLiteral("No connection opener is installed."),
+                      QStringLiteral("Talvane data layer"));
+    std::shared_ptr<Connection> connection = opener()();
+    if (!connection)
+        throw DbError(DbError::GeneralError, QStringLiteral("The connection opener gave no connection."),
+                      QStringLiteral("Talvane data layer"));
+    return connection;
+}
+
+Connection& ReplaceSharedConnection() {
+    std::shared_ptr<Connection> fresh = OpenConnection();
+    SharedConnection() = std::move(fresh);
+    return *SharedConnection();
+}
+
+} // namespace db
