@@ -11,6 +11,8 @@ QTreeWidgetItem* KeyedTreeWidget::addKeyed(const QString& key, const QString& te
                           objectName());
     auto* node = new QTreeWidgetItem(QStringList{text});
     node->setData(0, ItemRoles::Key, key);
+    if (m_checkBoxes)
+        node->setCheckState(0, Qt::Unchecked);
     if (parent)
         parent->addChild(node);
     else if (m_filling)
@@ -55,7 +57,9 @@ void KeyedTreeWidget::beginFill() {
         return;
     m_filling = true;
     m_wasSorting = isSortingEnabled();
-    setSortingEnabled(false);
+    // Only a sorted list is switched: switching sorting off also makes the header unclickable.
+    if (m_wasSorting)
+        setSortingEnabled(false);
     setUpdatesEnabled(false);
 }
 
@@ -67,8 +71,22 @@ void KeyedTreeWidget::endFill() {
         addTopLevelItems(m_pendingTop);
     m_pendingTop.clear();
     // Sorting, once on, puts every new item into its sorted place.
-    setSortingEnabled(m_wasSorting);
+    if (m_wasSorting)
+        setSortingEnabled(true);
     setUpdatesEnabled(true);
+}
+
+QTreeWidgetItem* KeyedTreeWidget::selectedItem() const {
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? nullptr : itemFromIndex(selected.first());
+}
+
+void KeyedTreeWidget::selectItem(QTreeWidgetItem* node) {
+    if (!node) {
+        selectionModel()->clear();
+        return;
+    }
+    setCurrentItem(node, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 QString KeyedTreeWidget::keyOf(const QTreeWidgetItem* node) {

@@ -28,6 +28,15 @@ public:
     void clearKeyed();
     int keyedCount() const { return static_cast<int>(m_items.size()); }
 
+    // A list with check boxes shows an unticked box on every item that addKeyed adds.
+    void setCheckBoxes(bool on) { m_checkBoxes = on; }
+    bool checkBoxes() const { return m_checkBoxes; }
+
+    // The selected item, or null when no item is selected (the current item may still be set).
+    QTreeWidgetItem* selectedItem() const;
+    // Makes item the current and only selected item; null clears the selection and the current item.
+    void selectItem(QTreeWidgetItem* item);
+
     // Fills add items faster with updates and sorting suspended; endFill() shows them.
     void beginFill();
     void endFill();
@@ -41,6 +50,7 @@ private:
 
     QHash<QString, QTreeWidgetItem*> m_items;
     QList<QTreeWidgetItem*> m_pendingTop;
+    bool m_checkBoxes = false;
     bool m_filling = false;
     bool m_wasSorting = false;
 };
