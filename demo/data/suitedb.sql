@@ -146,27 +146,27 @@ INSERT INTO AdmGrup (grID, grCod, grDenumire, grobs, IdOperator, DataAct) VALUES
 
 -- Operations granted per group and company.
 INSERT INTO admGrupOperatii (auID, grID, opID, ID, IdOperator, DataAct)
-    SELECT a.IdAuthor, 1, o.opID, o.Id, 55, '01/06/2025' FROM Authors a CROSS JOIN admOperatiiModul o;
+    SELECT a.IdAuthor, 1, o.opID, o.Id, 55, '2025-01-06' FROM Authors a CROSS JOIN admOperatiiModul o;
 INSERT INTO admGrupOperatii (auID, grID, opID, ID, IdOperator, DataAct)
-    SELECT a.IdAuthor, 2, o.opID, o.Id, 55, '01/06/2025' FROM Authors a CROSS JOIN admOperatiiModul o
+    SELECT a.IdAuthor, 2, o.opID, o.Id, 55, '2025-01-06' FROM Authors a CROSS JOIN admOperatiiModul o
     WHERE a.IdAuthor IN (1, 2, 3) AND o.mdID IN (1, 8);
 INSERT INTO admGrupOperatii (auID, grID, opID, ID, IdOperator, DataAct)
-    SELECT a.IdAuthor, 3, o.opID, o.Id, 55, '01/07/2025' FROM Authors a CROSS JOIN admOperatiiModul o
+    SELECT a.IdAuthor, 3, o.opID, o.Id, 55, '2025-01-07' FROM Authors a CROSS JOIN admOperatiiModul o
     WHERE a.IdAuthor IN (1, 3) AND (o.mdID = 2 OR (o.mdID = 3 AND o.opID = 2));
 INSERT INTO admGrupOperatii (auID, grID, opID, ID, IdOperator, DataAct)
-    SELECT a.IdAuthor, 4, o.opID, o.Id, 55, '01/07/2025' FROM Authors a CROSS JOIN admOperatiiModul o
+    SELECT a.IdAuthor, 4, o.opID, o.Id, 55, '2025-01-07' FROM Authors a CROSS JOIN admOperatiiModul o
     WHERE a.IdAuthor IN (1, 2, 4) AND (o.mdID = 3 OR (o.mdID = 7 AND o.opID IN (1, 2, 3)));
 INSERT INTO admGrupOperatii (auID, grID, opID, ID, IdOperator, DataAct)
-    SELECT a.IdAuthor, 5, o.opID, o.Id, 55, '01/08/2025' FROM Authors a CROSS JOIN admOperatiiModul o
+    SELECT a.IdAuthor, 5, o.opID, o.Id, 55, '2025-01-08' FROM Authors a CROSS JOIN admOperatiiModul o
     WHERE a.IdAuthor IN (2, 4) AND (o.mdID = 4 OR (o.mdID = 2 AND o.opID = 1));
 INSERT INTO admGrupOperatii (auID, grID, opID, ID, IdOperator, DataAct)
-    SELECT a.IdAuthor, 6, o.opID, o.Id, 55, '01/09/2025' FROM Authors a CROSS JOIN admOperatiiModul o
+    SELECT a.IdAuthor, 6, o.opID, o.Id, 55, '2025-01-09' FROM Authors a CROSS JOIN admOperatiiModul o
     WHERE o.mdID IN (5, 6);
 INSERT INTO admGrupOperatii (auID, grID, opID, ID, IdOperator, DataAct)
-    SELECT a.IdAuthor, 7, o.opID, o.Id, 55, '01/10/2025' FROM Authors a CROSS JOIN admOperatiiModul o
+    SELECT a.IdAuthor, 7, o.opID, o.Id, 55, '2025-01-10' FROM Authors a CROSS JOIN admOperatiiModul o
     WHERE a.IdAuthor IN (1, 4, 5) AND o.mdID = 7;
 INSERT INTO admGrupOperatii (auID, grID, opID, ID, IdOperator, DataAct)
-    SELECT 3, 8, o.opID, o.Id, 55, '01/13/2025' FROM admOperatiiModul o
+    SELECT 3, 8, o.opID, o.Id, 55, '2025-01-13' FROM admOperatiiModul o
     WHERE (o.mdID = 1 AND o.opID IN (6, 7)) OR (o.mdID = 2 AND o.opID = 6) OR (o.mdID = 3 AND o.opID = 9);
 
 -- A group lists a company exactly when it holds at least one of its operations.
@@ -185,24 +185,24 @@ INSERT INTO admGrupPuncteLucru (grID, IdPctLucru) VALUES
     (8, 7);
 
 INSERT INTO admUserGrup (usID, grID, IdOperator, DataAct) VALUES
-    (1, 1, 55, '01/06/2025'),
-    (2, 2, 55, '01/06/2025'),
-    (2, 8, 55, '01/13/2025'),
-    (3, 2, 55, '01/06/2025'),
-    (4, 5, 55, '01/08/2025'),
-    (5, 6, 55, '01/09/2025'),
-    (6, 3, 55, '01/07/2025'),
-    (7, 3, 55, '01/07/2025'),
-    (7, 4, 55, '01/07/2025'),
-    (8, 8, 55, '01/13/2025'),
-    (9, 7, 55, '01/10/2025'),
-    (9, 4, 55, '01/10/2025'),
-    (10, 5, 55, '01/10/2025'),
-    (11, 7, 55, '01/13/2025'),
-    (12, 6, 55, '01/13/2025'),
-    (13, 3, 55, '01/14/2025'),
-    (14, 4, 55, '02/03/2025'),
-    (14, 7, 55, '02/03/2025');
+    (1, 1, 55, '2025-01-06'),
+    (2, 2, 55, '2025-01-06'),
+    (2, 8, 55, '2025-01-13'),
+    (3, 2, 55, '2025-01-06'),
+    (4, 5, 55, '2025-01-08'),
+    (5, 6, 55, '2025-01-09'),
+    (6, 3, 55, '2025-01-07'),
+    (7, 3, 55, '2025-01-07'),
+    (7, 4, 55, '2025-01-07'),
+    (8, 8, 55, '2025-01-13'),
+    (9, 7, 55, '2025-01-10'),
+    (9, 4, 55, '2025-01-10'),
+    (10, 5, 55, '2025-01-10'),
+    (11, 7, 55, '2025-01-13'),
+    (12, 6, 55, '2025-01-13'),
+    (13, 3, 55, '2025-01-14'),
+    (14, 4, 55, '2025-02-03'),
+    (14, 7, 55, '2025-02-03');
 
 -- The company each brand belongs to, and the users' brand roles.
 INSERT INTO CRM_Author (IdAuthor, IdBrand, UserId, DataAct) VALUES

@@ -6,7 +6,7 @@ namespace {
 
 const QString Suite = QStringLiteral("suitedb");
 const QString Stamp = QStringLiteral("2025-03-07 10:00:00");
-const QString Day = QStringLiteral("03/07/2025");
+const QString Day = QStringLiteral("2025-03-07");
 
 QVariant textOrNull(const QString& text) {
     return text.isNull() ? QVariant() : QVariant(text);

@@ -3,9 +3,11 @@
 #include "app/DemoSuite.h"
 #include "db/ConnectionString.h"
 #include "db/SharedConnection.h"
+#include "db/StatementLog.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <memory>
 #include <sqlite3.h>
 #include <stdexcept>
@@ -28,6 +30,8 @@ Handle openFile(const QString& file) {
         fail(raw, file);
     // The tool's own connections may hold a lock for a moment; wait for them rather than fail.
     sqlite3_busy_timeout(raw, 5000);
+    // Test rows need no protection against power loss; skipping the syncs keeps tests fast.
+    sqlite3_exec(raw, "PRAGMA synchronous = OFF", nullptr, nullptr, nullptr);
     return handle;
 }
 
@@ -76,11 +80,16 @@ TempServer::TempServer(bool withStk, bool withDemoRows) : m_withStk(withStk) {
     CreateSuiteServer(m_dir.path(), withStk, withDemoRows);
     const QString text = connectionString();
     db::setConnectionOpener([text] { return db::Connection::open(text); });
+    s_active = this;
 }
 
 TempServer::~TempServer() {
+    // A server made while this one lived has taken over the connection source; leave it alone.
+    if (s_active != this)
+        return;
     db::SharedConnection().reset();
     db::setConnectionOpener({});
+    s_active = nullptr;
 }
 
 QString TempServer::connectionString() const {
@@ -155,4 +164,17 @@ QStringList TempServer::snapshot() const {
     }
     lines.sort();
     return lines;
+}
+
+QStringList TempServer::recordedStatements() {
+    static const QRegularExpression write(QStringLiteral("^(?:Insert Into|Update)\\s+(\\S+)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    QStringList texts;
+    for (const QString& sql : db::StatementLog::recorded()) {
+        const QRegularExpressionMatch match = write.match(sql);
+        texts << (sql.contains(QLatin1Char('?')) && match.hasMatch()
+                      ? QStringLiteral("<write %1>").arg(match.captured(1))
+                      : sql);
+    }
+    return texts;
 }

@@ -11,8 +11,9 @@
 
 // A temporary embedded server with the suite's schema (suitedb, ordavia and, unless left out,
 // stk), optionally with the demo rows. While it lives it is the process's connection source:
-// every OpenConnection() opens its suitedb database. It is removed with its directory when it
-// goes out of scope, after the shared connection is released.
+// every OpenConnection() opens its suitedb database (while several live, the most recently made
+// one). It is removed with its directory when it goes out of scope, after the shared connection
+// is released.
 //
 // The helpers read and write the database files directly through SQLite: they bypass the tool's
 // data layer, so they never show up in db::StatementLog and never trip an injected failure.
@@ -50,10 +51,15 @@ public:
     // "<database>.<table>: ", sorted: two equal snapshots mean every table is as it was.
     QStringList snapshot() const;
 
+    // db::StatementLog::recorded(), with each write of a record set (a statement with bound "?"
+    // values, its text made by the data layer) shown as "<write TABLE>".
+    static QStringList recordedStatements();
+
     // The file of a database of the server ("master" is the engine's catalogue).
     QString databaseFile(const QString& database) const;
 
 private:
+    static inline TempServer* s_active = nullptr;
     QTemporaryDir m_dir;
     bool m_withStk;
 };
