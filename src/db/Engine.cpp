@@ -16,24 +16,6 @@ QString nextConnectionName() {
     return QStringLiteral("talvane-db-%1").arg(counter.fetchAndAddRelaxed(1) + 1);
 }
 
-// Values that may not read back exactly (floating point, dates and times) or that a server
-// cannot compare (long text and binary on ODBC) are not used to find a row again.
-bool isComparable(const QSqlField& field) {
-    switch (field.metaType().id()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::QDate:
-    case QMetaType::QTime:
-    case QMetaType::QDateTime:
-        return false;
-    default:
-        break;
-    }
-    // ODBC's long types: SQL_LONGVARCHAR, SQL_WLONGVARCHAR, SQL_LONGVARBINARY.
-    const int odbcType = field.typeID();
-    return odbcType != -1 && odbcType != -10 && odbcType != -4;
-}
-
 } // namespace
 
 Engine::Engine(const QString& driver, QString source)
@@ -83,6 +65,19 @@ StatementResult Engine::runOnDriver(const QString& text, const QList<QVariant>& 
     result.rowsAffected = query.numRowsAffected();
     query.finish();
     return result;
+}
+
+bool Engine::isComparable(const QSqlField& field) const {
+    switch (field.metaType().id()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::QDate:
+    case QMetaType::QTime:
+    case QMetaType::QDateTime:
+        return false;
+    default:
+        return true;
+    }
 }
 
 DbError Engine::errorOf(const QSqlError& error) const {

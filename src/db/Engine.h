@@ -9,6 +9,7 @@
 #include <QVariant>
 
 class QSqlError;
+class QSqlField;
 
 namespace db {
 
@@ -49,6 +50,10 @@ protected:
 
     // Runs text on the driver as it is.
     StatementResult runOnDriver(const QString& text, const QList<QVariant>& values);
+
+    // Whether the values of a result column compare exactly on the server, so that a record set
+    // can find its row again by them: not so for floating point, dates and times.
+    virtual bool isComparable(const QSqlField& field) const;
 
     // The driver's error as a DbError: its native number where it has one, and its message.
     DbError errorOf(const QSqlError& error) const;

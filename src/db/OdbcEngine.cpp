@@ -1,6 +1,7 @@
 #include "db/OdbcEngine.h"
 
 #include <QSqlError>
+#include <QSqlField>
 
 namespace db {
 
@@ -45,6 +46,13 @@ OdbcEngine::OdbcEngine(const ConnectionString& attributes, int loginTimeoutSecon
 
 StatementResult OdbcEngine::run(const QString& sql, const QList<QVariant>& values) {
     return runOnDriver(sql, values);
+}
+
+bool OdbcEngine::isComparable(const QSqlField& field) const {
+    // SQL Server cannot compare its long types (SQL_LONGVARCHAR, SQL_WLONGVARCHAR,
+    // SQL_LONGVARBINARY) with "=".
+    const int odbcType = field.typeID();
+    return Engine::isComparable(field) && odbcType != -1 && odbcType != -10 && odbcType != -4;
 }
 
 void OdbcEngine::begin() {

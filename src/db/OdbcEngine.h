@@ -27,6 +27,9 @@ public:
     void rollback() override;
     bool transactionActive() const override { return m_transaction; }
 
+protected:
+    bool isComparable(const QSqlField& field) const override;
+
 private:
     bool m_transaction = false;
 };

@@ -4,6 +4,7 @@
 #include "db/SingleTableSelect.h"
 
 #include <QHash>
+#include <QSet>
 
 namespace db {
 
@@ -37,6 +38,8 @@ struct RecordSet::Impl {
     // Per row, which values are known as the server holds them; empty: all of them. A row this
     // set inserted knows only the values it wrote.
     QList<QList<bool>> known;
+    // Rows this set has written: the set's Where clause no longer tells anything about them.
+    QSet<int> written;
     int position = 0;
 
     // The row being written: a new one (adding) or changes to the current one.
@@ -219,6 +222,7 @@ void RecordSet::insertRow(Impl& impl) {
     impl.data.rows.append(impl.edit);
     impl.known.append(impl.touched);
     impl.position = impl.data.rows.size() - 1;
+    impl.written.insert(impl.position);
     impl.endEdit();
 }
 
@@ -239,7 +243,7 @@ void RecordSet::updateRow(Impl& impl) {
             values.append(impl.edit.at(i));
         }
     }
-    if (!source->filter.isEmpty())
+    if (!source->filter.isEmpty() && !impl.written.contains(impl.position))
         conditions.append(QLatin1Char('(') + source->filter + QLatin1Char(')'));
     QList<QVariant> matches;
     for (int i = 0; i < impl.data.columns.size(); ++i) {
@@ -271,6 +275,7 @@ void RecordSet::updateRow(Impl& impl) {
     if (!known.isEmpty())
         for (int i = 0; i < known.size(); ++i)
             impl.known[impl.position][i] = known.at(i) || impl.touched.at(i);
+    impl.written.insert(impl.position);
     impl.endEdit();
 }
 
