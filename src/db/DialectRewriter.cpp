@@ -100,10 +100,44 @@ private:
         return QLatin1Char('`') + escaped + QLatin1Char('`');
     }
 
-    // "(hint, hint)" after a table name or alias, or after WITH, is dropped with its WITH.
+    // Index of the first token of the dotted name ("stk..T", "a.b") that ends at token i, or -1.
+    int dottedNameStart(int i) const {
+        if (i < 0 || !m_tokens.at(i).isIdentifier())
+            return -1;
+        while (isSymbol(i - 1, u'.')) {
+            int j = i - 1;
+            while (isSymbol(j - 1, u'.'))
+                --j;
+            if (j - 1 < 0 || !m_tokens.at(j - 1).isIdentifier())
+                return -1;
+            i = j - 1;
+        }
+        return i;
+    }
+
+    // "(hint, ...)" dropped where it follows a table of a FROM, JOIN or UPDATE clause (the table,
+    // or its alias), with or without WITH; "WITH (hint, ...)" also after INTO.
     void dropHintGroup(int open) {
-        const int before = previousSignificant(open);
-        if (before < 0 || !m_tokens.at(before).isIdentifier())
+        int before = previousSignificant(open);
+        const bool withKeyword = before >= 0 && keyword(before, "with");
+        const int with = before;
+        if (withKeyword)
+            before = previousSignificant(before);
+        int name = dottedNameStart(before);
+        if (name < 0)
+            return;
+        int clause = previousSignificant(name);
+        if (clause >= 0 && keyword(clause, "as"))
+            clause = previousSignificant(clause);
+        // "table alias (hint)": step over the table's own name.
+        if (clause >= 0 && !keyword(clause, "from") && !keyword(clause, "join") && !keyword(clause, "update") &&
+            !keyword(clause, "into") && m_tokens.at(clause).isIdentifier()) {
+            name = dottedNameStart(clause);
+            clause = name < 0 ? -1 : previousSignificant(name);
+        }
+        const bool tableClause = clause >= 0 && (keyword(clause, "from") || keyword(clause, "join") ||
+                                                 keyword(clause, "update") || (withKeyword && keyword(clause, "into")));
+        if (!tableClause)
             return;
         int i = nextSignificant(open);
         int hints = 0;
@@ -120,8 +154,8 @@ private:
         for (int j = open; j <= i; ++j)
             m_replacement[j] = QLatin1String("");
         m_replacement[open] = QStringLiteral(" ");
-        if (keyword(before, "with"))
-            m_replacement[before] = QLatin1String("");
+        if (withKeyword)
+            m_replacement[with] = QLatin1String("");
     }
 
     // "x..T" becomes "x.T"; "master" and "sys" (before server_principals) name the catalogue.

@@ -5,8 +5,9 @@
 namespace db {
 
 // Turns the tool's T-SQL statement texts into texts SQLite runs with the same meaning:
-//  - table hints "(nolock)", "a0(nolock)", "WITH (UPDLOCK, HOLDLOCK)" are dropped (SQLite locks
-//    whole files; a writing transaction already holds the write lock from its start);
+//  - table hints "(nolock)", "a0(nolock)", "WITH (UPDLOCK, HOLDLOCK)" after a table of a FROM,
+//    JOIN or UPDATE clause (or its alias) are dropped (SQLite locks whole files; a writing
+//    transaction already holds the write lock from its start);
 //  - three-part names with an empty schema "stk..T" become "stk.T" (the attached database);
 //    "master" and "sys.server_principals" name the server's catalogue schema;
 //  - N'...' literals become '...';
