@@ -31,11 +31,6 @@ GroupEditor::GroupEditor(frmMain& form) : QObject(&form), m_form(form) {
     connect(m_form.twOperations, &QTreeWidget::itemDoubleClicked, this, [this] { twOperations_DblClick(); });
 }
 
-QTreeWidgetItem* GroupEditor::selectedItem(const QTreeWidget* list) {
-    const QList<QTreeWidgetItem*> selected = list->selectedItems();
-    return selected.isEmpty() ? nullptr : selected.first();
-}
-
 void GroupEditor::LoadGrp(int grID) {
     frmMain& f = m_form;
     db::RecordSet group;
@@ -67,7 +62,7 @@ void GroupEditor::LoadGrp(int grID) {
         authors.close();
     }
 
-    if (QTreeWidgetItem* author = selectedItem(f.lstAuthors))
+    if (QTreeWidgetItem* author = f.lstAuthors->selectedItem())
         lstAuthors_ItemClick(author);
 }
 
@@ -79,7 +74,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
     const bool loaded = showErrors(QStringLiteral("lstAuthors_ItemClick"), [&] {
         auID = KeyedTreeWidget::tagOf(item).toInt();
         int grID = 0;
-        if (QTreeWidgetItem* group = selectedItem(f.lstGroupsConfig))
+        if (QTreeWidgetItem* group = f.lstGroupsConfig->selectedItem())
             grID = KeyedTreeWidget::keyOf(group).mid(1).toInt();
 
         f.lstPuncteLucru->clearKeyed();
@@ -90,7 +85,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
             for (; !points.eof(); points.moveNext()) {
                 const int id = points.field(QStringLiteral("idpctLucru")).toInt();
                 QTreeWidgetItem* point = f.lstPuncteLucru->addKeyed(QLatin1Char('k') + QString::number(id),
-                                                                     points.field(QStringLiteral("Name")).toString());
+                                                                    points.field(QStringLiteral("Name")).toString());
                 KeyedTreeWidget::setTag(point, id);
                 point->setFlags(point->flags() | Qt::ItemIsUserCheckable);
                 // A Null grID reads as 0: the group does not hold the work point.
@@ -105,7 +100,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
         return;
 
     // From here on a failing statement is passed over: the tree keeps the checks set so far.
-    QTreeWidgetItem* group = selectedItem(f.lstGroupsConfig);
+    QTreeWidgetItem* group = f.lstGroupsConfig->selectedItem();
     if (!group || item->checkState(0) != Qt::Checked)
         return;
     db::RecordSet granted;
@@ -129,24 +124,24 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
 }
 
 void GroupEditor::lstAuthors_DblClick() {
-    if (QTreeWidgetItem* item = selectedItem(m_form.lstAuthors))
+    if (QTreeWidgetItem* item = m_form.lstAuthors->selectedItem())
         invertCheck(item);
 }
 
 void GroupEditor::lstGroups_DblClick() {
-    if (QTreeWidgetItem* item = selectedItem(m_form.lstGroups))
+    if (QTreeWidgetItem* item = m_form.lstGroups->selectedItem())
         invertCheck(item);
 }
 
 void GroupEditor::twOperations_DblClick() {
     frmMain& f = m_form;
-    QTreeWidgetItem* author = selectedItem(f.lstAuthors);
+    QTreeWidgetItem* author = f.lstAuthors->selectedItem();
     if (!author) {
         MsgBox(QStringLiteral("Selectati authorul!"), 48, AppTitle(), &f);
         f.lstAuthors->setFocus();
         return;
     }
-    if (QTreeWidgetItem* node = selectedItem(f.twOperations))
+    if (QTreeWidgetItem* node = f.twOperations->selectedItem())
         OperationTree::toggleNode(f.twOperations, node, *f.ImageList1);
     author->setCheckState(0, OperationTree::hasCheckedNode(f.twOperations) ? Qt::Checked : Qt::Unchecked);
 }

@@ -3,7 +3,6 @@
 #include <QObject>
 
 class frmMain;
-class QTreeWidget;
 class QTreeWidgetItem;
 
 // The group editor of the groups page: loads a group's fields and companies, the work points
@@ -38,9 +37,6 @@ public:
     // company when any node is checked and unticks it otherwise. Without a selected company it
     // only asks for one ("Selectati authorul!") and moves the focus to lstAuthors.
     void twOperations_DblClick();
-
-    // The selected item of a single-selection list, or null.
-    static QTreeWidgetItem* selectedItem(const QTreeWidget* list);
 
 private:
     frmMain& m_form;

@@ -103,14 +103,18 @@ void attachToParents(const QList<Operation>& operations, const OperationIndex& i
 
 } // namespace
 
-QString moduleKey(int mdID) { return QLatin1Char('m') + QString::number(mdID); }
+QString moduleKey(int mdID) {
+    return QLatin1Char('m') + QString::number(mdID);
+}
 
 QString operationKey(int opID, int mdID, int Id) {
     return QLatin1Char('k') + QString::number(opID) + Separator + QString::number(mdID) + Separator +
            QString::number(Id);
 }
 
-bool isModuleNode(const QTreeWidgetItem* node) { return KeyedTreeWidget::keyOf(node).startsWith(QLatin1Char('m')); }
+bool isModuleNode(const QTreeWidgetItem* node) {
+    return KeyedTreeWidget::keyOf(node).startsWith(QLatin1Char('m'));
+}
 
 int moduleIdOf(const QTreeWidgetItem* node) {
     const QString key = KeyedTreeWidget::keyOf(node);
