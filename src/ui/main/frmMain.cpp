@@ -10,8 +10,12 @@
 #include "ui/main/ClockPanel.h"
 #include "ui/main/FormLayout.h"
 #include "ui/main/ImageList.h"
+#include "ui/main/ListViews.h"
+#include "ui/main/Refresh.h"
 #include "ui/main/TabControl.h"
+#include "ui/main/ToolbarCommands.h"
 #include "ui/main/modMinMaxForm.h"
+#include "ui/users/UserEditor.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -110,6 +114,9 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     SSTab1->setContainer(1, picUsers);
     connect(SSTab1, &TabControl::Click, this, &frmMain::SSTab1_Click);
     m_groupEditor = new GroupEditor(*this);
+    m_userEditor = new UserEditor(*this);
+    ListViews::Connect(*this);
+    ToolbarCommands::Register(*this);
 
     picUserGroups->installEventFilter(this);
 }
@@ -187,8 +194,10 @@ void frmMain::buildGroupsPage() {
     txtNotes = textBox(fraUserGroup, "txtNotes", twips::rect(1500, 990, 3885, 810), 100);
     lstAuthors = listView(fraUserGroup, "lstAuthors", twips::rect(120, 1830, 5295, 1725),
                           {{"Company", 3500}, {"NickName", 1440}});
+    lstAuthors->setCheckBoxes(true);
     lstPuncteLucru = listView(fraUserGroup, "lstPuncteLucru", twips::rect(120, 3570, 5295, 1575),
                               {{"Denumire punct de lucru", 3500}});
+    lstPuncteLucru->setCheckBoxes(true);
 
     twOperations = place(new KeyedTreeWidget(fraUserGroup), "twOperations", twips::rect(135, 5190, 5265, 1215));
     twOperations->setHeaderHidden(true);
@@ -228,6 +237,7 @@ void frmMain::buildUserEditor() {
     txtVerifyPassword = passwordBox(fraGroup, "txtVerifyPassword", twips::rect(1500, 2580, 3885, 330));
     lstGroups =
         listView(fraGroup, "lstGroups", twips::rect(120, 2955, 5295, 1815), {{"Groups", 2400}, {"Description", 2600}});
+    lstGroups->setCheckBoxes(true);
 }
 
 void frmMain::buildBrandSettings() {
@@ -280,9 +290,9 @@ void frmMain::SSTab1_Click(int /*previousTab*/) {
     }
 }
 
-void frmMain::RefreshMe() {
-    // Filling the lists, the operations tree and the combo boxes is not built yet.
-}
+void frmMain::RefreshMe() { Refresh::RefreshMe(*this); }
+
+void frmMain::LoadUser(int usID) { m_userEditor->LoadUser(usID); }
 
 void frmMain::LoadGrp(int grID) { m_groupEditor->LoadGrp(grID); }
 

@@ -10,6 +10,7 @@ class KeyedComboBox;
 class KeyedTreeWidget;
 class LoginComponent;
 class TabControl;
+class UserEditor;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -52,8 +53,10 @@ public:
     // previousTab is ignored; the selected tab is read from the control.
     void SSTab1_Click(int previousTab);
 
-    // Reloads every list of the window and restores the selection.
+    // Reloads every list of the window and restores the selection (see Refresh::RefreshMe).
     void RefreshMe();
+    // Shows user usID in the user editor (see UserEditor::LoadUser).
+    void LoadUser(int usID);
 
     // Group editor and operations tree (src/ui/groups).
     // Shows group grID in the group editor: fields, companies, then the selected company.
@@ -150,6 +153,7 @@ private:
 
     LoginComponent& m_login;
     GroupEditor* m_groupEditor;
+    UserEditor* m_userEditor;
     QHash<QString, Command> m_commands;
     QList<QLabel*> m_panels;
     bool m_loaded = false;

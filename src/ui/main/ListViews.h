@@ -1,0 +1,20 @@
+#pragma once
+
+class frmMain;
+class QTreeWidgetItem;
+
+// The events of the window's group and user lists: a click on a column header of lstGroups,
+// lstGroupsConfig or lstUsers sorts that list (ListSorting); a click on an item of
+// lstGroupsConfig loads that group into the group editor, one on lstUsers loads that user into
+// the user editor.
+namespace ListViews {
+
+// Connects the header and item clicks of the form's lists to the handlers.
+void Connect(frmMain& form);
+
+// Loads the group whose grID is item's tag (LoadGrp); no item, nothing to load.
+void lstGroupsConfig_ItemClick(frmMain& form, QTreeWidgetItem* item);
+// Loads the user whose usID is item's tag (LoadUser); no item, nothing to load.
+void lstUsers_ItemClick(frmMain& form, QTreeWidgetItem* item);
+
+} // namespace ListViews

@@ -1,0 +1,70 @@
+#include "ui/main/Refresh.h"
+
+#include "app/ErrorModes.h"
+#include "ui/common/KeyedComboBox.h"
+#include "ui/common/KeyedTreeWidget.h"
+#include "ui/main/ListFillers.h"
+#include "ui/main/ListViews.h"
+#include "ui/main/frmMain.h"
+
+#include <QLineEdit>
+
+namespace Refresh {
+
+namespace {
+
+// Selects the item of list with key, or its first item when key is empty or has no item; an
+// empty list is left without a selection.
+void selectKeyOrFirst(KeyedTreeWidget* list, const QString& key) {
+    QTreeWidgetItem* item = key.isEmpty() ? nullptr : list->find(key);
+    if (!item)
+        item = list->topLevelItem(0);
+    if (item)
+        list->selectItem(item);
+}
+
+} // namespace
+
+void RefreshMe(frmMain& form) {
+    QString groupKey;
+    int userId = 0;
+    QString companyKey;
+
+    passOver([&] { groupKey = KeyedTreeWidget::keyOf(form.lstGroupsConfig->selectedItem()); });
+    passOver([&] { userId = KeyedTreeWidget::tagOf(form.lstUsers->selectedItem()).toInt(); });
+    passOver([&] { companyKey = KeyedTreeWidget::keyOf(form.lstAuthors->selectedItem()); });
+
+    for (QLineEdit* box : {form.txtGrpName, form.txtFullName, form.txtNotes, form.txtDomain, form.txtUserName,
+                           form.txtAlias, form.txtDisplay})
+        passOver([&] { box->clear(); });
+
+    passOver([&] { modMain::FillGroupList(form.lstGroupsConfig, false); });
+    passOver([&] { modMain::FillGroupList(form.lstGroups, true); });
+    passOver([&] { modMain::FillUserList(form.lstUsers); });
+    passOver([&] { modMain::FillAuthorList(form.lstAuthors); });
+    passOver([&] { form.FillOperationTree(); });
+    passOver([&] { modMain::FillPersonCombo(form.cmbPers); });
+
+    // The company first: the group's load ends with the item click of the selected company.
+    passOver([&] { selectKeyOrFirst(form.lstAuthors, companyKey); });
+    passOver([&] {
+        if (QTreeWidgetItem* company = form.lstAuthors->selectedItem())
+            form.lstAuthors_ItemClick(company);
+    });
+    passOver([&] { selectKeyOrFirst(form.lstGroupsConfig, groupKey); });
+    passOver([&] { ListViews::lstGroupsConfig_ItemClick(form, form.lstGroupsConfig->selectedItem()); });
+
+    showErrors("RefreshMe()", [&] {
+        if (form.lstUsers->topLevelItemCount() == 0)
+            return;
+        // A user deleted elsewhere since the last refresh is not an error: the first user is
+        // shown instead.
+        selectKeyOrFirst(form.lstUsers, userId != 0 ? modMain::ItemKey(userId) : QString());
+        QTreeWidgetItem* user = form.lstUsers->selectedItem();
+        form.lstUsers->scrollToItem(user);
+        ListViews::lstUsers_ItemClick(form, user);
+        // The brand and company combo boxes of the brand settings tab are not filled yet.
+    });
+}
+
+} // namespace Refresh

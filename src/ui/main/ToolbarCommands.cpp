@@ -1,0 +1,57 @@
+#include "ui/main/ToolbarCommands.h"
+
+#include "ui/common/KeyedComboBox.h"
+#include "ui/common/KeyedTreeWidget.h"
+#include "ui/groups/OperationTree.h"
+#include "ui/main/TabControl.h"
+#include "ui/main/frmMain.h"
+
+#include <QLineEdit>
+
+namespace ToolbarCommands {
+
+namespace {
+
+void untickAll(QTreeWidget* list) {
+    const int count = list->topLevelItemCount();
+    for (int i = 0; i < count; ++i)
+        list->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
+}
+
+} // namespace
+
+void Register(frmMain& form) {
+    form.setCommand("keyNewGrp", [&form] { NewGroup(form); });
+    form.setCommand("keyNewUser", [&form] { NewUser(form); });
+    form.setCommand("keyRefresh", [&form] { form.RefreshMe(); });
+    // "keySave" and "keyDelete" are not wired yet.
+}
+
+void NewGroup(frmMain& form) {
+    form.SSTab1->setCurrentIndex(0);
+    form.lstGroupsConfig->selectItem(nullptr);
+    form.txtGrpName->clear();
+    form.txtFullName->clear();
+    form.txtNotes->clear();
+    untickAll(form.lstAuthors);
+    OperationTree::ClearOperationChecks(form.twOperations, *form.ImageList1);
+    form.txtGrpName->setFocus(Qt::OtherFocusReason);
+}
+
+void NewUser(frmMain& form) {
+    form.SSTab1->setCurrentIndex(1);
+    form.lstUsers->selectItem(nullptr);
+    form.txtDomain->clear();
+    form.txtUserName->clear();
+    form.txtAlias->clear();
+    form.txtDisplay->clear();
+    // A box hidden behind the brand settings tab takes the focus when it is shown again; the
+    // command still clears the whole editor.
+    form.txtUserName->setFocus(Qt::OtherFocusReason);
+    untickAll(form.lstGroups);
+    form.cmbPers->clearSelection();
+    form.txtPassword->clear();
+    form.txtVerifyPassword->clear();
+}
+
+} // namespace ToolbarCommands

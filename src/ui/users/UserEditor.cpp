@@ -1,0 +1,56 @@
+#include "ui/users/UserEditor.h"
+
+#include "app/ErrorModes.h"
+#include "db/RecordSet.h"
+#include "store/RecordQueries.h"
+#include "ui/common/KeyedComboBox.h"
+#include "ui/common/KeyedTreeWidget.h"
+#include "ui/main/ListFillers.h"
+#include "ui/main/frmMain.h"
+#include "ui/main/modMinMaxForm.h"
+
+#include <QLineEdit>
+
+UserEditor::UserEditor(frmMain& form) : QObject(&form), m_form(form) {
+    connect(m_form.cmbPers, &KeyedComboBox::dropDown, this, &UserEditor::cmbPers_DropDown);
+}
+
+void UserEditor::cmbPers_DropDown() {
+    int width = 200;
+    modMinMaxForm::SetDropDownWidth(m_form.cmbPers, width);
+}
+
+void UserEditor::LoadUser(int usID) {
+    frmMain& f = m_form;
+    showErrors("LoadGrp()", [&] {
+        f.cmbPers->clearSelection();
+
+        db::RecordSet user;
+        passOver([&] { user = store::GetUsers(usID); });
+        if (user.isOpen() && !user.eof()) {
+            passOver([&] { f.txtDomain->setText(user.field("usDomeniu").toString()); });
+            passOver([&] { f.txtUserName->setText(user.field("usCod").toString()); });
+            passOver([&] { f.txtAlias->setText(user.field("usAlias").toString()); });
+            passOver([&] { f.txtDisplay->setText(user.field("usDenumire").toString()); });
+            // A user without a person looks for "k0", which no person has: the box stays empty.
+            passOver([&] { f.cmbPers->selectKey(modMain::ItemKey(user.field("IdPers"))); });
+            passOver([&] { f.cmbPers->update(); });
+        }
+        // A user query that failed has no record set to close: that ends the load with an error.
+        if (!user.isOpen())
+            throw db::DbError(db::DbError::ObjectClosed,
+                              QStringLiteral("Operation is not allowed when the object is closed."),
+                              QStringLiteral("ADODB.Recordset"));
+        user.close();
+
+        const int groupCount = f.lstGroups->topLevelItemCount();
+        for (int i = 0; i < groupCount; ++i)
+            f.lstGroups->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
+
+        db::RecordSet groups = store::GetUserGroups(usID);
+        for (; !groups.eof(); groups.moveNext())
+            passOver([&] { f.lstGroups->item(modMain::ItemKey(groups.field("grID")))->setCheckState(0, Qt::Checked); });
+        passOver([&] { groups.close(); });
+        // The user's brand roles (lstUserBrand) are not loaded yet.
+    });
+}

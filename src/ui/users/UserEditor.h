@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QObject>
+
+class frmMain;
+
+// The user editor of the users page (fraGroup): the user's four text fields, the linked person
+// in cmbPers and the groups ticked in lstGroups. It keeps no data of its own: the user being
+// edited is the selected item of lstUsers.
+class UserEditor : public QObject {
+    Q_OBJECT
+public:
+    // Connects the drop-down of cmbPers to cmbPers_DropDown.
+    explicit UserEditor(frmMain& form);
+
+    // Shows user usID: clears the person, then fills the text fields (Null as empty text; a user
+    // without a row leaves them as they were) and selects the user's person (none when it has
+    // no item), then ticks exactly the listed groups the user belongs to. The password boxes are
+    // not touched. Reading the user and ticking the groups pass over their failing statements;
+    // any other error ends the load and is shown with the origin "LoadGrp()".
+    void LoadUser(int usID);
+
+    // Makes the person list at least 200 pixels wide, however narrow the box is.
+    void cmbPers_DropDown();
+
+private:
+    frmMain& m_form;
+};
