@@ -72,12 +72,37 @@ QString lineOf(const QVariantList& row) {
     return values.join(QStringLiteral(" | "));
 }
 
+QString connectionStringFor(const QString& directory) {
+    return QStringLiteral("DRIVER=SQL Server;UID=;pwd=;DATABASE=") + QString::fromLatin1(DemoDatabaseName) +
+           QStringLiteral(";Server=") + db::ConnectionString::quote(QStringLiteral("sqlite:") + directory);
+}
+
+// A server of each kind is built once per test program and copied for every TempServer: building
+// one, and the engine's first open that adds the catalogue, sync the files to disk many times; a
+// copy does not.
+const QTemporaryDir& templateServer(bool withStk, bool withDemoRows) {
+    static std::unique_ptr<QTemporaryDir> templates[2][2];
+    std::unique_ptr<QTemporaryDir>& dir = templates[withStk][withDemoRows];
+    if (!dir) {
+        dir = std::make_unique<QTemporaryDir>();
+        if (!dir->isValid())
+            throw std::runtime_error("TempServer: cannot create a temporary directory");
+        CreateSuiteServer(dir->path(), withStk, withDemoRows);
+        db::Connection::open(connectionStringFor(dir->path()));
+    }
+    return *dir;
+}
+
 } // namespace
 
 TempServer::TempServer(bool withStk, bool withDemoRows) : m_withStk(withStk) {
     if (!m_dir.isValid())
         throw std::runtime_error("TempServer: cannot create a temporary directory");
-    CreateSuiteServer(m_dir.path(), withStk, withDemoRows);
+    const QDir source(templateServer(withStk, withDemoRows).path());
+    for (const QString& file : source.entryList({QStringLiteral("*.db")}, QDir::Files)) {
+        if (!QFile::copy(source.filePath(file), QDir(m_dir.path()).filePath(file)))
+            throw std::runtime_error("TempServer: cannot copy the suite's databases");
+    }
     const QString text = connectionString();
     db::setConnectionOpener([text] { return db::Connection::open(text); });
     s_active = this;
@@ -93,8 +118,7 @@ TempServer::~TempServer() {
 }
 
 QString TempServer::connectionString() const {
-    return QStringLiteral("DRIVER=SQL Server;UID=;pwd=;DATABASE=") + QString::fromLatin1(DemoDatabaseName) +
-           QStringLiteral(";Server=") + db::ConnectionString::quote(QStringLiteral("sqlite:") + m_dir.path());
+    return connectionStringFor(m_dir.path());
 }
 
 std::shared_ptr<db::Connection> TempServer::connect() const {
