@@ -13,6 +13,7 @@
 #include "ui/main/ListViews.h"
 #include "ui/main/Refresh.h"
 #include "ui/main/TabControl.h"
+#include "ui/main/ToolBarStyle.h"
 #include "ui/main/ToolbarCommands.h"
 #include "ui/main/modMinMaxForm.h"
 #include "ui/users/UserEditor.h"
@@ -95,9 +96,10 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     setObjectName("frmMain");
     setWindowTitle("User Groups Configuration");
     setWindowIcon(ImageList::windowIcon());
-    // The designed lengths assume a small dialog font; a larger one would not fit the labels.
+    // The designed lengths assume a small, narrow dialog font; a larger one would not fit the labels.
     QFont small = font();
-    small.setPixelSize(11);
+    small.setPixelSize(10);
+    small.setStretch(QFont::SemiCondensed);
     setFont(small);
     resize(twips::toPixels(14325), twips::toPixels(10275));
 
@@ -130,7 +132,12 @@ void frmMain::buildToolbar() {
     Toolbar1->setFloatable(false);
     Toolbar1->setIconSize(QSize(16, 16));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    Toolbar1->setFixedHeight(twips::toPixels(420));
+    // Captions under 16-pixel images need more than the designed 420 twips; the bar takes the
+    // height down to where SSTab1 begins (555 twips), so nothing overlaps.
+    Toolbar1->setFixedHeight(twips::toPixels(555));
+    auto* style = new ToolBarStyle;
+    style->setParent(Toolbar1);
+    Toolbar1->setStyle(style);
     addToolBar(Qt::TopToolBarArea, Toolbar1);
 
     struct Button {
@@ -290,23 +297,41 @@ void frmMain::SSTab1_Click(int /*previousTab*/) {
     }
 }
 
-void frmMain::RefreshMe() { Refresh::RefreshMe(*this); }
+void frmMain::RefreshMe() {
+    Refresh::RefreshMe(*this);
+}
 
-void frmMain::LoadUser(int usID) { m_userEditor->LoadUser(usID); }
+void frmMain::LoadUser(int usID) {
+    m_userEditor->LoadUser(usID);
+}
 
-void frmMain::LoadGrp(int grID) { m_groupEditor->LoadGrp(grID); }
+void frmMain::LoadGrp(int grID) {
+    m_groupEditor->LoadGrp(grID);
+}
 
-void frmMain::FillOperationTree() { OperationTree::FillOperationTree(twOperations, *ImageList1); }
+void frmMain::FillOperationTree() {
+    OperationTree::FillOperationTree(twOperations, *ImageList1);
+}
 
-void frmMain::ClearOperationChecks() { OperationTree::ClearOperationChecks(twOperations, *ImageList1); }
+void frmMain::ClearOperationChecks() {
+    OperationTree::ClearOperationChecks(twOperations, *ImageList1);
+}
 
-void frmMain::lstAuthors_ItemClick(QTreeWidgetItem* item) { m_groupEditor->lstAuthors_ItemClick(item); }
+void frmMain::lstAuthors_ItemClick(QTreeWidgetItem* item) {
+    m_groupEditor->lstAuthors_ItemClick(item);
+}
 
-void frmMain::lstAuthors_DblClick() { m_groupEditor->lstAuthors_DblClick(); }
+void frmMain::lstAuthors_DblClick() {
+    m_groupEditor->lstAuthors_DblClick();
+}
 
-void frmMain::lstGroups_DblClick() { m_groupEditor->lstGroups_DblClick(); }
+void frmMain::lstGroups_DblClick() {
+    m_groupEditor->lstGroups_DblClick();
+}
 
-void frmMain::twOperations_DblClick() { m_groupEditor->twOperations_DblClick(); }
+void frmMain::twOperations_DblClick() {
+    m_groupEditor->twOperations_DblClick();
+}
 
 void frmMain::Form_Load() {
     showErrors("Form_Load()", [&] {
