@@ -23,7 +23,8 @@ struct ResultRows {
 
 // One open connection to a server, opened from the tool's connection string. The attribute
 // Server (any case) decides the engine: "sqlite:<directory>" is the embedded server, anything
-// else goes to SQL Server through ODBC. Every failure is raised as a DbError.
+// else goes to SQL Server through ODBC. Every failure is raised as a DbError. A connection is
+// used by the thread that opened it.
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
     // Opens a connection; a server that is down or refuses the login fails within

@@ -12,7 +12,8 @@ namespace db {
 // Fields are addressed by column name (without regard to case) or by position; a Null value
 // is a null QVariant, distinct from an empty text. A record set opened on a single-table
 // "Select * From T ..." can add a new row and update the current one; values are written
-// through bound parameters. It keeps its connection alive while open.
+// through bound parameters. It keeps its connection alive while open. Copies of a record set
+// share its rows, position and state.
 class RecordSet {
 public:
     enum CursorType { ForwardOnly = 0, Dynamic = 2 };
@@ -20,7 +21,8 @@ public:
 
     RecordSet() = default;
 
-    // Runs sql on conn and reads every row. Raises DbError on failure (the set stays closed).
+    // Runs sql on conn and reads every row. Raises DbError on failure (the set stays closed), and
+    // when the set is already open. A ReadOnly set refuses setField, addNew and update.
     void open(const QString& sql, std::shared_ptr<Connection> conn, int cursorType = Dynamic,
               int lockType = Optimistic);
     // Releases the rows and the connection; closing a closed set does nothing. Changes not yet

@@ -20,6 +20,7 @@ public:
     // Recording: every text passed from now on is appended to recorded().
     static void startRecording();
     static void stopRecording();
+    // Read it while no other thread passes statements.
     static const QStringList& recorded();
 
     // Failure injection: the n-th statement (1-based) passed from now on raises `error` instead
