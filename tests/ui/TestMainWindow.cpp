@@ -122,26 +122,33 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("titles");
         QTest::addColumn<QList<int>>("widths");
-        QTest::newRow("lstGroupsConfig") << "lstGroupsConfig" << QStringList{"Groups"} << QList<int>{2700};
-        QTest::newRow("lstAuthors") << "lstAuthors" << QStringList{"Company", "NickName"} << QList<int>{3500, 1440};
+        QTest::addColumn<bool>("checkBoxes");
+        QTest::newRow("lstGroupsConfig") << "lstGroupsConfig" << QStringList{"Groups"} << QList<int>{2700} << false;
+        QTest::newRow("lstAuthors") << "lstAuthors" << QStringList{"Company", "NickName"} << QList<int>{3500, 1440}
+                                    << true;
         QTest::newRow("lstPuncteLucru") << "lstPuncteLucru" << QStringList{"Denumire punct de lucru"}
-                                        << QList<int>{3500};
+                                        << QList<int>{3500} << true;
         QTest::newRow("lstUsers") << "lstUsers" << QStringList{"User", "Alias", "HR Information"}
-                                  << QList<int>{1500, 1400, 2300};
-        QTest::newRow("lstGroups") << "lstGroups" << QStringList{"Groups", "Description"} << QList<int>{2400, 2600};
+                                  << QList<int>{1500, 1400, 2300} << false;
+        QTest::newRow("lstGroups") << "lstGroups" << QStringList{"Groups", "Description"} << QList<int>{2400, 2600}
+                                   << true;
         QTest::newRow("lstUserBrand") << "lstUserBrand" << QStringList{"Societate", "Brand", "Tip user"}
-                                      << QList<int>{1440, 1440, 1440};
+                                      << QList<int>{1440, 1440, 1440} << false;
     }
     void listsShowTheirColumnsInDetailsView() {
         QFETCH(QString, name);
         QFETCH(QStringList, titles);
         QFETCH(QList<int>, widths);
+        QFETCH(bool, checkBoxes);
         auto form = shownWindow();
         auto* list = form->findChild<QTreeWidget*>(name);
         QVERIFY(list);
         QCOMPARE(list->columnCount(), titles.size());
         QVERIFY(!list->isHeaderHidden());
         QVERIFY(!list->rootIsDecorated());
+        auto* keyed = qobject_cast<KeyedTreeWidget*>(list);
+        QCOMPARE(keyed && keyed->checkBoxes(), checkBoxes);
+        QCOMPARE(keyed != nullptr, name != "lstUserBrand");
         for (int i = 0; i < titles.size(); ++i) {
             QCOMPARE(list->headerItem()->text(i), titles[i]);
             QCOMPARE(list->columnWidth(i), widths[i] / 15);

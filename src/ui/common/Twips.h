@@ -15,16 +15,26 @@ constexpr int toPixels(int twips) {
     return (twips >= 0 ? twips + PerPixel / 2 : twips - PerPixel / 2) / PerPixel;
 }
 
-constexpr int fromPixels(int pixels) { return pixels * PerPixel; }
+constexpr int fromPixels(int pixels) {
+    return pixels * PerPixel;
+}
 
 inline QRect rect(int left, int top, int width, int height) {
     return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }
 
-inline int left(const QWidget* w) { return fromPixels(w->x()); }
-inline int top(const QWidget* w) { return fromPixels(w->y()); }
-inline int width(const QWidget* w) { return fromPixels(w->width()); }
-inline int height(const QWidget* w) { return fromPixels(w->height()); }
+inline int left(const QWidget* w) {
+    return fromPixels(w->x());
+}
+inline int top(const QWidget* w) {
+    return fromPixels(w->y());
+}
+inline int width(const QWidget* w) {
+    return fromPixels(w->width());
+}
+inline int height(const QWidget* w) {
+    return fromPixels(w->height());
+}
 
 // Places w at a rectangle in twips relative to its container. A negative width or height is
 // refused with std::out_of_range and leaves w where it was, so a layout statement that cannot

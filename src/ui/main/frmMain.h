@@ -26,11 +26,10 @@ class QTreeWidgetItem;
 // objectName is its own name; the list fillers, the operations tree and the editors work on
 // these widgets directly.
 //
-// Lists are KeyedTreeWidgets in details view (header shown, no root decoration; lstUserBrand,
-// whose items have no key, a plain QTreeWidget). lstAuthors,
-// lstPuncteLucru and lstGroups show a check box on every item: their fillers create the items
-// with Qt::ItemIsUserCheckable and an unchecked state. twOperations draws its check states
-// with images 1 to 3 of ImageList1.
+// Lists are KeyedTreeWidgets in details view (header shown, no root decoration); lstUserBrand,
+// whose items have no key, is a plain QTreeWidget. lstAuthors, lstPuncteLucru and lstGroups
+// show a check box on every item (checkBoxes() is on). twOperations draws its check states with
+// images 1 to 3 of ImageList1.
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
