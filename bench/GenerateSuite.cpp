@@ -24,7 +24,6 @@ int usage() {
 } // namespace
 
 int main(int argc, char** argv) {
-    Q_INIT_RESOURCE(demo);
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     QString directory;

@@ -1,0 +1,68 @@
+#include "BenchTargets.h"
+
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <stdexcept>
+
+namespace {
+
+const QString ConnectionName = QStringLiteral("bench-targets");
+
+QSqlQuery firstRow(QSqlDatabase& db, const QString& sql) {
+    QSqlQuery query(db);
+    if (!query.exec(sql) || !query.next())
+        throw std::runtime_error("the suite has no row for: " + sql.toStdString() + " " +
+                                 query.lastError().text().toStdString());
+    return query;
+}
+
+} // namespace
+
+BenchTargets BenchTargets::pick(const QString& directory, const QString& database) {
+    BenchTargets t;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ConnectionName);
+        db.setDatabaseName(QDir(directory).filePath(database + QStringLiteral(".db")));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!db.open())
+            throw std::runtime_error("cannot open the suite: " + db.lastError().text().toStdString());
+        QSqlQuery attach(db);
+        if (!attach.exec(QStringLiteral("ATTACH DATABASE '%1' AS ordavia").arg(QDir(directory).filePath("ordavia.db"))))
+            throw std::runtime_error("cannot attach ordavia: " + attach.lastError().text().toStdString());
+
+        QSqlQuery q = firstRow(db, QStringLiteral("SELECT IdAuthor, count(*) AS n FROM ordavia.PSR_PuncteLucru "
+                                                  "GROUP BY IdAuthor ORDER BY n DESC, IdAuthor LIMIT 1"));
+        t.author = q.value(0).toInt();
+        t.authorWorkPoints = q.value(1).toInt();
+
+        q = firstRow(db, QStringLiteral("SELECT g.grID, g.grCod FROM admGrupAutor a JOIN AdmGrup g ON g.grID = a.grID "
+                                        "WHERE a.auID = %1 ORDER BY g.grID LIMIT 1")
+                             .arg(t.author));
+        t.group = q.value(0).toInt();
+        t.groupCode = q.value(1).toString();
+
+        q = firstRow(db, QStringLiteral("SELECT mdID, count(*) AS n FROM admOperatiiModul GROUP BY mdID "
+                                        "ORDER BY n DESC, mdID LIMIT 1"));
+        t.module = q.value(0).toInt();
+        t.moduleOperations = q.value(1).toInt();
+
+        q = firstRow(db, QStringLiteral("SELECT u.usID, u.usCod FROM admUser u "
+                                        "WHERE EXISTS (SELECT 1 FROM PSR_Pers p WHERE p.usID = u.usID) "
+                                        "AND EXISTS (SELECT 1 FROM CRM_User c WHERE c.UserId = u.usID) "
+                                        "ORDER BY (SELECT count(*) FROM admUserGrup m WHERE m.usID = u.usID) DESC, "
+                                        "u.usID LIMIT 1"));
+        t.user = q.value(0).toInt();
+        t.userCode = q.value(1).toString();
+
+        q = firstRow(db, QStringLiteral("SELECT (SELECT count(*) FROM admUser), (SELECT count(*) FROM AdmGrup), "
+                                        "(SELECT count(*) FROM admModul) + (SELECT count(*) FROM admOperatiiModul)"));
+        t.users = q.value(0).toInt();
+        t.groups = q.value(1).toInt();
+        t.treeNodes = q.value(2).toInt();
+    }
+    QSqlDatabase::removeDatabase(ConnectionName);
+    return t;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// What the benchmark clicks on in a generated suite, and the counts it checks the window
+// against: the company with the most work points, a group that holds rights for it, the
+// largest module, and a user with a person, brand roles and the most groups.
+struct BenchTargets {
+    int author = 0;
+    int authorWorkPoints = 0;
+    int group = 0;
+    QString groupCode;
+    int module = 0;
+    int moduleOperations = 0;
+    int user = 0;
+    QString userCode;
+    int users = 0;
+    int groups = 0;
+    int treeNodes = 0; // modules + operations
+
+    // Reads them from the suite server in directory (through SQLite directly, before the
+    // window opens); raises std::runtime_error when the suite lacks any of them.
+    static BenchTargets pick(const QString& directory, const QString& database);
+};
