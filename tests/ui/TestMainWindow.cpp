@@ -203,7 +203,7 @@ private slots:
     void toolbarDispatchesByExactKey() {
         auto form = shownWindow();
         QStringList ran;
-        for (const QString& key : {"keyNewGrp", "keyNewUser", "keySave", "keyRefresh", "keyDelete"})
+        for (const QString key : {"keyNewGrp", "keyNewUser", "keySave", "keyRefresh", "keyDelete"})
             form->setCommand(key, [&ran, key] { ran << key; });
         form->findChild<QAction*>("keyRefresh")->trigger();
         form->findChild<QAction*>("keyNewUser")->trigger();

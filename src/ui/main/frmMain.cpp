@@ -219,7 +219,7 @@ void frmMain::buildUsersPage() {
 
     tabDetalii = place(new TabControl(picUsers), "tabDetalii", twips::rect(6270, 0, 5670, 6660));
     tabDetalii->addPage(ImageList1->image(ImageList::Group), QString("Group").leftJustified(20));
-    tabDetalii->addPage(ImageList1->image(7), QString("Setari CRM").leftJustified(22));
+    tabDetalii->addPage(ImageList1->image(ImageList::Brand), QString("Setari CRM").leftJustified(22));
     buildUserEditor();
     buildBrandSettings();
     tabDetalii->setContainer(0, fraGroup);
