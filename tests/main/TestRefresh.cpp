@@ -1,0 +1,239 @@
+#include "support/FixtureRows.h"
+#include "support/MainWindowFixture.h"
+#include "support/ModalAnswerer.h"
+#include "support/TempServer.h"
+#include "ui/common/ItemRoles.h"
+#include "ui/common/KeyedComboBox.h"
+#include "ui/common/KeyedTreeWidget.h"
+#include "ui/main/TabControl.h"
+#include "ui/main/frmMain.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QtTest>
+#include <memory>
+
+// The toolbar's New Group, New User and Refresh commands, and RefreshMe putting the selection
+// back after reloading every list.
+class TestRefresh : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MainWindowFixture> m_login;
+    std::unique_ptr<TempServer> m_server;
+
+    std::unique_ptr<frmMain> shownForm() {
+        auto form = std::make_unique<frmMain>(m_login->login());
+        form->show();
+        if (!QTest::qWaitForWindowActive(form.get()))
+            qWarning("window not active");
+        return form;
+    }
+    static void press(frmMain& form, const char* key) {
+        auto* button = form.findChild<QAction*>(key);
+        QVERIFY(button);
+        button->trigger();
+    }
+    static QString selectedKey(const KeyedTreeWidget* list) { return KeyedTreeWidget::keyOf(list->selectedItem()); }
+    static int image(const frmMain& form, const QString& key) {
+        return form.twOperations->find(key)->data(0, ItemRoles::Image).toInt();
+    }
+    static QList<Qt::CheckState> checks(const QTreeWidget* list) {
+        QList<Qt::CheckState> states;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            states << list->topLevelItem(i)->checkState(0);
+        return states;
+    }
+
+private slots:
+    void initTestCase() { m_login = std::make_unique<MainWindowFixture>(); }
+
+    void init() {
+        m_server = std::make_unique<TempServer>();
+        FixtureRows rows(*m_server);
+        rows.author(1, "Brad", "BRD")
+            .author(2, "Stejar", "STJ")
+            .workPoint(1, 1, "Depozit Brad")
+            .workPoint(2, 2, "Magazin Stejar")
+            .workPoint(3, 2, "Sediu Stejar")
+            .module(1, "Contabilitate")
+            .operation(10, 1, 1, "Balanta")
+            .operation(11, 1, 1, "Jurnal")
+            .group(1, "ADMIN", "Administratori")
+            .group(2, "VANZARI", "Vanzari")
+            .grant(2, 2, 10, 1)
+            .grantWorkPoint(2, 3)
+            .person(1, "Avram", "Elena");
+        // Enough users that the last ones are out of sight in the list.
+        for (int id = 1; id <= 40; ++id)
+            rows.user(id, QStringLiteral("u%1").arg(id, 2, 10, QLatin1Char('0')));
+        rows.person(2, "Barbu", "Ion", 35).member(35, 2).member(1, 1);
+    }
+    void cleanup() { m_server.reset(); }
+
+    void theFirstRefreshSelectsAndLoadsTheFirsts() {
+        ModalAnswerer answer;
+        auto form = shownForm();
+        QCOMPARE(selectedKey(form->lstAuthors), QStringLiteral("k1"));
+        QCOMPARE(selectedKey(form->lstGroupsConfig), QStringLiteral("k1"));
+        QCOMPARE(form->txtGrpName->text(), QStringLiteral("ADMIN"));
+        QCOMPARE(form->lstPuncteLucru->topLevelItemCount(), 1);
+        QCOMPARE(selectedKey(form->lstUsers), QStringLiteral("k1"));
+        QCOMPARE(form->txtUserName->text(), QStringLiteral("u01"));
+        QCOMPARE(checks(form->lstGroups), QList<Qt::CheckState>({Qt::Checked, Qt::Unchecked}));
+        QCOMPARE(form->cmbPers->count(), 2);
+        QCOMPARE(form->twOperations->keyedCount(), 3);
+        QCOMPARE(answer.count(), 0);
+    }
+
+    void refreshingPutsTheSelectionBack() {
+        auto form = shownForm();
+        form->lstAuthors->selectItem(form->lstAuthors->find("k2"));
+        form->lstGroupsConfig->selectItem(form->lstGroupsConfig->find("k2"));
+        form->lstUsers->selectItem(form->lstUsers->find("k35"));
+        form->txtPassword->setText("parola");
+        form->txtVerifyPassword->setText("parola");
+        FixtureRows(*m_server).group(3, "AAA");
+
+        press(*form, "keyRefresh");
+        QCOMPARE(selectedKey(form->lstAuthors), QStringLiteral("k2"));
+        QCOMPARE(selectedKey(form->lstGroupsConfig), QStringLiteral("k2"));
+        QCOMPARE(form->txtGrpName->text(), QStringLiteral("VANZARI"));
+        QCOMPARE(form->lstGroupsConfig->topLevelItemCount(), 3);
+        // The group editor shows the restored company's grants for the restored group.
+        QCOMPARE(form->lstAuthors->find("k2")->checkState(0), Qt::Checked);
+        QCOMPARE(checks(form->lstPuncteLucru), QList<Qt::CheckState>({Qt::Unchecked, Qt::Checked}));
+        QCOMPARE(image(*form, "k10#$#1#$#1"), 1);
+
+        form->SSTab1->setCurrentIndex(1);
+        QTreeWidgetItem* user = form->lstUsers->find("k35");
+        QCOMPARE(form->lstUsers->selectedItem(), user);
+        QVERIFY(form->lstUsers->viewport()->rect().contains(form->lstUsers->visualItemRect(user)));
+        QCOMPARE(form->txtUserName->text(), QStringLiteral("u35"));
+        QCOMPARE(form->cmbPers->currentText(), QStringLiteral("Barbu Ion"));
+        QCOMPARE(form->lstGroups->find("k2")->checkState(0), Qt::Checked);
+        QCOMPARE(form->txtPassword->text(), QStringLiteral("parola"));
+        QCOMPARE(form->txtVerifyPassword->text(), QStringLiteral("parola"));
+    }
+
+    void aRecordDeletedElsewhereGivesWayToTheFirstWithoutAMessage() {
+        auto form = shownForm();
+        form->lstGroupsConfig->selectItem(form->lstGroupsConfig->find("k2"));
+        form->lstUsers->selectItem(form->lstUsers->find("k35"));
+        m_server->exec("suitedb", "DELETE FROM AdmGrup WHERE grID = 2");
+        m_server->exec("suitedb", "DELETE FROM admUser WHERE usID = 35");
+
+        ModalAnswerer answer;
+        press(*form, "keyRefresh");
+        QCOMPARE(answer.count(), 0);
+        QVERIFY(!form->lstUsers->find("k35"));
+        QCOMPARE(selectedKey(form->lstUsers), QStringLiteral("k1"));
+        QCOMPARE(form->txtUserName->text(), QStringLiteral("u01"));
+        QCOMPARE(selectedKey(form->lstGroupsConfig), QStringLiteral("k1"));
+        QCOMPARE(form->txtGrpName->text(), QStringLiteral("ADMIN"));
+    }
+
+    void aFailingFillShowsNoMessage_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("list");
+        QTest::newRow("companies") << "Authors" << "lstAuthors";
+        QTest::newRow("groups") << "AdmGrup" << "lstGroupsConfig";
+        QTest::newRow("operations") << "admOperatiiModul" << "";
+    }
+    void aFailingFillShowsNoMessage() {
+        QFETCH(QString, table);
+        QFETCH(QString, list);
+        m_server->exec("suitedb", "DROP TABLE " + table);
+        ModalAnswerer answer;
+        auto form = shownForm();
+        QCOMPARE(answer.count(), 0);
+        if (!list.isEmpty())
+            QCOMPARE(form->findChild<QTreeWidget*>(list)->topLevelItemCount(), 0);
+        // The lists after the failing one are filled and the first user is loaded.
+        QCOMPARE(form->lstUsers->topLevelItemCount(), 40);
+        QCOMPARE(form->cmbPers->count(), 2);
+        QCOMPARE(form->txtUserName->text(), QStringLiteral("u01"));
+    }
+
+    void theTextBoxesAreEmptiedButNotThePasswords() {
+        m_server->exec("suitedb", "DELETE FROM admUser");
+        m_server->exec("suitedb", "DELETE FROM AdmGrup");
+        auto form = shownForm();
+        for (QLineEdit* box : {form->txtGrpName, form->txtFullName, form->txtNotes, form->txtDomain,
+                               form->txtUserName, form->txtAlias, form->txtDisplay, form->txtPassword,
+                               form->txtVerifyPassword})
+            box->setText("typed");
+        press(*form, "keyRefresh");
+        for (QLineEdit* box : {form->txtGrpName, form->txtFullName, form->txtNotes, form->txtDomain,
+                               form->txtUserName, form->txtAlias, form->txtDisplay})
+            QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
+        QCOMPARE(form->txtPassword->text(), QStringLiteral("typed"));
+        QCOMPARE(form->txtVerifyPassword->text(), QStringLiteral("typed"));
+        QVERIFY(!form->lstUsers->selectedItem());
+    }
+
+    void newGroupEmptiesTheGroupEditor() {
+        auto form = shownForm();
+        form->lstAuthors->selectItem(form->lstAuthors->find("k2"));
+        form->lstGroupsConfig->selectItem(form->lstGroupsConfig->find("k2"));
+        form->LoadGrp(2);
+        form->lstPuncteLucru->topLevelItem(0)->setCheckState(0, Qt::Checked);
+        QCOMPARE(image(*form, "k10#$#1#$#1"), 1);
+        form->SSTab1->setCurrentIndex(1);
+
+        press(*form, "keyNewGrp");
+        QCOMPARE(form->SSTab1->currentIndex(), 0);
+        QVERIFY(!form->lstGroupsConfig->selectedItem());
+        QCOMPARE(form->txtGrpName->text(), QString());
+        QCOMPARE(form->txtFullName->text(), QString());
+        QCOMPARE(form->txtNotes->text(), QString());
+        QCOMPARE(checks(form->lstAuthors), QList<Qt::CheckState>({Qt::Unchecked, Qt::Unchecked}));
+        for (const QString& key : {"m1", "k10#$#1#$#1", "k11#$#1#$#1"})
+            QCOMPARE(image(*form, key), 3);
+        QCOMPARE(checks(form->lstPuncteLucru), QList<Qt::CheckState>({Qt::Checked, Qt::Checked}));
+        QTRY_VERIFY(form->txtGrpName->hasFocus());
+    }
+
+    void newUserEmptiesTheUserEditor() {
+        auto form = shownForm();
+        form->lstUsers->selectItem(form->lstUsers->find("k35"));
+        form->LoadUser(35);
+        form->txtPassword->setText("parola");
+        form->txtVerifyPassword->setText("parola");
+        QCOMPARE(form->cmbPers->currentIndex(), 1);
+        QCOMPARE(form->SSTab1->currentIndex(), 0);
+
+        press(*form, "keyNewUser");
+        QCOMPARE(form->SSTab1->currentIndex(), 1);
+        QVERIFY(!form->lstUsers->selectedItem());
+        for (QLineEdit* box : {form->txtDomain, form->txtUserName, form->txtAlias, form->txtDisplay, form->txtPassword,
+                               form->txtVerifyPassword})
+            QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
+        QCOMPARE(checks(form->lstGroups), QList<Qt::CheckState>({Qt::Unchecked, Qt::Unchecked}));
+        QCOMPARE(form->cmbPers->currentIndex(), -1);
+        QCOMPARE(form->cmbPers->currentText(), QString());
+        QTRY_VERIFY(form->txtUserName->hasFocus());
+
+        // A refresh after it selects the first user again.
+        press(*form, "keyRefresh");
+        QCOMPARE(selectedKey(form->lstUsers), QStringLiteral("k1"));
+    }
+
+    void newUserFromTheBrandTabClearsTheWholeEditor() {
+        auto form = shownForm();
+        form->SSTab1->setCurrentIndex(1);
+        form->tabDetalii->setCurrentIndex(1);
+        form->txtPassword->setText("parola");
+        ModalAnswerer answer;
+        press(*form, "keyNewUser");
+        QCOMPARE(answer.count(), 0);
+        QCOMPARE(form->tabDetalii->currentIndex(), 1);
+        QVERIFY(form->txtUserName->text().isEmpty());
+        QVERIFY(form->txtPassword->text().isEmpty());
+        QCOMPARE(checks(form->lstGroups), QList<Qt::CheckState>({Qt::Unchecked, Qt::Unchecked}));
+        form->tabDetalii->setCurrentIndex(0);
+        QTRY_VERIFY(form->txtUserName->hasFocus());
+    }
+};
+
+QTEST_MAIN(TestRefresh)
+#include "TestRefresh.moc"
