@@ -135,9 +135,12 @@ private slots:
     void aFailingFillShowsNoMessage_data() {
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("list");
-        QTest::newRow("companies") << "Authors" << "lstAuthors";
-        QTest::newRow("groups") << "AdmGrup" << "lstGroupsConfig";
-        QTest::newRow("operations") << "admOperatiiModul" << "";
+        QTest::newRow("companies") << "Authors"
+                                   << "lstAuthors";
+        QTest::newRow("groups") << "AdmGrup"
+                                << "lstGroupsConfig";
+        QTest::newRow("operations") << "admOperatiiModul"
+                                    << "";
     }
     void aFailingFillShowsNoMessage() {
         QFETCH(QString, table);
@@ -158,13 +161,12 @@ private slots:
         m_server->exec("suitedb", "DELETE FROM admUser");
         m_server->exec("suitedb", "DELETE FROM AdmGrup");
         auto form = shownForm();
-        for (QLineEdit* box : {form->txtGrpName, form->txtFullName, form->txtNotes, form->txtDomain,
-                               form->txtUserName, form->txtAlias, form->txtDisplay, form->txtPassword,
-                               form->txtVerifyPassword})
+        for (QLineEdit* box : {form->txtGrpName, form->txtFullName, form->txtNotes, form->txtDomain, form->txtUserName,
+                               form->txtAlias, form->txtDisplay, form->txtPassword, form->txtVerifyPassword})
             box->setText("typed");
         press(*form, "keyRefresh");
-        for (QLineEdit* box : {form->txtGrpName, form->txtFullName, form->txtNotes, form->txtDomain,
-                               form->txtUserName, form->txtAlias, form->txtDisplay})
+        for (QLineEdit* box : {form->txtGrpName, form->txtFullName, form->txtNotes, form->txtDomain, form->txtUserName,
+                               form->txtAlias, form->txtDisplay})
             QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
         QCOMPARE(form->txtPassword->text(), QStringLiteral("typed"));
         QCOMPARE(form->txtVerifyPassword->text(), QStringLiteral("typed"));
