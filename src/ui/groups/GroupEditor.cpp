@@ -5,6 +5,7 @@
 #include "db/RecordSet.h"
 #include "store/RecordQueries.h"
 #include "ui/common/KeyedTreeWidget.h"
+#include "ui/groups/BulkImageChange.h"
 #include "ui/groups/OperationTree.h"
 #include "ui/main/ImageList.h"
 #include "ui/main/frmMain.h"
@@ -22,6 +23,10 @@ void invertCheck(QTreeWidgetItem* item) {
 
 GroupEditor::GroupEditor(frmMain& form) : QObject(&form), m_form(form) {
     m_form.twOperations->setExpandsOnDoubleClick(false);
+    // Every node is one line with a 16-pixel picture; with rows of one height the view finds the
+    // row under the pointer without measuring every row above it, which in a large tree would
+    // make each click slow.
+    m_form.twOperations->setUniformRowHeights(true);
     // A click on a company's check box is also an item click: the box has already changed
     // when the click runs, so the new state decides what is loaded.
     connect(m_form.lstAuthors, &QTreeWidget::itemClicked, this,
@@ -43,8 +48,13 @@ void GroupEditor::LoadGrp(int grID) {
     group.close();
 
     const int authorCount = f.lstAuthors->topLevelItemCount();
-    for (int i = 0; i < authorCount; ++i)
-        f.lstAuthors->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
+    for (int i = 0; i < authorCount; ++i) {
+        QTreeWidgetItem* author = f.lstAuthors->topLevelItem(i);
+        // A box that is already off is left alone: every change costs the list an update.
+        const QVariant box = author->data(0, Qt::CheckStateRole);
+        if (!box.isValid() || box.toInt() != Qt::Unchecked)
+            author->setCheckState(0, Qt::Unchecked);
+    }
 
     db::RecordSet authors;
     passOver([&] { authors = store::GetGroupAuthors(grID); });
@@ -107,6 +117,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
     passOver([&] { granted = store::GetGroupOperations(auID, KeyedTreeWidget::tagOf(group).toInt()); });
     if (!granted.isOpen())
         return;
+    const BulkImageChange bulk(f.twOperations);
     while (!granted.eof()) {
         passOver([&] {
             const QString key = OperationTree::operationKey(granted.field(QStringLiteral("opID")).toInt(),

@@ -15,7 +15,7 @@ class GroupEditor : public QObject {
 public:
     // Connects the item click of lstAuthors and the double clicks of lstAuthors, lstGroups and
     // twOperations to the handlers below. The tree's own expand-on-double-click is switched
-    // off: the double click toggles check images instead.
+    // off (the double click toggles check images instead) and its rows share one height.
     explicit GroupEditor(frmMain& form);
 
     // Shows group grID: its code, full name and notes (Null as empty text), ticks the companies

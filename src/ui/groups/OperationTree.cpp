@@ -4,6 +4,7 @@
 #include "store/RecordQueries.h"
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedTreeWidget.h"
+#include "ui/groups/BulkImageChange.h"
 #include "ui/main/ImageList.h"
 
 #include <QHash>
@@ -204,6 +205,7 @@ void UpdateModuleImage(KeyedTreeWidget* tree, int mdID, const ImageList& images)
 }
 
 void ClearOperationChecks(QTreeWidget* tree, const ImageList& images) {
+    const BulkImageChange bulk(tree);
     for (QTreeWidgetItemIterator it(tree); *it; ++it)
         if (imageOf(*it) != CheckImage::None)
             setImage(*it, CheckImage::Unchecked, images);
@@ -213,11 +215,14 @@ void toggleNode(KeyedTreeWidget* tree, QTreeWidgetItem* node, const ImageList& i
     const CheckImage image = imageOf(node);
     if (isModuleNode(node)) {
         const CheckImage next = image == CheckImage::Unchecked ? CheckImage::Checked : CheckImage::Unchecked;
-        setImage(node, next, images);
-        forEachBelow(node, [&](QTreeWidgetItem* below) {
-            if (imageOf(below) != CheckImage::None)
-                setImage(below, next, images);
-        });
+        {
+            const BulkImageChange bulk(tree);
+            setImage(node, next, images);
+            forEachBelow(node, [&](QTreeWidgetItem* below) {
+                if (imageOf(below) != CheckImage::None)
+                    setImage(below, next, images);
+            });
+        }
         node->setExpanded(true);
         return;
     }
