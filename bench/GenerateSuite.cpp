@@ -50,8 +50,9 @@ int main(int argc, char** argv) {
     qint64 rows = 0;
     try {
         SuiteGenerator generator(directory, SuiteSize().scaled(scale), seed);
-        std::printf("%-28s %10s %8s\n", "table", "rows", "ms");
         generator.run([&rows](const SuiteGenerator::TableCount& count) {
+            if (rows == 0)
+                std::printf("%-28s %10s %8s\n", "table", "rows", "ms");
             rows += count.rows;
             std::printf("%-28s %10lld %8lld\n", qPrintable(count.table), static_cast<long long>(count.rows),
                         static_cast<long long>(count.milliseconds));

@@ -136,22 +136,16 @@ void SuiteGenerator::fillModules(SqliteBulk& suite) {
     report(suite, "admModul");
 }
 
-std::vector<int> SuiteGenerator::parentsOf(const std::vector<int>& moduleOps) {
-    // Children and parents within one module; a parent never has a parent itself and always
-    // comes earlier in the module (smaller opID), so the links form no cycle.
-    const int childCount = int(std::lround(double(m_size.operationsWithParent) * double(moduleOps.size() - 1) /
-                                           double(std::max(1, m_size.operations - m_size.modules))));
+std::vector<int> SuiteGenerator::parentsOf(const std::vector<int>& moduleOps, const std::vector<bool>& isChild) {
+    // A parent never has a parent itself and always comes earlier in the module (smaller opID),
+    // so the links form no cycle.
     std::vector<int> parent(moduleOps.size(), 0);
-    if (moduleOps.size() < 2 || childCount == 0)
-        return parent;
-    for (int index : m_random.distinct(std::min(childCount, int(moduleOps.size()) - 1), int(moduleOps.size()) - 1))
-        parent[std::size_t(index + 1)] = -1;
     for (std::size_t i = 1; i < parent.size(); ++i) {
-        if (parent[i] != -1)
+        if (!isChild[std::size_t(moduleOps[i])])
             continue;
         std::size_t candidate = std::size_t(m_random.below(int(i)));
-        while (parent[candidate] != 0)
-            --candidate; // index 0 is never a child, so this stops
+        while (isChild[std::size_t(moduleOps[candidate])])
+            --candidate; // the first operation of a module is never a child, so this stops
         parent[i] = m_operations[std::size_t(moduleOps[candidate])].opID;
     }
     return parent;
@@ -167,9 +161,20 @@ void SuiteGenerator::fillOperations(SqliteBulk& suite) {
             m_operations.push_back({opID, module, int(m_operations.size()) + 1});
         }
     }
+    // The operations that get a parent: any but the first of its module.
+    std::vector<int> candidates;
+    for (const Operation& op : m_operations) {
+        if (op.opID > 1)
+            candidates.push_back(op.id - 1);
+    }
+    std::vector<bool> isChild(m_operations.size(), false);
+    for (int index :
+         m_random.distinct(std::min(m_size.operationsWithParent, int(candidates.size())), int(candidates.size())))
+        isChild[std::size_t(candidates[std::size_t(index)])] = true;
+
     suite.beginTable("INSERT INTO admOperatiiModul (opID, mdID, Id, opDenumire, opIdParinte) VALUES (?, ?, ?, ?, ?)");
     for (const std::vector<int>& moduleOps : m_operationsOf) {
-        const std::vector<int> parents = parentsOf(moduleOps);
+        const std::vector<int> parents = parentsOf(moduleOps, isChild);
         for (std::size_t i = 0; i < moduleOps.size(); ++i) {
             const Operation& op = m_operations[std::size_t(moduleOps[i])];
             suite.bind(op.opID).bind(op.mdID).bind(op.id).bind(m_random.pick(operationVerbs()) + QLatin1Char(' ') +

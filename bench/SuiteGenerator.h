@@ -50,7 +50,8 @@ private:
     // made per department.
     std::vector<int> groupOperations(int count);
     std::vector<int> groupAuthors();
-    std::vector<int> parentsOf(const std::vector<int>& moduleOps);
+    // Per operation of a module (in opID order): the opID of its parent, 0 for none.
+    std::vector<int> parentsOf(const std::vector<int>& moduleOps, const std::vector<bool>& isChild);
 
     void report(SqliteBulk& bulk, const char* table);
     QString randomStamp();
