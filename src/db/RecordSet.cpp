@@ -35,6 +35,7 @@ struct RecordSet::Impl {
     bool writable = false;
     ResultRows data;
     QHash<QString, int> columnIndex; // lower-case name -> first column of that name
+    QHash<QString, int> exactIndex;  // name as the server spelled it -> first column of that name
     // Per row, which values are known as the server holds them; empty: all of them. A row this
     // set inserted knows only the values it wrote.
     QList<QList<bool>> known;
@@ -51,7 +52,9 @@ struct RecordSet::Impl {
     bool atEnd() const { return !adding && position >= data.rows.size(); }
 
     int column(const QString& name) const {
-        const int index = columnIndex.value(name.toLower(), -1);
+        // Callers mostly spell a name as the server does: that lookup needs no lower-casing.
+        const auto exact = exactIndex.constFind(name);
+        const int index = exact != exactIndex.cend() ? *exact : columnIndex.value(name.toLower(), -1);
         if (index < 0)
             fail(DbError::ItemNotFound, QStringLiteral("Item cannot be found in the collection corresponding to the "
                                                        "requested name or ordinal: %1.")
@@ -104,6 +107,11 @@ void RecordSet::open(const QString& sql, std::shared_ptr<Connection> conn, int, 
     impl->writable = lockType != ReadOnly;
     for (int i = impl->data.columns.size() - 1; i >= 0; --i)
         impl->columnIndex.insert(impl->data.columns.at(i).toLower(), i);
+    for (int i = 0; i < impl->data.columns.size(); ++i) {
+        const QString& name = impl->data.columns.at(i);
+        if (impl->columnIndex.value(name.toLower()) == i)
+            impl->exactIndex.insert(name, i);
+    }
     m_impl = std::move(impl);
 }
 

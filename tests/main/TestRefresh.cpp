@@ -189,7 +189,7 @@ private slots:
         QCOMPARE(form->txtFullName->text(), QString());
         QCOMPARE(form->txtNotes->text(), QString());
         QCOMPARE(checks(form->lstAuthors), QList<Qt::CheckState>({Qt::Unchecked, Qt::Unchecked}));
-        for (const QString& key : {"m1", "k10#$#1#$#1", "k11#$#1#$#1"})
+        for (const char* key : {"m1", "k10#$#1#$#1", "k11#$#1#$#1"})
             QCOMPARE(image(*form, key), 3);
         QCOMPARE(checks(form->lstPuncteLucru), QList<Qt::CheckState>({Qt::Checked, Qt::Checked}));
         QTRY_VERIFY(form->txtGrpName->hasFocus());

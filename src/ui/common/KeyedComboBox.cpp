@@ -3,23 +3,43 @@
 #include "db/DbError.h"
 #include "ui/common/ItemRoles.h"
 
-#include <QLineEdit>
+#include <QStandardItemModel>
+#include <utility>
 
 KeyedComboBox::KeyedComboBox(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
 }
 
+KeyedComboBox::~KeyedComboBox() { qDeleteAll(m_pending); }
+
 void KeyedComboBox::addKeyed(const QString& key, const QString& text, const QVariant& tag) {
     if (m_index.contains(key))
         throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"),
                           objectName());
-    const int row = count();
-    addItem(text);
-    setItemData(row, key, ItemRoles::Key);
-    setItemData(row, tag, ItemRoles::Tag);
-    m_index.insert(key, row);
+    // One item carries text, key and tag, so the model announces it once; during a fill the
+    // items are added together by endFill().
+    auto* item = new QStandardItem(text);
+    item->setData(key, ItemRoles::Key);
+    item->setData(tag, ItemRoles::Tag);
+    m_index.insert(key, count() + static_cast<int>(m_pending.size()));
+    if (m_filling)
+        m_pending.append(item);
+    else
+        standardModel()->appendRow(item);
 }
+
+void KeyedComboBox::beginFill() { m_filling = true; }
+
+void KeyedComboBox::endFill() {
+    m_filling = false;
+    if (m_pending.isEmpty())
+        return;
+    const QList<QStandardItem*> items = std::exchange(m_pending, {});
+    standardModel()->invisibleRootItem()->appendRows(items);
+}
+
+QStandardItemModel* KeyedComboBox::standardModel() const { return static_cast<QStandardItemModel*>(model()); }
 
 void KeyedComboBox::selectKey(const QString& key) {
     const int row = m_index.value(key, -1);
@@ -35,6 +55,7 @@ void KeyedComboBox::clearSelection() {
 
 void KeyedComboBox::clearKeyed() {
     m_index.clear();
+    qDeleteAll(std::exchange(m_pending, {}));
     clear();
 }
 

@@ -5,12 +5,16 @@
 #include <QString>
 #include <QVariant>
 
+class QStandardItem;
+class QStandardItemModel;
+
 // An editable (image) combo box whose items are found by key through a hash. Each item keeps
 // its key and tag in the roles of ItemRoles.
 class KeyedComboBox : public QComboBox {
     Q_OBJECT
 public:
     explicit KeyedComboBox(QWidget* parent = nullptr);
+    ~KeyedComboBox() override;
 
     // Adds an item at the end; raises KeyNotUnique when the key is taken.
     void addKeyed(const QString& key, const QString& text, const QVariant& tag);
@@ -21,6 +25,10 @@ public:
     // No selected item and an empty text.
     void clearSelection();
     void clearKeyed();
+
+    // Items added between beginFill() and endFill() are shown together at endFill().
+    void beginFill();
+    void endFill();
 
     QString selectedKey() const;
     QVariant selectedTag() const;
@@ -33,5 +41,9 @@ protected:
     void showPopup() override;
 
 private:
+    QStandardItemModel* standardModel() const;
+
     QHash<QString, int> m_index;
+    QList<QStandardItem*> m_pending;
+    bool m_filling = false;
 };

@@ -101,12 +101,14 @@ void FillPersonCombo(KeyedComboBox* combo) {
     // A query that failed leaves nothing to read: the combo box stays empty.
     if (!persons.isOpen())
         return;
+    combo->beginFill();
     for (; !persons.eof(); persons.moveNext()) {
         passOver([&] {
             const QVariant id = persons.field("IdPers");
             combo->addKeyed(ItemKey(id), PersonName(persons.field("Nume"), persons.field("Prenume")), id.toInt());
         });
     }
+    combo->endFill();
     passOver([&] { persons.close(); });
     // The combo box selects the first item added to it; the filled box has no selection yet.
     passOver([&] { combo->clearSelection(); });
