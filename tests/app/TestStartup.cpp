@@ -2,7 +2,9 @@
 #include "app/ErrorModes.h"
 #include "app/LoginComponent.h"
 #include "app/ShowErrorBox.h"
+#include "app/OpenConnection.h"
 #include "app/modMain.h"
+#include "db/SharedConnection.h"
 #include "support/ModalAnswerer.h"
 #include "ui/main/frmMain.h"
 
@@ -100,6 +102,33 @@ private slots:
         ShowErrorBox(0, QStringLiteral("none"), QStringLiteral("none"), QStringLiteral("RefreshMe()"));
         QCoreApplication::processEvents();
         QCOMPARE(answer.count(), 0);
+    }
+
+    // A server that is down: the connection built from the login component fails with the
+    // driver's own number and message, and the error box shows them.
+    void closedPortFailsWithAClearErrorBox() {
+        const QString path = m_dir.filePath(QStringLiteral("closed.ini"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("[Access]\nHasAccess=true\n[Connection]\nAuthenticationMode=0\nServerName=127.0.0.1,1\n"
+                "DatabaseName=Firma\nUserName=sa\nPassword=x\n");
+        f.close();
+        qputenv("SUITE_LOGIN_PROFILE", path.toUtf8());
+        LoginComponent login;
+        bool flag = true;
+        login.CheckAccess(flag);
+        InstallConnectionSource(login);
+        const auto before = db::SharedConnection();
+        ModalAnswerer answer;
+        const bool ok = showErrors(QStringLiteral("RefreshMe()"), [] { db::ReplaceSharedConnection(); });
+        QVERIFY(!ok);
+        QCOMPARE(answer.count(), 1);
+        QCOMPARE(answer.title(), QStringLiteral("Quillmark"));
+        QVERIFY2(answer.text().startsWith(QStringLiteral("Number : 20009\nDescription : ")), qPrintable(answer.text()));
+        QVERIFY(answer.text().contains(QStringLiteral("Unable to connect")));
+        QVERIFY(answer.text().endsWith(QStringLiteral("\nOrigin : RefreshMe()")));
+        // The shared connection keeps what it held before the failed open.
+        QCOMPARE(db::SharedConnection(), before);
     }
 
     void showErrorsHelperReportsWithItsOrigin() {
