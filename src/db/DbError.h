@@ -27,6 +27,7 @@ public:
     static constexpr int ItemNotFound = 3265;        // no field of that name or position
     static constexpr int ObjectClosed = 3704;        // record set or connection not open
     static constexpr int SubscriptOutOfRange = 9;    // item with too few fields
+    static constexpr int TypeMismatch = 13;          // item that is not an id
     static constexpr int KeyNotUnique = 35602;       // a list or tree key used twice
     static constexpr int KeyNotFound = 35601;        // a list or tree key that has no element
 

@@ -38,12 +38,12 @@ void writeWorkPoints(const QString& id, const QStringList& workPoints) {
     for (const QString& item : workPoints) {
         db::RecordSet point;
         point.open(QStringLiteral(" Select * From admGrupPuncteLucru Where grID = ") + id +
-                       QStringLiteral(" And IdPctLucru = ") + item,
+                       QStringLiteral(" And IdPctLucru = ") + bareId(item),
                    db::SharedConnection());
         if (point.eof())
             point.addNew();
         point.setField(QStringLiteral("grID"), id.toInt());
-        point.setField(QStringLiteral("idpctLucru"), item);
+        point.setField(QStringLiteral("idpctLucru"), bareId(item).toInt());
         point.update();
         point.close();
     }

@@ -38,12 +38,21 @@ bool stkExists(db::Connection& connection) {
     return !result.rows.isEmpty() && !result.rows.first().isEmpty() && result.rows.first().first().toInt() > 0;
 }
 
+QString bareId(const QString& item) {
+    bool ok = false;
+    item.trimmed().toInt(&ok);
+    if (!ok)
+        throw db::DbError(db::DbError::TypeMismatch, QStringLiteral("Type mismatch: \"%1\" is not an id.").arg(item),
+                          QStringLiteral("Talvane"));
+    return item.trimmed();
+}
+
 OperationFields operationFields(const QString& item) {
     const QStringList fields = item.split(QStringLiteral("#$#"));
     if (fields.size() < 2)
         throw db::DbError(db::DbError::SubscriptOutOfRange, QStringLiteral("Subscript out of range"),
                           QStringLiteral("Talvane"));
-    return {fields.at(0), fields.at(1)};
+    return {bareId(fields.at(0)), bareId(fields.at(1))};
 }
 
 } // namespace store::support

@@ -25,6 +25,11 @@ int nextKey(const QString& sql);
 // Whether the server holds a database named stk.
 bool stkExists(db::Connection& connection);
 
+// An id taken from a collection item, to be written bare into a statement: it must be a whole
+// number (surrounding blanks aside), or the item raises TypeMismatch, so no item text can
+// change what a statement does.
+QString bareId(const QString& item);
+
 // The opID and Id of an operations item "opID#$#Id[#$#…]"; further fields are ignored. An item
 // with fewer than two fields raises SubscriptOutOfRange.
 struct OperationFields {

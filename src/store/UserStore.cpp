@@ -76,7 +76,7 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
     connection.execute(QStringLiteral(" Delete From admUserGrup Where usID = ") + id);
     for (const QString& group : groups) {
         connection.execute(QStringLiteral(" Insert Into admUserGrup (usID,grID,IdOperator,DataAct)") +
-                           QStringLiteral(" Values (") + id + QLatin1Char(',') + group + QStringLiteral(",55,'") +
+                           QStringLiteral(" Values (") + id + QLatin1Char(',') + bareId(group) + QStringLiteral(",55,'") +
                            todayLiteral() + QStringLiteral("')"));
     }
     transaction.commit();

@@ -193,6 +193,23 @@ private slots:
         grID = 9;
         QVERIFY_THROWS_EXCEPTION(db::DbError, StoreGroup(grID, "X", "X", "", 1, {"12#$#3"}, {"1"}));
         QCOMPARE(m_server->snapshot(), before);
+
+        // Items are written bare into statements: anything but a whole number is refused.
+        const QList<QPair<QStringList, QStringList>> tampered = {
+            {{"12#$#3) ; Delete From admGrupAutor --"}, {}},
+            {{"12 Or 1=1#$#3"}, {}},
+            {{"12#$#3"}, {"2 Or 1=1"}},
+        };
+        for (const auto& [operations, workPoints] : tampered) {
+            grID = 5;
+            try {
+                StoreGroup(grID, "VANZ", "Vânzări", "", 1, operations, workPoints);
+                QFAIL("an item that is not an id was written into a statement");
+            } catch (const db::DbError& e) {
+                QCOMPARE(e.number(), int(db::DbError::TypeMismatch));
+            }
+            QCOMPARE(m_server->snapshot(), before);
+        }
     }
 
     // A connection that cannot be opened is the error the caller sees, not a failed rollback.

@@ -182,6 +182,16 @@ private slots:
         QCOMPARE(usID, 9);
         QCOMPARE(m_server->snapshot(), before);
         QCOMPARE(login("nou"), Base64Encode("pw"));
+
+        // A group item that is not an id never reaches a statement, and nothing is stored.
+        usID = 4;
+        try {
+            StoreUser(usID, 12, "ion", "Ion", "", "", {"1", "1),(4,2"}, "");
+            QFAIL("a group item that is not an id was written into a statement");
+        } catch (const db::DbError& e) {
+            QCOMPARE(e.number(), int(db::DbError::TypeMismatch));
+        }
+        QCOMPARE(m_server->snapshot(), before);
     }
 
     // A connection that cannot be opened is the error the caller sees, not a failed rollback.
