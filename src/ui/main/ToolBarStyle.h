@@ -3,7 +3,8 @@
 #include <QProxyStyle>
 
 // The style of Toolbar1: the application's own style without the bar's frame and item margins,
-// so buttons with their captions under 16-pixel images fit in the height above the tab control.
+// and with each caption drawn right under its 16-pixel image, so the buttons fit the bar's
+// designed height.
 class ToolBarStyle : public QProxyStyle {
     Q_OBJECT
 public:
@@ -11,4 +12,6 @@ public:
 
     int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
                     const QWidget* widget = nullptr) const override;
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget = nullptr) const override;
 };

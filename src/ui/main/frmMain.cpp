@@ -132,9 +132,12 @@ void frmMain::buildToolbar() {
     Toolbar1->setFloatable(false);
     Toolbar1->setIconSize(QSize(16, 16));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    // Captions under 16-pixel images need more than the designed 420 twips; the bar takes the
-    // height down to where SSTab1 begins (555 twips), so nothing overlaps.
-    Toolbar1->setFixedHeight(twips::toPixels(555));
+    // The bar keeps its designed 420 twips: captions in a slightly smaller type fit under the
+    // 16-pixel images.
+    Toolbar1->setFixedHeight(twips::toPixels(420));
+    QFont caption = Toolbar1->font();
+    caption.setPixelSize(9);
+    Toolbar1->setFont(caption);
     auto* style = new ToolBarStyle;
     style->setParent(Toolbar1);
     Toolbar1->setStyle(style);
@@ -165,6 +168,8 @@ void frmMain::buildToolbar() {
         QAction* action = Toolbar1->addAction(ImageList1->image(button.image), button.caption);
         const QString key = button.key;
         action->setObjectName(key);
+        // A widget's style does not pass to its children: each button takes the bar's own.
+        Toolbar1->widgetForAction(action)->setStyle(style);
         connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
     }
 }
