@@ -5,6 +5,9 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // A default QSettings then opens the same store the window writes its settings to.
+    QApplication::setOrganizationName(QStringLiteral("Talvane"));
+    QApplication::setApplicationName(QStringLiteral("Talvane"));
     try {
         modMain::Main();
     } catch (const std::exception& e) {
