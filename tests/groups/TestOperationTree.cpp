@@ -255,6 +255,23 @@ private slots:
         QCOMPARE(form->focusWidget(), form->lstAuthors);
     }
 
+    // The handler works on the selected node, so a double click beside the nodes toggles it too.
+    void aDoubleClickOnEmptySpaceWorksOnTheSelectedNode() {
+        auto form = filledForm();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->FillOperationTree();
+        select(form->lstAuthors, author(*form));
+        form->twOperations->selectItem(form->twOperations->find("k10#$#1#$#1"));
+        form->twOperations->collapseAll();
+        QWidget* viewport = form->twOperations->viewport();
+        const QPoint empty(viewport->width() / 2, viewport->height() - 3);
+        QVERIFY(!form->twOperations->itemAt(empty));
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, empty);
+        QCOMPARE(image(*form, "k10#$#1#$#1"), 1);
+        QVERIFY(authorTicked(*form));
+    }
+
     void aMouseDoubleClickTogglesWithoutCollapsing() {
         auto form = filledForm();
         form->show();

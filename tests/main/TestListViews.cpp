@@ -235,6 +235,32 @@ private slots:
         QCOMPARE(form->txtUserName->text(), QStringLiteral("maria"));
         QCOMPARE(form->cmbPers->currentIndex(), -1);
     }
+
+    // The selected item is the record being edited: the keyboard moves it and loads the new
+    // record, and stray clicks never leave the list without one.
+    void keyboardLoadsAndStrayClicksKeepTheSelection() {
+        auto form = shownForm();
+        KeyedTreeWidget* groups = form->lstGroupsConfig;
+        clickItem(groups, groups->find("k17"));
+        QCOMPARE(form->txtGrpName->text(), QStringLiteral("ADMIN"));
+        groups->setFocus();
+        QTest::keyClick(groups, Qt::Key_Down);
+        QCOMPARE(KeyedTreeWidget::keyOf(groups->selectedItem()), QStringLiteral("k3"));
+        QCOMPARE(form->txtGrpName->text(), QStringLiteral("DEPOZIT"));
+
+        QTest::mouseClick(groups->viewport(), Qt::LeftButton, {}, QPoint(10, groups->viewport()->height() - 5));
+        QCOMPARE(KeyedTreeWidget::keyOf(groups->selectedItem()), QStringLiteral("k3"));
+        QTest::mouseClick(groups->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          groups->visualItemRect(groups->find("k3")).center());
+        QCOMPARE(KeyedTreeWidget::keyOf(groups->selectedItem()), QStringLiteral("k3"));
+        QCOMPARE(form->txtGrpName->text(), QStringLiteral("DEPOZIT"));
+
+        form->SSTab1->setCurrentIndex(1);
+        clickItem(form->lstUsers, form->lstUsers->find("k12"));
+        form->lstUsers->setFocus();
+        QTest::keyClick(form->lstUsers, Qt::Key_Down);
+        QCOMPARE(form->txtUserName->text(), QStringLiteral("costin"));
+    }
 };
 
 QTEST_MAIN(TestListViews)

@@ -3,6 +3,8 @@
 #include "db/DbError.h"
 #include "ui/common/ItemRoles.h"
 
+#include <QKeyEvent>
+
 KeyedTreeWidget::KeyedTreeWidget(QWidget* parent) : QTreeWidget(parent) {}
 
 QTreeWidgetItem* KeyedTreeWidget::addKeyed(const QString& key, const QString& text, QTreeWidgetItem* parent) {
@@ -87,6 +89,27 @@ void KeyedTreeWidget::selectItem(QTreeWidgetItem* node) {
         return;
     }
     setCurrentItem(node, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+QItemSelectionModel::SelectionFlags KeyedTreeWidget::selectionCommand(const QModelIndex& index,
+                                                                      const QEvent* event) const {
+    const QItemSelectionModel::SelectionFlags flags = QTreeWidget::selectionCommand(index, event);
+    if (!event)
+        return flags;
+    if (!index.isValid())
+        return QItemSelectionModel::NoUpdate;
+    if ((flags & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)) &&
+        selectionModel()->isSelected(index))
+        return QItemSelectionModel::NoUpdate;
+    return flags;
+}
+
+void KeyedTreeWidget::keyPressEvent(QKeyEvent* event) {
+    QTreeWidgetItem* before = currentItem();
+    QTreeWidget::keyPressEvent(event);
+    QTreeWidgetItem* now = currentItem();
+    if (now && now != before && now->isSelected())
+        emit itemClicked(now, 0);
 }
 
 QString KeyedTreeWidget::keyOf(const QTreeWidgetItem* node) {

@@ -41,9 +41,17 @@ public:
     void beginFill();
     void endFill();
 
+    // The selected item is the record being edited, so the user cannot leave a list without one:
+    // a click beside the items or a Ctrl+click on the selected item keeps the selection. Moving
+    // the selection with the keyboard counts as a click on the item it lands on (itemClicked).
     static QString keyOf(const QTreeWidgetItem* item);
     static QVariant tagOf(const QTreeWidgetItem* item);
     static void setTag(QTreeWidgetItem* item, const QVariant& tag);
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void forget(QTreeWidgetItem* item);

@@ -11,6 +11,7 @@
 #include "ui/main/frmMain.h"
 
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScopeGuard>
 
 namespace {
@@ -34,6 +35,14 @@ GroupEditor::GroupEditor(frmMain& form) : QObject(&form), m_form(form) {
     connect(m_form.lstAuthors, &QTreeWidget::itemDoubleClicked, this, [this] { lstAuthors_DblClick(); });
     connect(m_form.lstGroups, &QTreeWidget::itemDoubleClicked, this, [this] { lstGroups_DblClick(); });
     connect(m_form.twOperations, &QTreeWidget::itemDoubleClicked, this, [this] { twOperations_DblClick(); });
+    m_form.twOperations->viewport()->installEventFilter(this);
+}
+
+bool GroupEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_form.twOperations->viewport() && event->type() == QEvent::MouseButtonDblClick &&
+        !m_form.twOperations->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint()))
+        twOperations_DblClick();
+    return QObject::eventFilter(watched, event);
 }
 
 void GroupEditor::LoadGrp(int grID) {

@@ -38,6 +38,11 @@ public:
     // only asks for one ("Selectati authorul!") and moves the focus to lstAuthors.
     void twOperations_DblClick();
 
+protected:
+    // A double click on the tree's empty space runs the tree's double-click handler too: it
+    // works on the selected node, not on the node under the pointer.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     frmMain& m_form;
 };
