@@ -2,6 +2,7 @@
 
 #include "app/ShowErrorBox.h"
 #include "db/DbError.h"
+#include "db/PassOver.h"
 
 #include <QString>
 #include <exception>
@@ -9,7 +10,8 @@
 // The three ways a procedure treats its errors:
 //  - showErrors: the window's handlers run their body and show any error with their origin label;
 //  - raise unchanged: simply let the DbError propagate (no helper needed);
-//  - passOver: a statement that fails is skipped without a message and the next one runs.
+//  - passOver (db/PassOver.h): a statement that fails is skipped without a message and the next
+//    one runs.
 
 // Any exception that is not a DbError is described as a general error, so nothing escapes.
 db::DbError asDbError(const std::exception& e);
@@ -26,14 +28,4 @@ template <typename Body> bool showErrors(const QString& origin, Body&& body) {
         ShowErrorBox(asDbError(e), origin);
     }
     return false;
-}
-
-// Runs one statement; a failure is passed over without a message. Returns false when it failed.
-template <typename Statement> bool passOver(Statement&& statement) {
-    try {
-        statement();
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
 }

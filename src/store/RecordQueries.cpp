@@ -1,6 +1,6 @@
 #include "store/RecordQueries.h"
 
-#include "app/ErrorModes.h"
+#include "db/PassOver.h"
 #include "db/SharedConnection.h"
 
 namespace store {

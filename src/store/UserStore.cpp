@@ -1,10 +1,10 @@
 #include "store/UserStore.h"
 
-#include "app/Base64Encode.h"
-#include "app/ErrorModes.h"
+#include "db/PassOver.h"
 #include "db/RecordSet.h"
 #include "db/SharedConnection.h"
 #include "db/Transaction.h"
+#include "store/Base64Encode.h"
 #include "store/StoreSupport.h"
 
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "app/Base64Encode.h"
+#include "store/Base64Encode.h"
 #include "db/DbError.h"
 #include "db/SharedConnection.h"
 #include "db/StatementLog.h"

@@ -1,4 +1,4 @@
-#include "app/Base64Encode.h"
+#include "store/Base64Encode.h"
 
 #include <QList>
 #include <array>
