@@ -13,10 +13,6 @@ using namespace support;
 
 namespace {
 
-QString number(int value) {
-    return QString::number(value);
-}
-
 void writeOperations(db::Connection& connection, const QString& id, const QString& author,
                      const QStringList& operations) {
     if (operations.isEmpty())

@@ -2,14 +2,13 @@
 
 #include "db/PassOver.h"
 #include "db/SharedConnection.h"
+#include "store/StoreSupport.h"
 
 namespace store {
 
-namespace {
+using support::number;
 
-QString number(int value) {
-    return QString::number(value);
-}
+namespace {
 
 // Every query works on a fresh connection, which becomes the shared one; the set keeps it alive.
 db::RecordSet openOnFreshConnection(const QString& sql) {

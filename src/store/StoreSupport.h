@@ -8,6 +8,9 @@
 // Pieces shared by the statements of the user and group stores.
 namespace store::support {
 
+// An id written bare into a statement: its decimal text.
+inline QString number(int value) { return QString::number(value); }
+
 // Text placed inside '…' or N'…' of a statement: a quote is doubled, so the text cannot end the
 // literal.
 QString quoted(const QString& text);

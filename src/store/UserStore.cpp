@@ -15,10 +15,6 @@ using namespace support;
 
 namespace {
 
-QString number(int value) {
-    return QString::number(value);
-}
-
 // Creates the login or changes its password, and makes it a member of sysadmin. The server
 // refuses these procedures inside a user transaction, so they run before it, each on its own:
 // adding an existing login fails and the ALTER then sets the password.

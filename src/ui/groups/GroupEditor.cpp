@@ -8,6 +8,7 @@
 #include "ui/groups/BulkImageChange.h"
 #include "ui/groups/OperationTree.h"
 #include "ui/main/ImageList.h"
+#include "ui/main/ListFillers.h"
 #include "ui/main/frmMain.h"
 
 #include <QLineEdit>
@@ -71,7 +72,7 @@ void GroupEditor::LoadGrp(int grID) {
         // A set that cannot move on would otherwise be read forever.
         while (!authors.eof()) {
             passOver([&] {
-                const QString key = QLatin1Char('k') + QString::number(authors.field(QStringLiteral("auID")).toInt());
+                const QString key = modMain::ItemKey(authors.field(QStringLiteral("auID")));
                 if (QTreeWidgetItem* author = f.lstAuthors->find(key))
                     author->setCheckState(0, Qt::Checked);
             });
@@ -103,7 +104,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
             const auto endFill = qScopeGuard([&] { f.lstPuncteLucru->endFill(); });
             for (; !points.eof(); points.moveNext()) {
                 const int id = points.field(QStringLiteral("idpctLucru")).toInt();
-                QTreeWidgetItem* point = f.lstPuncteLucru->addKeyed(QLatin1Char('k') + QString::number(id),
+                QTreeWidgetItem* point = f.lstPuncteLucru->addKeyed(modMain::ItemKey(id),
                                                                     points.field(QStringLiteral("Name")).toString());
                 KeyedTreeWidget::setTag(point, id);
                 point->setFlags(point->flags() | Qt::ItemIsUserCheckable);
