@@ -78,6 +78,17 @@ void KeyedTreeWidget::endFill() {
     setUpdatesEnabled(true);
 }
 
+void KeyedTreeWidget::untickAll() {
+    const int count = topLevelItemCount();
+    for (int i = 0; i < count; ++i) {
+        QTreeWidgetItem* node = topLevelItem(i);
+        // A box that is already off is left alone: every change costs the list an update.
+        const QVariant box = node->data(0, Qt::CheckStateRole);
+        if (!box.isValid() || box.toInt() != Qt::Unchecked)
+            node->setCheckState(0, Qt::Unchecked);
+    }
+}
+
 QTreeWidgetItem* KeyedTreeWidget::selectedItem() const {
     const QModelIndexList selected = selectionModel()->selectedIndexes();
     return selected.isEmpty() ? nullptr : itemFromIndex(selected.first());

@@ -31,6 +31,8 @@ public:
     // A list with check boxes shows an unticked box on every item that addKeyed adds.
     void setCheckBoxes(bool on) { m_checkBoxes = on; }
     bool checkBoxes() const { return m_checkBoxes; }
+    // Unticks the box of every top-level item, from the first to the last.
+    void untickAll();
 
     // The selected item, or null when no item is selected (the current item may still be set).
     QTreeWidgetItem* selectedItem() const;

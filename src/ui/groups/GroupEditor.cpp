@@ -57,14 +57,7 @@ void GroupEditor::LoadGrp(int grID) {
     }
     group.close();
 
-    const int authorCount = f.lstAuthors->topLevelItemCount();
-    for (int i = 0; i < authorCount; ++i) {
-        QTreeWidgetItem* author = f.lstAuthors->topLevelItem(i);
-        // A box that is already off is left alone: every change costs the list an update.
-        const QVariant box = author->data(0, Qt::CheckStateRole);
-        if (!box.isValid() || box.toInt() != Qt::Unchecked)
-            author->setCheckState(0, Qt::Unchecked);
-    }
+    f.lstAuthors->untickAll();
 
     db::RecordSet authors;
     passOver([&] { authors = store::GetGroupAuthors(grID); });

@@ -10,16 +10,6 @@
 
 namespace ToolbarCommands {
 
-namespace {
-
-void untickAll(QTreeWidget* list) {
-    const int count = list->topLevelItemCount();
-    for (int i = 0; i < count; ++i)
-        list->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
-}
-
-} // namespace
-
 void Register(frmMain& form) {
     form.setCommand("keyNewGrp", [&form] { NewGroup(form); });
     form.setCommand("keyNewUser", [&form] { NewUser(form); });
@@ -33,7 +23,7 @@ void NewGroup(frmMain& form) {
     form.txtGrpName->clear();
     form.txtFullName->clear();
     form.txtNotes->clear();
-    untickAll(form.lstAuthors);
+    form.lstAuthors->untickAll();
     OperationTree::ClearOperationChecks(form.twOperations, *form.ImageList1);
     form.txtGrpName->setFocus(Qt::OtherFocusReason);
 }
@@ -48,7 +38,7 @@ void NewUser(frmMain& form) {
     // A box hidden behind the brand settings tab takes the focus when it is shown again; the
     // command still clears the whole editor.
     form.txtUserName->setFocus(Qt::OtherFocusReason);
-    untickAll(form.lstGroups);
+    form.lstGroups->untickAll();
     form.cmbPers->clearSelection();
     form.txtPassword->clear();
     form.txtVerifyPassword->clear();

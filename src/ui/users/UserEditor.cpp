@@ -43,9 +43,7 @@ void UserEditor::LoadUser(int usID) {
                               QStringLiteral("ADODB.Recordset"));
         user.close();
 
-        const int groupCount = f.lstGroups->topLevelItemCount();
-        for (int i = 0; i < groupCount; ++i)
-            f.lstGroups->topLevelItem(i)->setCheckState(0, Qt::Unchecked);
+        f.lstGroups->untickAll();
 
         db::RecordSet groups = store::GetUserGroups(usID);
         for (; !groups.eof(); groups.moveNext())
