@@ -1,0 +1,133 @@
+#include "ui/users/AutoCompleteCombo.h"
+
+#include "ui/common/ItemRoles.h"
+
+#include <QAbstractItemModel>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+AutoCompleteCombo::AutoCompleteCombo(QComboBox* combo, int compareMode)
+    : QObject(combo), m_combo(combo), m_compareMode(compareMode) {
+    QAbstractItemModel* model = combo->model();
+    const auto stale = [this] { m_stale = true; };
+    connect(model, &QAbstractItemModel::rowsInserted, this, stale);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, stale);
+    connect(model, &QAbstractItemModel::rowsMoved, this, stale);
+    connect(model, &QAbstractItemModel::modelReset, this, stale);
+    connect(model, &QAbstractItemModel::layoutChanged, this, stale);
+    connect(model, &QAbstractItemModel::dataChanged, this, stale);
+    if (QLineEdit* edit = combo->lineEdit())
+        connect(edit, &QLineEdit::textEdited, this, &AutoCompleteCombo::textEdited);
+    combo->installEventFilter(this);
+}
+
+AutoCompleteCombo* AutoCompleteCombo::install(QComboBox* combo) {
+    combo->setCompleter(nullptr);
+    return new AutoCompleteCombo(combo, 1);
+}
+
+bool AutoCompleteCombo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_combo && event->type() == QEvent::KeyPress)
+        return keyPress(static_cast<const QKeyEvent*>(event));
+    return QObject::eventFilter(watched, event);
+}
+
+const QStringList& AutoCompleteCombo::texts() {
+    if (m_stale) {
+        const int count = m_combo->count();
+        m_texts.clear();
+        m_folded.clear();
+        m_texts.reserve(count);
+        m_folded.reserve(count);
+        for (int i = 0; i < count; ++i) {
+            m_texts.append(m_combo->itemText(i));
+            m_folded.append(m_texts.constLast().toCaseFolded());
+        }
+        m_stale = false;
+    }
+    return m_texts;
+}
+
+int AutoCompleteCombo::findPrefix(const QString& probe) {
+    const QStringList& items = texts();
+    if (items.isEmpty())
+        return -1;
+    if (items.first().isEmpty() && probe.isEmpty())
+        return 0;
+    const bool foldCase = m_compareMode == 1;
+    const QStringList& candidates = foldCase ? m_folded : m_texts;
+    const QString prefix = foldCase ? probe.toCaseFolded() : probe;
+    for (qsizetype i = 0; i < candidates.size(); ++i) {
+        const QString& text = candidates.at(i);
+        if (!text.isEmpty() && text.startsWith(prefix))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// Selects the item at index (none for -1) and shows its text; the box leaves its text alone
+// when the index does not change.
+void AutoCompleteCombo::select(int index) {
+    m_combo->setCurrentIndex(index);
+    const QString shown = index < 0 ? QString() : texts().at(index);
+    if (m_combo->lineEdit()->text() != shown)
+        m_combo->lineEdit()->setText(shown);
+    m_combo->update();
+}
+
+bool AutoCompleteCombo::keyPress(const QKeyEvent* event) {
+    QLineEdit* edit = m_combo->lineEdit();
+    const QString typed = event->text();
+    if (!edit || m_combo->count() == 0 || typed.isEmpty())
+        return false;
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter && (!typed.at(0).isPrint() || typed.at(0).isSpace()))
+        return false;
+    // Ctrl with a letter is a command such as paste, even where the key reports the letter; Ctrl
+    // with Alt is AltGr, which types characters.
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier))
+        return false;
+
+    QString probe = edit->text();
+    if (!enter) {
+        const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+        probe.replace(start, edit->selectedText().size(), typed);
+    }
+
+    const int match = findPrefix(probe);
+    if (match < 0) {
+        const bool keepFirst = m_combo->itemData(0, ItemRoles::Key).toString() == QLatin1String("k0");
+        edit->clear();
+        select(keepFirst ? 0 : -1);
+        // Enter goes on to the box; a character that matches nothing is not typed.
+        return !enter;
+    }
+    select(match);
+    if (enter) {
+        edit->setSelection(0, 1);
+        return false;
+    }
+    // The caret stays after the typed text and the rest of the item's text is selected, so the
+    // next character replaces it and goes on with the search.
+    const int length = static_cast<int>(m_texts.at(match).size());
+    edit->setSelection(length, static_cast<int>(probe.size()) - length);
+    return true;
+}
+
+// A text typed, pasted or deleted in the box that is not the selected item's text selects the
+// item that has exactly this text, or none, and the text stays as the administrator left it.
+void AutoCompleteCombo::textEdited(const QString& text) {
+    const int current = m_combo->currentIndex();
+    if (current >= 0 && m_combo->itemText(current) == text)
+        return;
+    const int exact = text.isEmpty() ? -1 : static_cast<int>(texts().indexOf(text));
+    QLineEdit* edit = m_combo->lineEdit();
+    const int cursor = edit->cursorPosition();
+    m_combo->setCurrentIndex(exact);
+    if (edit->text() != text) {
+        edit->setText(text);
+        edit->setCursorPosition(cursor);
+    }
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+class QComboBox;
+class QKeyEvent;
+
+// Typing completion of an editable combo box. Each printable character selects the first item,
+// in list order, whose text begins with the text typed so far (the edit text with its selection
+// replaced by the character) and leaves the rest of that item's text selected, so the next
+// character goes on with the search; Enter selects the matching item with its first character
+// marked. A text that no item begins with empties the box (the first item stays selected when
+// its key is "k0"). A space, Backspace and the other control keys never search.
+//
+// Whatever the administrator types, pastes or confirms, the selected item is the one whose text
+// the box shows, or none, so that what is stored is what is seen.
+//
+// The texts are kept folded to one case in a list built on the first key after the items
+// change, so a key press walks plain strings rather than the model.
+class AutoCompleteCombo : public QObject {
+    Q_OBJECT
+public:
+    // compareMode 1 compares without regard to case, 0 exactly.
+    AutoCompleteCombo(QComboBox* combo, int compareMode = 1);
+
+    // Installs the completion on combo (which owns it) and turns off the box's own inline
+    // completion, so that only this one runs.
+    static AutoCompleteCombo* install(QComboBox* combo);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Answers whether the key press was taken (the character already applied).
+    bool keyPress(const QKeyEvent* event);
+    // The index of the first item whose text begins with probe, or -1.
+    int findPrefix(const QString& probe);
+    void select(int index);
+    void textEdited(const QString& text);
+    const QStringList& texts();
+
+    QComboBox* m_combo;
+    int m_compareMode;
+    bool m_stale = true;
+    QStringList m_texts;
+    QStringList m_folded;
+};
