@@ -6,6 +6,7 @@
 #include "ui/main/ListFillers.h"
 #include "ui/main/ListViews.h"
 #include "ui/main/frmMain.h"
+#include "ui/users/BrandSettings.h"
 
 #include <QLineEdit>
 
@@ -55,15 +56,16 @@ void RefreshMe(frmMain& form) {
     passOver([&] { ListViews::lstGroupsConfig_ItemClick(form, form.lstGroupsConfig->selectedItem()); });
 
     showErrors("RefreshMe()", [&] {
-        if (form.lstUsers->topLevelItemCount() == 0)
-            return;
-        // A user deleted elsewhere since the last refresh is not an error: the first user is
-        // shown instead.
-        selectKeyOrFirst(form.lstUsers, userId != 0 ? modMain::ItemKey(userId) : QString());
-        QTreeWidgetItem* user = form.lstUsers->selectedItem();
-        form.lstUsers->scrollToItem(user);
-        ListViews::lstUsers_ItemClick(form, user);
-        // The brand and company combo boxes of the brand settings tab are not filled yet.
+        if (form.lstUsers->topLevelItemCount() > 0) {
+            // A user deleted elsewhere since the last refresh is not an error: the first user is
+            // shown instead.
+            selectKeyOrFirst(form.lstUsers, userId != 0 ? modMain::ItemKey(userId) : QString());
+            QTreeWidgetItem* user = form.lstUsers->selectedItem();
+            form.lstUsers->scrollToItem(user);
+            ListViews::lstUsers_ItemClick(form, user);
+        }
+        BrandSettings::FillBrandCombo(form.cboBrand);
+        BrandSettings::FillAuthorCombo(form.cboAuthor);
     });
 }
 

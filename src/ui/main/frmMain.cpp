@@ -16,6 +16,8 @@
 #include "ui/main/ToolBarStyle.h"
 #include "ui/main/ToolbarCommands.h"
 #include "ui/main/modMinMaxForm.h"
+#include "ui/users/AutoCompleteCombo.h"
+#include "ui/users/BrandSettings.h"
 #include "ui/users/UserEditor.h"
 
 #include <QAction>
@@ -117,6 +119,11 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     connect(SSTab1, &TabControl::Click, this, &frmMain::SSTab1_Click);
     m_groupEditor = new GroupEditor(*this);
     m_userEditor = new UserEditor(*this);
+    new BrandSettings(
+        {cboAuthor, cboBrand, chkAdminBrand, chkAdmin, lstUserBrand, cbutInregNoua, cbutSalvare, lstUsers}, m_login,
+        [this] { ListViews::lstUsers_ItemClick(*this, lstUsers->selectedItem()); }, this);
+    for (KeyedComboBox* combo : {cmbPers, cboAuthor, cboBrand})
+        AutoCompleteCombo::install(combo);
     ListViews::Connect(*this);
     ToolbarCommands::Register(*this);
 

@@ -8,6 +8,7 @@
 #include "ui/main/ListFillers.h"
 #include "ui/main/frmMain.h"
 #include "ui/main/modMinMaxForm.h"
+#include "ui/users/BrandSettings.h"
 
 #include <QLineEdit>
 
@@ -49,6 +50,6 @@ void UserEditor::LoadUser(int usID) {
         for (; !groups.eof(); groups.moveNext())
             passOver([&] { f.lstGroups->item(modMain::ItemKey(groups.field("grID")))->setCheckState(0, Qt::Checked); });
         passOver([&] { groups.close(); });
-        // The user's brand roles (lstUserBrand) are not loaded yet.
+        passOver([&] { BrandSettings::LoadUserBrands(usID, f.lstUserBrand); });
     });
 }

@@ -1,0 +1,76 @@
+#include "store/BrandRoleStore.h"
+
+#include "db/SharedConnection.h"
+#include "db/Transaction.h"
+#include "store/StoreSupport.h"
+
+namespace store {
+
+using support::number;
+
+namespace {
+
+// The brand statements keep to the connection the last query left; only before any query ran is
+// there none, and then they open it the way the queries do.
+std::shared_ptr<db::Connection> currentConnection() {
+    if (!db::SharedConnection())
+        db::ReplaceSharedConnection();
+    return db::SharedConnection();
+}
+
+db::RecordSet openOnCurrentConnection(const QString& sql) {
+    db::RecordSet set;
+    set.open(sql, currentConnection());
+    return set;
+}
+
+QString flag(bool on) {
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+} // namespace
+
+db::RecordSet GetBrands() {
+    return openOnCurrentConnection(QStringLiteral("Select * from stk..FAZ_Brand (nolock) order by 2"));
+}
+
+db::RecordSet GetBrandAuthors() {
+    return openOnCurrentConnection(QStringLiteral("Select * from Authors (nolock) order by 2"));
+}
+
+db::RecordSet GetUserBrands(int usID) {
+    return openOnCurrentConnection(
+        QStringLiteral(" Select  a1.Name as Societate , ") + QStringLiteral("  f1.Brand as Brand , ") +
+        QStringLiteral("  case when isAdministrator = 1 then 0 ") +
+        QStringLiteral("       when isSupervizorBrand = 1 then 1 ") + QStringLiteral("       else 2 end ") +
+        QStringLiteral("  as TipUser ") + QStringLiteral(" From ") + QStringLiteral("  CRM_User c1(nolock) ") +
+        QStringLiteral("  inner join stk..FAZ_BRAND f1 (nolock) on c1.IdBrand = f1.IdBrand ") +
+        QStringLiteral("  inner join CRM_Author c2 (nolock) on c1.IdBrand = c2.IdBrand ") +
+        QStringLiteral("  inner join Authors a1 (nolock) on a1.IdAuthor = c2.IdAuthor ") +
+        QStringLiteral(" Where c1.UserId = ") + number(usID));
+}
+
+void StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool supervisor, bool administrator, qint16 userId) {
+    const std::shared_ptr<db::Connection> connection = currentConnection();
+    const QString brand = number(IdBrand);
+    const QString user = number(usID);
+    db::Transaction transaction(*connection);
+    db::RecordSet link;
+    link.open(QStringLiteral("Select *  from CRM_Author (nolock) where  IdBrand =") + brand, connection,
+              db::RecordSet::ForwardOnly, db::RecordSet::ReadOnly);
+    if (link.eof())
+        connection->execute(QStringLiteral("INSERT INTO [CRM_Author]([IdAuthor], [IdBrand], [UserId], [DataAct]) ") +
+                            QStringLiteral(" VALUES(") + number(IdAuthor) + QStringLiteral(", ") + brand +
+                            QStringLiteral(", ") + QString::number(userId) + QStringLiteral(", getdate()) "));
+    link.close();
+    connection->execute(QStringLiteral("Delete from CRM_User where IdBrand = ") + brand +
+                        QStringLiteral(" and UserId = ") + user);
+    connection->execute(
+        QStringLiteral(
+            " INSERT INTO [CRM_User]([UserId], [IdBrand], [isSupervizorBrand], [isAdministrator], [DataAct]) ") +
+        QStringLiteral(" VALUES(") + user + QStringLiteral(", ") + brand + QStringLiteral(", ") + flag(supervisor) +
+        QStringLiteral(", ") + flag(administrator) + QStringLiteral(", getdate()) "));
+    transaction.commit();
+}
+
+} // namespace store

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "db/RecordSet.h"
+
+#include <QtGlobal>
+
+// The brand roles of the CRM module: the brands, the companies they can be tied to, a user's
+// roles and the storing of one role. These run on the shared connection as the last query or
+// store left it; when none is open yet, a fresh one becomes the shared connection. Failures are
+// raised unchanged.
+namespace store {
+
+// Every brand of stk..FAZ_Brand (id first, name second), ordered by name.
+db::RecordSet GetBrands();
+// Every company of Authors (id first, name second), ordered by name.
+db::RecordSet GetBrandAuthors();
+// The brand roles of user usID, in the server's order: Societate (the company linked to the
+// brand, one row per link), Brand, and TipUser (0 administrator, 1 brand director, 2 user).
+db::RecordSet GetUserBrands(int usID);
+
+// Gives user usID the role flags for brand IdBrand, all in one transaction: a brand without a
+// company link is first linked to company IdAuthor, stamped with the signed-in userId (an
+// existing link is never changed), then the user's role for the brand is replaced. On any
+// failure nothing is changed and the error is raised unchanged.
+void StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool supervisor, bool administrator, qint16 userId);
+
+} // namespace store
