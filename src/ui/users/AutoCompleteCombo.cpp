@@ -6,11 +6,36 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTimer>
+#include <utility>
+
+namespace {
+
+// One character folded to one case; letters outside the basic plane are kept as they are.
+QChar folded(QChar c) {
+    const char16_t code = c.unicode();
+    if (code < 0x80)
+        return (code >= u'A' && code <= u'Z') ? QChar(char16_t(code + 32)) : c;
+    return c.isSurrogate() ? c : c.toCaseFolded();
+}
+
+} // namespace
 
 AutoCompleteCombo::AutoCompleteCombo(QComboBox* combo, int compareMode)
     : QObject(combo), m_combo(combo), m_compareMode(compareMode) {
     QAbstractItemModel* model = combo->model();
-    const auto stale = [this] { m_stale = true; };
+    // The texts are read again once the change is over (a fill adds all its items before the event
+    // loop runs again), or at the next key if that comes first.
+    const auto stale = [this] {
+        m_stale = true;
+        if (m_readScheduled)
+            return;
+        m_readScheduled = true;
+        QTimer::singleShot(0, this, [this] {
+            m_readScheduled = false;
+            readTexts();
+        });
+    };
     connect(model, &QAbstractItemModel::rowsInserted, this, stale);
     connect(model, &QAbstractItemModel::rowsRemoved, this, stale);
     connect(model, &QAbstractItemModel::rowsMoved, this, stale);
@@ -33,44 +58,67 @@ bool AutoCompleteCombo::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-const QStringList& AutoCompleteCombo::texts() {
-    if (m_stale) {
-        const int count = m_combo->count();
-        m_texts.clear();
-        m_folded.clear();
-        m_texts.reserve(count);
-        m_folded.reserve(count);
-        for (int i = 0; i < count; ++i) {
-            m_texts.append(m_combo->itemText(i));
-            m_folded.append(m_texts.constLast().toCaseFolded());
-        }
-        m_stale = false;
+void AutoCompleteCombo::readTexts() {
+    if (!m_stale)
+        return;
+    const int count = m_combo->count();
+    m_texts.clear();
+    m_folded.clear();
+    m_starts.clear();
+    m_starts.reserve(count + 1);
+    m_texts.reserve(qsizetype(count) * 24);
+    for (int i = 0; i < count; ++i) {
+        m_starts.append(m_texts.size());
+        m_texts.append(m_combo->itemText(i));
     }
-    return m_texts;
+    m_starts.append(m_texts.size());
+    m_folded.resize(m_texts.size());
+    QChar* out = m_folded.data();
+    for (QChar c : std::as_const(m_texts))
+        *out++ = folded(c);
+    m_stale = false;
+}
+
+QStringView AutoCompleteCombo::slice(const QString& texts, int index) const {
+    return QStringView(texts).sliced(m_starts.at(index), m_starts.at(index + 1) - m_starts.at(index));
 }
 
 int AutoCompleteCombo::findPrefix(const QString& probe) {
-    const QStringList& items = texts();
-    if (items.isEmpty())
+    readTexts();
+    const int count = static_cast<int>(m_starts.size()) - 1;
+    if (count <= 0)
         return -1;
-    if (items.first().isEmpty() && probe.isEmpty())
+    if (slice(m_texts, 0).isEmpty() && probe.isEmpty())
         return 0;
     const bool foldCase = m_compareMode == 1;
-    const QStringList& candidates = foldCase ? m_folded : m_texts;
-    const QString prefix = foldCase ? probe.toCaseFolded() : probe;
-    for (qsizetype i = 0; i < candidates.size(); ++i) {
-        const QString& text = candidates.at(i);
-        if (!text.isEmpty() && text.startsWith(prefix))
-            return static_cast<int>(i);
+    QString prefix = probe;
+    if (foldCase)
+        for (QChar& c : prefix)
+            c = folded(c);
+    const QString& texts = foldCase ? m_folded : m_texts;
+    for (int i = 0; i < count; ++i) {
+        const QStringView item = slice(texts, i);
+        if (!item.isEmpty() && item.startsWith(prefix))
+            return i;
     }
+    return -1;
+}
+
+int AutoCompleteCombo::findExact(const QString& wanted) {
+    readTexts();
+    const int count = static_cast<int>(m_starts.size()) - 1;
+    for (int i = 0; i < count; ++i)
+        if (slice(m_texts, i) == wanted)
+            return i;
     return -1;
 }
 
 // Selects the item at index (none for -1) and shows its text; the box leaves its text alone
 // when the index does not change.
 void AutoCompleteCombo::select(int index) {
+    readTexts();
     m_combo->setCurrentIndex(index);
-    const QString shown = index < 0 ? QString() : texts().at(index);
+    const QString shown = index < 0 ? QString() : slice(m_texts, index).toString();
     if (m_combo->lineEdit()->text() != shown)
         m_combo->lineEdit()->setText(shown);
     m_combo->update();
@@ -111,7 +159,7 @@ bool AutoCompleteCombo::keyPress(const QKeyEvent* event) {
     }
     // The caret stays after the typed text and the rest of the item's text is selected, so the
     // next character replaces it and goes on with the search.
-    const int length = static_cast<int>(m_texts.at(match).size());
+    const int length = static_cast<int>(slice(m_texts, match).size());
     edit->setSelection(length, static_cast<int>(probe.size()) - length);
     return true;
 }
@@ -122,7 +170,7 @@ void AutoCompleteCombo::textEdited(const QString& text) {
     const int current = m_combo->currentIndex();
     if (current >= 0 && m_combo->itemText(current) == text)
         return;
-    const int exact = text.isEmpty() ? -1 : static_cast<int>(texts().indexOf(text));
+    const int exact = text.isEmpty() ? -1 : findExact(text);
     QLineEdit* edit = m_combo->lineEdit();
     const int cursor = edit->cursorPosition();
     m_combo->setCurrentIndex(exact);

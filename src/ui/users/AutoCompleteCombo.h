@@ -1,7 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
-#include <QStringList>
+#include <QString>
 
 class QComboBox;
 class QKeyEvent;
@@ -16,8 +17,9 @@ class QKeyEvent;
 // Whatever the administrator types, pastes or confirms, the selected item is the one whose text
 // the box shows, or none, so that what is stored is what is seen.
 //
-// The texts are kept folded to one case in a list built on the first key after the items
-// change, so a key press walks plain strings rather than the model.
+// The items' texts are kept end to end in two strings, as they are and folded to one case, read
+// again when the event loop runs after the items changed (or at the first key, if sooner), so a
+// key press walks plain characters rather than the model.
 class AutoCompleteCombo : public QObject {
     Q_OBJECT
 public:
@@ -36,13 +38,19 @@ private:
     bool keyPress(const QKeyEvent* event);
     // The index of the first item whose text begins with probe, or -1.
     int findPrefix(const QString& probe);
+    // The index of the first item whose text is exactly text, or -1.
+    int findExact(const QString& text);
     void select(int index);
     void textEdited(const QString& text);
-    const QStringList& texts();
+    void readTexts();
+    QStringView slice(const QString& texts, int index) const;
 
     QComboBox* m_combo;
     int m_compareMode;
     bool m_stale = true;
-    QStringList m_texts;
-    QStringList m_folded;
+    bool m_readScheduled = false;
+    QString m_texts;
+    QString m_folded;
+    // Where each item's text starts in m_texts and m_folded; one more entry marks the end.
+    QList<qsizetype> m_starts;
 };
