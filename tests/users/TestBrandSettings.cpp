@@ -97,13 +97,24 @@ private slots:
         m_server.reset();
     }
 
-    void theRefreshFillsTheCombosByName() {
+    void theRefreshFillsTheCombosByNameEvenWithoutUsers() {
         QCOMPARE(m_form->cboBrand->count(), 3);
         QCOMPARE(m_form->cboBrand->itemText(1), QStringLiteral("Beta"));
         QCOMPARE(m_form->cboBrand->indexOfKey("k21"), 1);
         QCOMPARE(m_form->cboAuthor->itemText(0), QStringLiteral("Brădet"));
         QCOMPARE(m_form->cboAuthor->currentIndex(), -1);
         QCOMPARE(m_form->cboBrand->currentIndex(), -1);
+
+        // Also without any user to load.
+        m_server->exec("suitedb", "DELETE FROM admUser");
+        m_form->cboAuthor->clearKeyed();
+        m_form->cboBrand->clearKeyed();
+        ModalAnswerer answer;
+        m_form->RefreshMe();
+        QCOMPARE(m_form->lstUsers->topLevelItemCount(), 0);
+        QCOMPARE(m_form->cboAuthor->count(), 2);
+        QCOMPARE(m_form->cboBrand->count(), 3);
+        QCOMPARE(answer.count(), 0);
     }
 
     void listsTheRolesOfTheLoadedUser() {
