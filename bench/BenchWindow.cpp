@@ -1,8 +1,9 @@
 // talvane-bench DIR [--runs N] [--markdown]
 // Opens frmMain offscreen on the suite server in DIR (made by talvane-gensuite) and prints, as the
-// median of N runs, the time of RefreshMe, of the clicks and double click of the editors, and of
-// ClearOperationChecks, each next to its floor (the same statements through the data layer,
-// every row read, no widget), and the peak memory next to that of the floor.
+// median of N runs, the time of RefreshMe, of the clicks and double click of the editors, of
+// ClearOperationChecks and of a letter typed into the person combo box, each next to its floor
+// (the same statements through the data layer, every row read, no widget), and the peak memory
+// next to that of the floor.
 
 #include "BenchTable.h"
 #include "BenchTargets.h"
@@ -215,6 +216,7 @@ int main(int argc, char** argv) {
              &WindowDriver::doubleClickModule},
             {table.addMeasure("ClearOperationChecks", Target::Milliseconds, 50), &WindowDriver::clearOperationChecks},
             {table.addMeasure("click on a user", Target::Milliseconds, 50), &WindowDriver::clickUser},
+            {table.addMeasure("typed letter in cmbPers", Target::Milliseconds, 16), &WindowDriver::typeInPerson},
         };
         QStringList allStatements;
         // The first round warms the caches and is not counted.

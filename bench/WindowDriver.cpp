@@ -1,6 +1,7 @@
 #include "WindowDriver.h"
 
 #include "db/StatementLog.h"
+#include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/groups/OperationTree.h"
 #include "ui/main/TabControl.h"
@@ -121,6 +122,28 @@ double WindowDriver::clickUser() {
     const double ms = measure([&] { click(m_form.lstUsers, user, false); });
     check(m_form.lstUsers->selectedItem() == user, "the click selects the user");
     check(m_form.txtUserName->text() == m_targets.userCode, "the user click loads the user");
+    showPage(0);
+    return ms;
+}
+
+double WindowDriver::typeInPerson() {
+    showPage(1);
+    m_form.tabDetalii->setCurrentIndex(0);
+    KeyedComboBox* combo = m_form.cmbPers;
+    check(combo->count() > 0, "cmbPers lists the persons");
+    // Every letter of the last person's name but the last is in the box already; the last one
+    // leaves (nearly) only that person to match, after a walk over all the others.
+    const QString last = combo->itemText(combo->count() - 1).trimmed();
+    const QString head = last.chopped(1);
+    combo->clearSelection();
+    combo->lineEdit()->setText(head);
+    combo->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    const double ms =
+        measure([&] { QTest::sendKeyEvent(QTest::Click, combo, Qt::Key_unknown, last.right(1), Qt::NoModifier); });
+    check(combo->currentIndex() >= 0 && combo->currentText().startsWith(last, Qt::CaseInsensitive),
+          "the typed letter completes to the last person");
+    combo->clearSelection();
     showPage(0);
     return ms;
 }

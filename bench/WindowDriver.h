@@ -25,6 +25,9 @@ public:
     double doubleClickModule();
     double clearOperationChecks();
     double clickUser();
+    // A letter typed into cmbPers that completes to its last person: the completion walks every
+    // person. The first letter after a refresh, so it includes reading the items' texts.
+    double typeInPerson();
 
     // The statements run by the last action, in order.
     const QStringList& lastStatements() const { return m_statements; }
