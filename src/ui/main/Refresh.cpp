@@ -55,18 +55,22 @@ void RefreshMe(frmMain& form) {
     passOver([&] { selectKeyOrFirst(form.lstGroupsConfig, groupKey); });
     passOver([&] { ListViews::lstGroupsConfig_ItemClick(form, form.lstGroupsConfig->selectedItem()); });
 
-    showErrors("RefreshMe()", [&] {
-        if (form.lstUsers->topLevelItemCount() > 0) {
-            // A user deleted elsewhere since the last refresh is not an error: the first user is
-            // shown instead.
-            selectKeyOrFirst(form.lstUsers, userId != 0 ? modMain::ItemKey(userId) : QString());
-            QTreeWidgetItem* user = form.lstUsers->selectedItem();
-            form.lstUsers->scrollToItem(user);
-            ListViews::lstUsers_ItemClick(form, user);
-        }
+    const bool userLoaded = showErrors("RefreshMe()", [&] {
+        if (form.lstUsers->topLevelItemCount() == 0)
+            return;
+        // A user deleted elsewhere since the last refresh is not an error: the first user is
+        // shown instead.
+        selectKeyOrFirst(form.lstUsers, userId != 0 ? modMain::ItemKey(userId) : QString());
+        QTreeWidgetItem* user = form.lstUsers->selectedItem();
+        form.lstUsers->scrollToItem(user);
+        ListViews::lstUsers_ItemClick(form, user);
+    });
+    // An error in the user's load ends the refresh; with no users at all the combo boxes are still
+    // filled. The fillers pass over their own failures.
+    if (userLoaded) {
         BrandSettings::FillBrandCombo(form.cboBrand);
         BrandSettings::FillAuthorCombo(form.cboAuthor);
-    });
+    }
 }
 
 } // namespace Refresh
