@@ -1,6 +1,7 @@
 #include "app/MessageBox.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMessageBox>
 
 int MsgBox(const QString& text, int style, const QString& title, QWidget* parent) {
@@ -13,11 +14,21 @@ int MsgBox(const QString& text, int style, const QString& title, QWidget* parent
     const int buttons = style & 0x0F;
     const int icon = style & 0xF0;
     switch (icon) {
-    case 16: box.setIcon(QMessageBox::Critical); break;
-    case 32: box.setIcon(QMessageBox::Question); break;
-    case 48: box.setIcon(QMessageBox::Warning); break;
-    case 64: box.setIcon(QMessageBox::Information); break;
-    default: box.setIcon(QMessageBox::NoIcon); break;
+    case 16:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case 32:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case 48:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case 64:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
     }
     if (buttons == 4) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -26,7 +37,14 @@ int MsgBox(const QString& text, int style, const QString& title, QWidget* parent
         box.setStandardButtons(QMessageBox::Ok);
     }
     box.setWindowModality(Qt::ApplicationModal);
+    // A box raised in the middle of a long command (under its wait cursor) takes the ordinary
+    // arrow while it waits for the answer.
+    const bool busy = QGuiApplication::overrideCursor() != nullptr;
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     const int answer = box.exec();
+    if (busy)
+        QGuiApplication::restoreOverrideCursor();
     if (answer == QMessageBox::Yes)
         return 6;
     if (answer == QMessageBox::No)
@@ -34,6 +52,10 @@ int MsgBox(const QString& text, int style, const QString& title, QWidget* parent
     return 1;
 }
 
-QString AppTitle() { return QStringLiteral("Talvane"); }
+QString AppTitle() {
+    return QStringLiteral("Talvane");
+}
 
-void Beep() { QApplication::beep(); }
+void Beep() {
+    QApplication::beep();
+}

@@ -5,6 +5,7 @@
 #include "app/MessageBox.h"
 #include "app/OpenConnection.h"
 #include "ui/main/frmMain.h"
+#include "ui/main/modMinMaxForm.h"
 
 #include <QPointer>
 
@@ -26,11 +27,17 @@ LoginComponent& Login() {
     return *g_login;
 }
 
-void SetLogin(LoginComponent* login) { g_login = login; }
+void SetLogin(LoginComponent* login) {
+    g_login = login;
+}
 
-frmMain* MainWindow() { return g_mainWindow.data(); }
+frmMain* MainWindow() {
+    return g_mainWindow.data();
+}
 
-bool AccessGranted(bool hasAccess, short userId) { return hasAccess || userId > 0; }
+bool AccessGranted(bool hasAccess, short userId) {
+    return hasAccess || userId > 0;
+}
 
 void Main() {
     g_login = new LoginComponent();
@@ -48,11 +55,16 @@ void Main() {
         return;
     }
     InstallConnectionSource(login);
+    bool maximised = false;
     if (!g_mainWindow) {
         g_mainWindow = new frmMain(login);
         g_mainWindow->setAttribute(Qt::WA_DeleteOnClose);
+        maximised = modMinMaxForm::LoadWindowSettings(g_mainWindow, frmMain::DesignedMinimumSize());
     }
-    g_mainWindow->show();
+    if (maximised)
+        g_mainWindow->showMaximized();
+    else
+        g_mainWindow->show();
 }
 
 void ReportStartupFailure(const std::exception& e) {

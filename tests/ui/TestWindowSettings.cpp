@@ -64,7 +64,7 @@ private slots:
         QVERIFY(text.contains("[Settings]"));
         QVERIFY(text.contains("frmMainHeight=" + QByteArray::number(frame.height() * 15) + "\n"));
 
-        // Nothing is read back: the next window opens at the designed size.
+        // A window made without reading the store opens at the designed size.
         frmMain next(m_fixture->login());
         QCOMPARE(next.size(), QSize(955, 685));
     }
@@ -131,6 +131,44 @@ private slots:
         QVERIFY(closed);
         QVERIFY(!form->isVisible());
         QVERIFY(!QFile::exists(blocked));
+    }
+
+    void storedPlacementIsReadBack_data() {
+        QTest::addColumn<QStringList>("stored"); // state, left, top, width, height (twips)
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<bool>("maximised");
+        const QRect designed(QPoint(), QSize(955, 685));
+        QTest::newRow("normal") << QStringList{"0", "1500", "750", "13200", "9000"} << QRect(100, 50, 880, 600)
+                                << false;
+        QTest::newRow("maximised") << QStringList{"2", "1500", "750", "13200", "9000"} << QRect(100, 50, 880, 600)
+                                   << true;
+        QTest::newRow("closed minimised")
+            << QStringList{"1", "1500", "750", "13200", "9000"} << QRect(100, 50, 880, 600) << false;
+        QTest::newRow("off every screen") << QStringList{"0", "-300000", "750", "13200", "9000"} << designed << false;
+        QTest::newRow("title bar above the screen")
+            << QStringList{"0", "1500", "-3000", "13200", "9000"} << designed << false;
+        QTest::newRow("below the minimum") << QStringList{"0", "1500", "750", "6000", "9000"} << designed << false;
+        QTest::newRow("malformed") << QStringList{"2", "1500", "12x", "13200", "9000"} << designed << true;
+        QTest::newRow("missing") << QStringList{"", "", "", "", ""} << designed << false;
+    }
+
+    void storedPlacementIsReadBack() {
+        QFETCH(QStringList, stored);
+        QFETCH(QRect, geometry);
+        QFETCH(bool, maximised);
+        {
+            QSettings settings(QSettings::UserScope, "Talvane", "Talvane");
+            settings.beginGroup("Settings");
+            const char* keys[] = {"frmMainWindowState", "frmMainLeft", "frmMainTop", "frmMainWidth", "frmMainHeight"};
+            for (int i = 0; i < 5; ++i)
+                if (!stored[i].isEmpty())
+                    settings.setValue(keys[i], stored[i]);
+        }
+        frmMain form(m_fixture->login());
+        const QPoint designedPlace = form.pos();
+        QCOMPARE(modMinMaxForm::LoadWindowSettings(&form, frmMain::DesignedMinimumSize()), maximised);
+        QCOMPARE(form.size(), geometry.size());
+        QCOMPARE(form.pos(), geometry.isNull() || geometry.topLeft().isNull() ? designedPlace : geometry.topLeft());
     }
 
     void dropDownListIsAtLeastTheGivenWidth() {

@@ -5,6 +5,7 @@
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/Twips.h"
+#include "ui/common/WaitCursor.h"
 #include "ui/groups/GroupEditor.h"
 #include "ui/groups/OperationTree.h"
 #include "ui/main/ClockPanel.h"
@@ -25,6 +26,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -126,6 +128,7 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
         AutoCompleteCombo::install(combo);
     ListViews::Connect(*this);
     ToolbarCommands::Register(*this);
+    buildDeleteKeys();
 
     picUserGroups->installEventFilter(this);
 }
@@ -154,18 +157,19 @@ void frmMain::buildToolbar() {
         const char* key; // null for a separator
         const char* caption;
         int image;
+        QKeySequence shortcut;
     };
     const Button buttons[] = {
-        {"keyClose", "Close", ImageList::Close},
-        {nullptr, nullptr, 0},
-        {"keyNewGrp", "New Group", ImageList::Group},
-        {"keyNewUser", "New User", ImageList::User},
-        {nullptr, nullptr, 0},
-        {"keySave", "Save", ImageList::Save},
-        {nullptr, nullptr, 0},
-        {"keyRefresh", "Refresh", ImageList::Refresh},
-        {nullptr, nullptr, 0},
-        {"keyDelete", "Delete", ImageList::Delete},
+        {"keyClose", "Close", ImageList::Close, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {nullptr, nullptr, 0, {}},
+        {"keyNewGrp", "New Group", ImageList::Group, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)},
+        {"keyNewUser", "New User", ImageList::User, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U)},
+        {nullptr, nullptr, 0, {}},
+        {"keySave", "Save", ImageList::Save, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {nullptr, nullptr, 0, {}},
+        {"keyRefresh", "Refresh", ImageList::Refresh, QKeySequence(Qt::Key_F5)},
+        {nullptr, nullptr, 0, {}},
+        {"keyDelete", "Delete", ImageList::Delete, QKeySequence(Qt::Key_Delete)},
     };
     for (const Button& button : buttons) {
         if (!button.key) {
@@ -175,9 +179,26 @@ void frmMain::buildToolbar() {
         QAction* action = Toolbar1->addAction(ImageList1->image(button.image), button.caption);
         const QString key = button.key;
         action->setObjectName(key);
+        action->setToolTip(
+            QStringLiteral("%1 (%2)").arg(button.caption, button.shortcut.toString(QKeySequence::NativeText)));
+        // Delete acts only from the two lists it deletes from (see buildDeleteKeys), so that the key
+        // keeps its meaning in the text boxes.
+        if (button.shortcut != QKeySequence(Qt::Key_Delete))
+            action->setShortcut(button.shortcut);
         // A widget's style does not pass to its children: each button takes the bar's own.
         Toolbar1->widgetForAction(action)->setStyle(style);
         connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    }
+}
+
+void frmMain::buildDeleteKeys() {
+    QAction* toolbarDelete = Toolbar1->findChild<QAction*>(QStringLiteral("keyDelete"));
+    for (QTreeWidget* list : {static_cast<QTreeWidget*>(lstGroupsConfig), static_cast<QTreeWidget*>(lstUsers)}) {
+        auto* key = new QAction(list);
+        key->setShortcut(QKeySequence(Qt::Key_Delete));
+        key->setShortcutContext(Qt::WidgetShortcut);
+        list->addAction(key);
+        connect(key, &QAction::triggered, toolbarDelete, &QAction::trigger);
     }
 }
 
@@ -290,6 +311,7 @@ void frmMain::Toolbar1_ButtonClick(const QString& key) {
             close();
             return;
         }
+        const WaitCursor busy;
         // A copy: the command may register commands of its own while it runs.
         if (const Command command = m_commands.value(key))
             command();
@@ -310,6 +332,7 @@ void frmMain::SSTab1_Click(int /*previousTab*/) {
 }
 
 void frmMain::RefreshMe() {
+    const WaitCursor busy;
     Refresh::RefreshMe(*this);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QSize>
 #include <functional>
 
 class GroupEditor;
@@ -71,6 +72,10 @@ public:
     void lstGroups_DblClick();
     void twOperations_DblClick();
 
+    // The smallest window in which the layout still shows the editors whole (pixels); a stored
+    // size below it is not restored.
+    static QSize DesignedMinimumSize() { return {800, 560}; }
+
     // Status bar panel 1 to 5 (server, database, user, time, date).
     QLabel* Panel(int index) const;
 
@@ -138,6 +143,8 @@ protected:
 
 private:
     void buildToolbar();
+    // Delete in lstGroupsConfig or lstUsers runs the toolbar's Delete button.
+    void buildDeleteKeys();
     void buildStatusBar();
     void buildGroupsPage();
     void buildUsersPage();

@@ -5,6 +5,8 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 #include <QWidget>
 
@@ -20,7 +22,43 @@ int stateCode(const QWidget* form) {
     return 0;
 }
 
+// A stored value in twips as pixels; false when it is missing or not a whole number.
+bool readTwips(const QSettings& settings, const QString& key, int& pixels) {
+    bool ok = false;
+    const int value = settings.value(key).toString().trimmed().toInt(&ok);
+    if (ok)
+        pixels = twips::toPixels(value);
+    return ok;
+}
+
+// True when the top strip of frame (where the title bar is) can be reached on some screen.
+bool reachable(const QRect& frame) {
+    const QRect titleStrip(frame.x(), frame.y(), frame.width(), 24);
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect shown = titleStrip.intersected(screen->availableGeometry());
+        if (shown.width() >= qMin(100, frame.width()) && shown.height() >= 8)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+bool LoadWindowSettings(QWidget* form, const QSize& minimum) {
+    QSettings settings(QSettings::UserScope, AppTitle(), AppTitle());
+    settings.beginGroup("Settings");
+    const QString name = form->objectName();
+    QRect frame;
+    int left = 0, top = 0, width = 0, height = 0;
+    if (readTwips(settings, name + "Left", left) && readTwips(settings, name + "Top", top) &&
+        readTwips(settings, name + "Width", width) && readTwips(settings, name + "Height", height))
+        frame = QRect(left, top, width, height);
+    if (frame.isValid() && width >= minimum.width() && height >= minimum.height() && reachable(frame)) {
+        form->move(frame.topLeft());
+        form->resize(frame.size());
+    }
+    return settings.value(name + "WindowState").toString().trimmed() == QLatin1String("2");
+}
 
 void SaveWindowSettings(QWidget* form, bool& positionOnly) {
     QSettings settings(QSettings::UserScope, AppTitle(), AppTitle());
