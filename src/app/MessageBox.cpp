@@ -9,15 +9,27 @@ int MsgBox(const QString& text, int style, const QString& title, QWidget* parent
     // The original texts separate lines with a lone carriage return.
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // Names typed by the administrator (a "<b>" or "&" in a group code) show exactly as typed.
+    box.setTextFormat(Qt::PlainText);
     box.setText(shown);
     const int buttons = style & 0x0F;
     const int icon = style & 0xF0;
     switch (icon) {
-    case 16: box.setIcon(QMessageBox::Critical); break;
-    case 32: box.setIcon(QMessageBox::Question); break;
-    case 48: box.setIcon(QMessageBox::Warning); break;
-    case 64: box.setIcon(QMessageBox::Information); break;
-    default: box.setIcon(QMessageBox::NoIcon); break;
+    case 16:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case 32:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case 48:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case 64:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
     }
     if (buttons == 4) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -34,6 +46,10 @@ int MsgBox(const QString& text, int style, const QString& title, QWidget* parent
     return 1;
 }
 
-QString AppTitle() { return QStringLiteral("Talvane"); }
+QString AppTitle() {
+    return QStringLiteral("Talvane");
+}
 
-void Beep() { QApplication::beep(); }
+void Beep() {
+    QApplication::beep();
+}

@@ -7,12 +7,13 @@ class frmMain;
 // with the origin "Toolbar1_ButtonClick()".
 namespace ToolbarCommands {
 
-// Registers "keyNewGrp", "keyNewUser" and "keyRefresh" with the form's dispatcher.
+// Registers "keyNewGrp", "keyNewUser", "keySave" (a refresh follows a save that answered true),
+// "keyRefresh" and "keyDelete" with the form's dispatcher.
 void Register(frmMain& form);
 
 // The groups page with an empty group editor: no group selected in lstGroupsConfig, empty group
-// fields, every company unticked, every operation check reset; lstPuncteLucru keeps its ticks.
-// The focus goes to txtGrpName.
+// fields, every company and work point unticked, every operation check reset. The focus goes to
+// txtGrpName.
 void NewGroup(frmMain& form);
 
 // The users page with an empty user editor: no user selected in lstUsers, empty user fields and

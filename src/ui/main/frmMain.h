@@ -54,6 +54,10 @@ public:
 
     // Reloads every list of the window and restores the selection (see Refresh::RefreshMe).
     void RefreshMe();
+    // Saves the group and the user of the editors (see SaveCommand::Save); true once saved.
+    bool Save();
+    // Deletes the group or user selected on the page in front (see DeleteCommand::Delete).
+    void Delete();
     // Shows user usID in the user editor (see UserEditor::LoadUser).
     void LoadUser(int usID);
 
@@ -70,6 +74,8 @@ public:
     void lstAuthors_DblClick();
     void lstGroups_DblClick();
     void twOperations_DblClick();
+
+    GroupEditor& groupEditor() const { return *m_groupEditor; }
 
     // Status bar panel 1 to 5 (server, database, user, time, date).
     QLabel* Panel(int index) const;
