@@ -2,9 +2,9 @@
 
 class frmMain;
 
-// The toolbar commands that start a new record and reload the window. frmMain's dispatcher
-// (Toolbar1_ButtonClick) closes the window itself on "keyClose" and shows any error of a command
-// with the origin "Toolbar1_ButtonClick()".
+// The toolbar commands that start a new record, save, delete and reload the window. frmMain's
+// dispatcher (Toolbar1_ButtonClick) closes the window itself on "keyClose" and shows any error of
+// a command with the origin "Toolbar1_ButtonClick()".
 namespace ToolbarCommands {
 
 // Registers "keyNewGrp", "keyNewUser", "keySave" (a refresh follows a save that answered true),

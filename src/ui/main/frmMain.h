@@ -75,6 +75,7 @@ public:
     void lstGroups_DblClick();
     void twOperations_DblClick();
 
+    // The group editor, which knows whether it loaded the selected group and company completely.
     GroupEditor& groupEditor() const { return *m_groupEditor; }
 
     // Status bar panel 1 to 5 (server, database, user, time, date).
