@@ -20,9 +20,9 @@ namespace SaveCommand {
 
 namespace {
 
-const QString GroupNotLoaded =
-    QStringLiteral("Operatiile si punctele de lucru ale societatii nu s-au incarcat corect, grupul nu a fost salvat. "
-                   "Selectati din nou societatea!");
+const QString GroupNotLoaded = QStringLiteral(
+    "Grupul sau operatiile si punctele de lucru ale societatii nu s-au incarcat corect, asa ca grupul nu a fost "
+    "salvat. Selectati din nou grupul si societatea!");
 
 // The id of a list's selected item, 0 when nothing is selected (a new record).
 int selectedId(const KeyedTreeWidget* list) {
