@@ -62,7 +62,16 @@ BenchTargets BenchTargets::pick(const QString& directory, const QString& databas
         t.users = q.value(0).toInt();
         t.groups = q.value(1).toInt();
         t.treeNodes = q.value(2).toInt();
+
+        q = firstRow(db, QStringLiteral("SELECT g.grID FROM admGrupAutor a JOIN AdmGrup g ON g.grID = a.grID "
+                                        "WHERE a.auID = %1 AND g.grID <> %2 ORDER BY g.grID LIMIT 1")
+                             .arg(t.author)
+                             .arg(t.group));
+        t.saveGroup = q.value(0).toInt();
+        t.spareGroup = firstRow(db, QStringLiteral("SELECT max(grID) + 1000 FROM AdmGrup")).value(0).toInt();
     }
     QSqlDatabase::removeDatabase(ConnectionName);
+    t.directory = directory;
+    t.database = database;
     return t;
 }

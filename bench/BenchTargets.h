@@ -17,6 +17,14 @@ struct BenchTargets {
     int users = 0;
     int groups = 0;
     int treeNodes = 0; // modules + operations
+    // Saved with 2,000 operations and 50 work points of `author`: another group that holds rights
+    // for it, so the clicks on `group` are not changed by the saves.
+    int saveGroup = 0;
+    // A free group id, for the group of 10,000 operation grants that each Delete removes.
+    int spareGroup = 0;
+    // The suite's directory and main database.
+    QString directory;
+    QString database;
 
     // Reads them from the suite server in directory (through SQLite directly, before the
     // window opens); raises std::runtime_error when the suite lacks any of them.

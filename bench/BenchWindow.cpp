@@ -1,9 +1,10 @@
 // talvane-bench DIR [--runs N] [--markdown]
 // Opens frmMain offscreen on the suite server in DIR (made by talvane-gensuite) and prints, as the
 // median of N runs, the time of RefreshMe, of the clicks and double click of the editors, of
-// ClearOperationChecks and of a letter typed into the person combo box, each next to its floor
-// (the same statements through the data layer, every row read, no widget), and the peak memory
-// next to that of the floor.
+// ClearOperationChecks, of a letter typed into the person combo box, of a group's Save and of a
+// group's Delete, each next to its floor (the same statements through the data layer, every row
+// read, no widget; for Save and Delete the same statements raw on SQLite in one transaction), and
+// the peak memory next to that of the floor.
 
 #include "BenchTable.h"
 #include "BenchTargets.h"
@@ -217,6 +218,9 @@ int main(int argc, char** argv) {
             {table.addMeasure("ClearOperationChecks", Target::Milliseconds, 50), &WindowDriver::clearOperationChecks},
             {table.addMeasure("click on a user", Target::Milliseconds, 50), &WindowDriver::clickUser},
             {table.addMeasure("typed letter in cmbPers", Target::Milliseconds, 16), &WindowDriver::typeInPerson},
+
+            {table.addMeasure("Save group 2,000 operations", Target::RatioToFloor, 2), &WindowDriver::saveGroup},
+            {table.addMeasure("Delete group 10,000 grants", Target::RatioToFloor, 2), &WindowDriver::deleteGroup},
         };
         QStringList allStatements;
         // The first round warms the caches and is not counted.
@@ -226,10 +230,10 @@ int main(int argc, char** argv) {
                     continue;
                 const double ms = (driver.*action.run)();
                 const QStringList statements = driver.lastStatements();
-                const double floor = StatementFloor::run(statements);
+                const double floor = driver.floorOfLastAction();
                 if (run > 0)
                     table.addSample(action.measure, ms, floor, int(statements.size()));
-                else
+                else if (!driver.lastActionWrites())
                     allStatements += statements;
             }
         }

@@ -1,16 +1,23 @@
 #include "WindowDriver.h"
 
+#include "RawFloor.h"
+#include "StatementFloor.h"
 #include "db/StatementLog.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
+#include "ui/groups/BulkImageChange.h"
 #include "ui/groups/OperationTree.h"
 #include "ui/main/TabControl.h"
 #include "ui/main/frmMain.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidgetItemIterator>
 #include <stdexcept>
 
 namespace {
@@ -18,6 +25,11 @@ namespace {
 QString key(int id) {
     return QStringLiteral("k") + QString::number(id);
 }
+
+constexpr int SavedOperations = 2000;
+constexpr int SavedWorkPoints = 50;
+constexpr int DeletedGrants = 10000;
+constexpr int DeletedGroupCompanies = 5;
 
 } // namespace
 
@@ -40,7 +52,36 @@ double WindowDriver::measure(const std::function<void()>& action) {
     const double elapsed = double(timer.nsecsElapsed()) / 1e6;
     db::StatementLog::stopRecording();
     m_statements = db::StatementLog::recorded();
+    m_values = db::StatementLog::recordedValues();
+    m_writes = false;
     return elapsed;
+}
+
+double WindowDriver::floorOfLastAction() {
+    if (!m_writes)
+        return StatementFloor::run(m_statements);
+    // The Delete's floor removes the group again: it is made anew first, as for the window.
+    if (m_statements.join(QLatin1Char('\n')).contains(QLatin1String("Delete From admGrup Where")))
+        makeDeletedGroup();
+    return RawFloor::run(m_targets.directory, m_targets.database, m_statements, m_values);
+}
+
+void WindowDriver::makeDeletedGroup() {
+    const int id = m_targets.spareGroup;
+    RawFloor::exec(m_targets.directory, m_targets.database,
+                   QStringLiteral("BEGIN;"
+                                  "INSERT INTO AdmGrup (grID, grCod, grDenumire, grobs, IdOperator, DataAct) "
+                                  "VALUES (%1, 'BENCH_DELETE', 'Sters de benchmark', '', 55, '2025-03-07');"
+                                  "INSERT INTO admGrupAutor (auID, grID, IdOperator, DataAct) "
+                                  "SELECT IdAuthor, %1, 55, '2025-03-07' FROM Authors ORDER BY IdAuthor LIMIT %2;"
+                                  "INSERT INTO admGrupOperatii (auID, grID, opID, ID, IdOperator, DataAct) "
+                                  "SELECT a.auID, %1, o.opID, o.Id, 55, '2025-03-07' FROM admGrupAutor a "
+                                  "CROSS JOIN (SELECT opID, Id FROM admOperatiiModul ORDER BY mdID, opID LIMIT %3) o "
+                                  "WHERE a.grID = %1;"
+                                  "COMMIT;")
+                       .arg(id)
+                       .arg(DeletedGroupCompanies)
+                       .arg(DeletedGrants / DeletedGroupCompanies));
 }
 
 void WindowDriver::showPage(int index) {
@@ -146,4 +187,80 @@ double WindowDriver::typeInPerson() {
     combo->clearSelection();
     showPage(0);
     return ms;
+}
+
+double WindowDriver::saveGroup() {
+    showPage(0);
+    m_form.lstAuthors->selectItem(m_form.lstAuthors->item(key(m_targets.author)));
+    m_form.lstGroupsConfig->selectItem(m_form.lstGroupsConfig->item(key(m_targets.saveGroup)));
+    m_form.LoadGrp(m_targets.saveGroup);
+    int ticked = 0;
+    {
+        const BulkImageChange bulk(m_form.twOperations);
+        for (QTreeWidgetItemIterator it(m_form.twOperations); *it; ++it) {
+            if (OperationTree::isModuleNode(*it) || OperationTree::imageOf(*it) == CheckImage::None)
+                continue;
+            const bool tick = ticked < SavedOperations;
+            OperationTree::setImage(*it, tick ? CheckImage::Checked : CheckImage::Unchecked, *m_form.ImageList1);
+            ticked += tick ? 1 : 0;
+        }
+    }
+    for (int i = 0; i < m_form.lstPuncteLucru->topLevelItemCount(); ++i)
+        m_form.lstPuncteLucru->topLevelItem(i)->setCheckState(0, i < SavedWorkPoints ? Qt::Checked : Qt::Unchecked);
+    // The user shown is saved too: an existing user whose login is left alone.
+    if (m_form.txtAlias->text().isEmpty())
+        m_form.txtAlias->setText(m_form.txtUserName->text());
+    if (m_form.txtDomain->text().isEmpty())
+        m_form.txtDomain->setText(QStringLiteral("BENCH"));
+    m_form.txtPassword->clear();
+    m_form.txtVerifyPassword->clear();
+    check(ticked == SavedOperations && m_form.lstPuncteLucru->topLevelItemCount() >= SavedWorkPoints,
+          "the suite has 2,000 operations and 50 work points of the company to tick");
+
+    bool saved = false;
+    const double ms = measure([&] { saved = m_form.Save(); });
+    m_writes = true;
+    check(saved, "Save saves the group and the user");
+    check(m_statements.filter(QStringLiteral("Insert Into admGrupOperatii")).size() == SavedOperations,
+          "Save grants the 2,000 ticked operations");
+    return ms;
+}
+
+double WindowDriver::deleteGroup() {
+    makeDeletedGroup();
+    showPage(0);
+    const QString deleted = key(m_targets.spareGroup);
+    QTreeWidgetItem* item = m_form.lstGroupsConfig->addKeyed(deleted, QStringLiteral("BENCH_DELETE"));
+    KeyedTreeWidget::setTag(item, m_targets.spareGroup);
+    m_form.lstGroupsConfig->selectItem(item);
+    QApplication::processEvents();
+
+    QElapsedTimer sinceStart;
+    double removedAfter = -1;
+    qsizetype statementsBeforeRemoval = 0;
+    const QMetaObject::Connection removal =
+        QObject::connect(m_form.lstGroupsConfig->model(), &QAbstractItemModel::rowsAboutToBeRemoved, [&] {
+            if (removedAfter < 0) {
+                removedAfter = double(sinceStart.nsecsElapsed()) / 1e6;
+                statementsBeforeRemoval = db::StatementLog::recorded().size();
+            }
+        });
+    measure([&] {
+        sinceStart.start();
+        // The question is answered as soon as it is shown.
+        QTimer::singleShot(0, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->button(QMessageBox::Yes)->click();
+        });
+        m_form.Delete();
+    });
+    QObject::disconnect(removal);
+    m_statements = m_statements.mid(0, statementsBeforeRemoval);
+    m_values = m_values.mid(0, statementsBeforeRemoval);
+    m_writes = true;
+    check(removedAfter >= 0 && !m_form.lstGroupsConfig->find(deleted), "Delete removes the group's item");
+    check(m_statements.contains(QStringLiteral("Delete From admGrupOperatii Where grID = ") +
+                                QString::number(m_targets.spareGroup)),
+          "Delete deletes the group's grants");
+    return removedAfter;
 }

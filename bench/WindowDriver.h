@@ -2,7 +2,9 @@
 
 #include "BenchTargets.h"
 
+#include <QList>
 #include <QStringList>
+#include <QVariant>
 #include <functional>
 
 class frmMain;
@@ -28,17 +30,36 @@ public:
     // A letter typed into cmbPers that completes to its last person: the completion walks every
     // person. The first letter after a refresh, so it includes reading the items' texts.
     double typeInPerson();
+    // Save of saveGroup for the company with 2,000 operations and 50 work points ticked (the
+    // user shown is saved with it, as Save does).
+    double saveGroup();
+    // Delete of a group holding 10,000 operation grants, made before each run, with the
+    // question answered Yes; timed up to the removal of its item from the list, before the
+    // refresh that the command runs last (timed on its own as RefreshMe).
+    double deleteGroup();
+
+    // The floor of the last action: its statements through the data layer (StatementFloor), or,
+    // for the actions that write, the same statements and values raw in one transaction
+    // (RawFloor).
+    double floorOfLastAction();
 
     // The statements run by the last action, in order.
     const QStringList& lastStatements() const { return m_statements; }
+    // Whether the last action wrote to the suite (its statements carry bound values).
+    bool lastActionWrites() const { return m_writes; }
 
 private:
     double measure(const std::function<void()>& action);
     void showPage(int index);
     void click(QTreeWidget* list, QTreeWidgetItem* item, bool twice);
     static void check(bool condition, const char* what);
+    // Makes the group that deleteGroup() deletes: spareGroup with 10,000 operation grants over
+    // five companies, written straight into the suite.
+    void makeDeletedGroup();
 
     frmMain& m_form;
     BenchTargets m_targets;
     QStringList m_statements;
+    QList<QList<QVariant>> m_values;
+    bool m_writes = false;
 };

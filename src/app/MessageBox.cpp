@@ -10,6 +10,8 @@ int MsgBox(const QString& text, int style, const QString& title, QWidget* parent
     // The original texts separate lines with a lone carriage return.
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // Names typed by the administrator (a "<b>" or "&" in a group code) show exactly as typed.
+    box.setTextFormat(Qt::PlainText);
     box.setText(shown);
     const int buttons = style & 0x0F;
     const int icon = style & 0xF0;

@@ -6,7 +6,7 @@ class QWidget;
 
 // A modal message box with the numeric style of the original system: 16 critical, 36 question
 // with Yes and No, 48 exclamation, 64 information. A carriage return in text shows as a line
-// break. Returns 6 for Yes, 7 for No and 1 for OK.
+// break; the text is shown as plain text, never as markup. Returns 6 for Yes, 7 for No and 1 for OK.
 int MsgBox(const QString& text, int style, const QString& title, QWidget* parent = nullptr);
 
 // The application title used by every message box but the error box.

@@ -57,7 +57,7 @@ void Connection::executeBound(const QString& sql, const QList<QVariant>& values)
 }
 
 int Connection::executeCounted(const QString& sql, const QList<QVariant>& values) {
-    StatementLog::pass(sql);
+    StatementLog::pass(sql, values);
     return m_engine->run(sql, values).rowsAffected;
 }
 

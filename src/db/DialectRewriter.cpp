@@ -175,20 +175,27 @@ private:
         }
     }
 
+    // The day a date literal of the tool's statements names: 'yyyymmdd' (the form the stores
+    // write) or 'mm/dd/yyyy'; an invalid date for any other text.
+    static QDate dateLiteral(const QString& value) {
+        static const QRegularExpression compact(QStringLiteral("^(\\d\\d\\d\\d)(\\d\\d)(\\d\\d)$"));
+        static const QRegularExpression usDate(QStringLiteral("^(\\d\\d)/(\\d\\d)/(\\d\\d\\d\\d)$"));
+        if (const QRegularExpressionMatch m = compact.match(value); m.hasMatch())
+            return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+        if (const QRegularExpressionMatch m = usDate.match(value); m.hasMatch())
+            return QDate(m.captured(3).toInt(), m.captured(1).toInt(), m.captured(2).toInt());
+        return QDate();
+    }
+
     void literal(int i, bool inValues) {
         const SqlToken& t = m_tokens.at(i);
         if (!t.terminated)
             return;
         if (inValues) {
-            static const QRegularExpression usDate(QStringLiteral("^(\\d\\d)/(\\d\\d)/(\\d\\d\\d\\d)$"));
-            const QString value = SqlLexer::unquote(m_sql, t);
-            const QRegularExpressionMatch m = usDate.match(value);
-            if (m.hasMatch()) {
-                const QDate date(m.captured(3).toInt(), m.captured(1).toInt(), m.captured(2).toInt());
-                if (date.isValid()) {
-                    m_replacement[i] = QLatin1Char('\'') + date.toString(Qt::ISODate) + QLatin1Char('\'');
-                    return;
-                }
+            const QDate date = dateLiteral(SqlLexer::unquote(m_sql, t));
+            if (date.isValid()) {
+                m_replacement[i] = QLatin1Char('\'') + date.toString(Qt::ISODate) + QLatin1Char('\'');
+                return;
             }
         }
         if (t.kind == SqlToken::NString)

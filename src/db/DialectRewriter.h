@@ -12,8 +12,8 @@ namespace db {
 //    "master" and "sys.server_principals" name the server's catalogue schema;
 //  - N'...' literals become '...';
 //  - a bracketed name holding "]]" becomes a `quoted` one (SQLite brackets know no escape);
-//  - in the VALUES of an INSERT, a date literal 'mm/dd/yyyy' is stored as 'yyyy-mm-dd', so that
-//    every date of the server reads and sorts the same way.
+//  - in the VALUES of an INSERT, a date literal 'yyyymmdd' or 'mm/dd/yyyy' is stored as
+//    'yyyy-mm-dd', so that every date of the server reads and sorts the same way.
 // Nothing inside a quoted literal, quoted identifier or comment is touched. A text that holds
 // more than one statement is refused with a DbError: SQLite would run only the first one.
 class DialectRewriter {

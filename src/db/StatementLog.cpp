@@ -10,6 +10,7 @@ struct LogState {
     QMutex mutex;
     bool recording = false;
     QStringList recorded;
+    QList<QList<QVariant>> recordedValues;
     int count = 0;
     int failAt = 0;
     std::optional<DbError> failure;
@@ -22,12 +23,14 @@ LogState& state() {
 
 } // namespace
 
-void StatementLog::pass(const QString& sql) {
+void StatementLog::pass(const QString& sql, const QList<QVariant>& values) {
     LogState& s = state();
     QMutexLocker lock(&s.mutex);
     ++s.count;
-    if (s.recording)
+    if (s.recording) {
         s.recorded.append(sql);
+        s.recordedValues.append(values);
+    }
     if (s.failure && s.count == s.failAt)
         throw *s.failure;
 }
@@ -37,6 +40,7 @@ void StatementLog::startRecording() {
     QMutexLocker lock(&s.mutex);
     s.recording = true;
     s.recorded.clear();
+    s.recordedValues.clear();
 }
 
 void StatementLog::stopRecording() {
@@ -47,6 +51,10 @@ void StatementLog::stopRecording() {
 
 const QStringList& StatementLog::recorded() {
     return state().recorded;
+}
+
+const QList<QList<QVariant>>& StatementLog::recordedValues() {
+    return state().recordedValues;
 }
 
 void StatementLog::failAt(int n, const DbError& error) {

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <functional>
 #include <optional>
 
@@ -14,14 +15,17 @@ namespace db {
 // inject a failure at the N-th statement.
 class StatementLog {
 public:
-    // Called by the data layer for each statement; raises the injected error when its turn comes.
-    static void pass(const QString& sql);
+    // Called by the data layer for each statement with the values bound to its "?" marks; raises
+    // the injected error when its turn comes.
+    static void pass(const QString& sql, const QList<QVariant>& values = {});
 
     // Recording: every text passed from now on is appended to recorded().
     static void startRecording();
     static void stopRecording();
     // Read it while no other thread passes statements.
     static const QStringList& recorded();
+    // The values bound to each recorded statement, in the same order (empty for most).
+    static const QList<QList<QVariant>>& recordedValues();
 
     // Failure injection: the n-th statement (1-based) passed from now on raises `error` instead
     // of running. Counting restarts with each call; n <= 0 switches injection off.

@@ -17,7 +17,7 @@ QString bracketed(const QString& name) {
 }
 
 QString todayLiteral() {
-    return QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy"));
+    return QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
 }
 
 QVariant textValue(const QString& text) {

@@ -9,14 +9,17 @@
 namespace store::support {
 
 // An id written bare into a statement: its decimal text.
-inline QString number(int value) { return QString::number(value); }
+inline QString number(int value) {
+    return QString::number(value);
+}
 
 // Text placed inside '…' or N'…' of a statement: a quote is doubled, so the text cannot end the
 // literal.
 QString quoted(const QString& text);
 // A name placed inside […]: a closing bracket is doubled.
 QString bracketed(const QString& name);
-// Today's date as the DataAct literal of the link tables: "MM/dd/yyyy" whatever the locale.
+// Today's date as the DataAct literal of the link tables: "yyyyMMdd", the one form the server
+// reads as the same day whatever the language and date format of the login.
 QString todayLiteral();
 // A text for a record-set field: a null text is written as empty text, never as Null.
 QVariant textValue(const QString& text);

@@ -200,7 +200,7 @@ private slots:
                  QStringLiteral("Select `a]b`, `c``d]` From [t]"));
     }
 
-    void onlyUsDatesInInsertValuesChange() {
+    void onlyDatesInInsertValuesChange() {
         const QStringList unchanged = {
             QStringLiteral("Update t Set d = '03/07/2025'"),
             QStringLiteral("Select * From t Where d = '03/07/2025'"),
@@ -208,12 +208,18 @@ private slots:
             QStringLiteral("Insert Into t (a) Values ('3/7/2025')"),
             QStringLiteral("Insert Into t (a) Values ('03/07/2025 10:00')"),
             QStringLiteral("Insert Into t (a) Values ('x03/07/2025')"),
+            QStringLiteral("Insert Into t (a) Values ('20251307')"),
+            QStringLiteral("Insert Into t (a) Values ('2025030')"),
+            QStringLiteral("Select * From t Where d = '20250307'"),
         };
         for (const QString& sql : unchanged)
             QCOMPARE(DialectRewriter::rewrite(sql, Catalogue), sql);
         QCOMPARE(
             DialectRewriter::rewrite(QStringLiteral("insert into t values ('02/29/2024', N'12/31/1999')"), Catalogue),
             QStringLiteral("insert into t values ('2024-02-29', '1999-12-31')"));
+        QCOMPARE(
+            DialectRewriter::rewrite(QStringLiteral("Insert Into t (a, b) Values ('20250307', '20240229')"), Catalogue),
+            QStringLiteral("Insert Into t (a, b) Values ('2025-03-07', '2024-02-29')"));
     }
 
     void catalogueNamesFollowTheCatalogueSchema() {

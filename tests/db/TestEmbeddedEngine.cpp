@@ -110,13 +110,18 @@ private slots:
         QVERIFY(stamp >= before && stamp <= QDateTime::currentDateTime().addSecs(1));
     }
 
-    void usDateLiteralsAreStoredAsIsoDates() {
+    void dateLiteralsAreStoredAsIsoDates() {
         auto c = open();
         c->execute(
             QStringLiteral(" Insert Into admUserGrup (usID,grID,IdOperator,DataAct) Values (1,1,55,'03/07/2025')"));
+        c->execute(
+            QStringLiteral(" Insert Into admUserGrup (usID,grID,IdOperator,DataAct) Values (2,1,55,'20250313')"));
         QCOMPARE(
-            m_server->scalar(QStringLiteral("suite"), QStringLiteral("SELECT DataAct FROM admUserGrup")).toString(),
-            QStringLiteral("2025-03-07"));
+            m_server
+                ->scalar(QStringLiteral("suite"), QStringLiteral("SELECT group_concat(DataAct, ' ') FROM "
+                                                                 "(SELECT DataAct FROM admUserGrup ORDER BY usID)"))
+                .toString(),
+            QStringLiteral("2025-03-07 2025-03-13"));
     }
 
     void nullIsDistinctFromEmptyText() {

@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(checks(form->lstAuthors), QList<Qt::CheckState>({Qt::Unchecked, Qt::Unchecked}));
         for (const char* key : {"m1", "k10#$#1#$#1", "k11#$#1#$#1"})
             QCOMPARE(image(*form, key), 3);
-        QCOMPARE(checks(form->lstPuncteLucru), QList<Qt::CheckState>({Qt::Checked, Qt::Checked}));
+        QCOMPARE(checks(form->lstPuncteLucru), QList<Qt::CheckState>({Qt::Unchecked, Qt::Unchecked}));
         QTRY_VERIFY(form->txtGrpName->hasFocus());
     }
 

@@ -15,7 +15,7 @@ using store::StoreGroup;
 namespace {
 
 QString today() {
-    return QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy"));
+    return QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
 }
 QString storedToday() {
     return QDate::currentDate().toString(Qt::ISODate);

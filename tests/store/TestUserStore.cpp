@@ -1,7 +1,7 @@
-#include "store/Base64Encode.h"
 #include "db/DbError.h"
 #include "db/SharedConnection.h"
 #include "db/StatementLog.h"
+#include "store/Base64Encode.h"
 #include "store/UserStore.h"
 #include "support/FixtureRows.h"
 #include "support/TempServer.h"
@@ -16,10 +16,10 @@ using store::StoreUser;
 namespace {
 
 QString today() {
-    return QDate::currentDate().toString(QStringLiteral("MM/dd/yyyy"));
+    return QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
 }
 
-// The date as the link tables hold it; the statements write it as an "MM/dd/yyyy" literal.
+// The date as the link tables hold it; the statements write it as a "yyyyMMdd" literal.
 QString storedToday() {
     return QDate::currentDate().toString(Qt::ISODate);
 }

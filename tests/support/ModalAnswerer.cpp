@@ -3,8 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 
-ModalAnswerer::ModalAnswerer(QMessageBox::StandardButton button, QObject* parent)
-    : QObject(parent), m_button(button) {
+ModalAnswerer::ModalAnswerer(QMessageBox::StandardButton button, QObject* parent) : QObject(parent), m_button(button) {
     m_timerId = startTimer(10);
 }
 
@@ -20,6 +19,7 @@ void ModalAnswerer::poll() {
     ++m_count;
     m_title = box->windowTitle();
     m_text = box->text();
+    m_textFormat = box->textFormat();
     m_icon = box->icon();
     m_buttons = box->standardButtons();
     if (QAbstractButton* b = box->button(m_button))

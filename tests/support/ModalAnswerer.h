@@ -4,8 +4,8 @@
 #include <QObject>
 #include <QString>
 
-// Answers the next modal message box from a timer, remembering its title, text, icon and
-// buttons, so tests can drive code that shows one.
+// Answers the next modal message box from a timer, remembering its title, text (and its format),
+// icon and buttons, so tests can drive code that shows one.
 class ModalAnswerer : public QObject {
     Q_OBJECT
 public:
@@ -17,6 +17,7 @@ public:
     int count() const { return m_count; }
     QString title() const { return m_title; }
     QString text() const { return m_text; }
+    Qt::TextFormat textFormat() const { return m_textFormat; }
     QMessageBox::Icon icon() const { return m_icon; }
     QMessageBox::StandardButtons buttons() const { return m_buttons; }
 
@@ -28,6 +29,7 @@ private:
     int m_count = 0;
     QString m_title;
     QString m_text;
+    Qt::TextFormat m_textFormat = Qt::AutoText;
     QMessageBox::Icon m_icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons m_buttons;
 

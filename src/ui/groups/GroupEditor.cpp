@@ -48,32 +48,36 @@ bool GroupEditor::eventFilter(QObject* watched, QEvent* event) {
 
 void GroupEditor::LoadGrp(int grID) {
     frmMain& f = m_form;
+    bool complete = true;
     db::RecordSet group;
-    passOver([&] { group = store::GetGroups(grID); });
+    complete &= passOver([&] { group = store::GetGroups(grID); });
     if (group.isOpen() && !group.eof()) {
-        passOver([&] { f.txtGrpName->setText(group.field(QStringLiteral("grCod")).toString()); });
-        passOver([&] { f.txtFullName->setText(group.field(QStringLiteral("grDenumire")).toString()); });
-        passOver([&] { f.txtNotes->setText(group.field(QStringLiteral("grobs")).toString()); });
+        complete &= passOver([&] { f.txtGrpName->setText(group.field(QStringLiteral("grCod")).toString()); });
+        complete &= passOver([&] { f.txtFullName->setText(group.field(QStringLiteral("grDenumire")).toString()); });
+        complete &= passOver([&] { f.txtNotes->setText(group.field(QStringLiteral("grobs")).toString()); });
     }
     group.close();
 
     f.lstAuthors->untickAll();
 
     db::RecordSet authors;
-    passOver([&] { authors = store::GetGroupAuthors(grID); });
+    complete &= passOver([&] { authors = store::GetGroupAuthors(grID); });
     if (authors.isOpen()) {
         // A set that cannot move on would otherwise be read forever.
         while (!authors.eof()) {
-            passOver([&] {
+            complete &= passOver([&] {
                 const QString key = modMain::ItemKey(authors.field(QStringLiteral("auID")));
                 if (QTreeWidgetItem* author = f.lstAuthors->find(key))
                     author->setCheckState(0, Qt::Checked);
             });
-            if (!passOver([&] { authors.moveNext(); }))
+            if (!passOver([&] { authors.moveNext(); })) {
+                complete = false;
                 break;
+            }
         }
         authors.close();
     }
+    m_groupLoaded = complete;
 
     if (QTreeWidgetItem* author = f.lstAuthors->selectedItem())
         lstAuthors_ItemClick(author);
@@ -83,7 +87,9 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
     if (!item)
         return;
     frmMain& f = m_form;
+    m_companyLoaded = false;
     int auID = 0;
+    bool pointsRead = false;
     const bool loaded = showErrors(QStringLiteral("lstAuthors_ItemClick"), [&] {
         auID = KeyedTreeWidget::tagOf(item).toInt();
         int grID = 0;
@@ -97,8 +103,8 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
             const auto endFill = qScopeGuard([&] { f.lstPuncteLucru->endFill(); });
             for (; !points.eof(); points.moveNext()) {
                 const int id = points.field(QStringLiteral("idpctLucru")).toInt();
-                QTreeWidgetItem* point = f.lstPuncteLucru->addKeyed(modMain::ItemKey(id),
-                                                                    points.field(QStringLiteral("Name")).toString());
+                QTreeWidgetItem* point =
+                    f.lstPuncteLucru->addKeyed(modMain::ItemKey(id), points.field(QStringLiteral("Name")).toString());
                 KeyedTreeWidget::setTag(point, id);
                 point->setFlags(point->flags() | Qt::ItemIsUserCheckable);
                 // A Null grID reads as 0: the group does not hold the work point.
@@ -106,6 +112,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
                 point->setCheckState(0, held ? Qt::Checked : Qt::Unchecked);
             }
             points.close();
+            pointsRead = true;
         }
         OperationTree::ClearOperationChecks(f.twOperations, *f.ImageList1);
     });
@@ -114,27 +121,36 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
 
     // From here on a failing statement is passed over: the tree keeps the checks set so far.
     QTreeWidgetItem* group = f.lstGroupsConfig->selectedItem();
-    if (!group || item->checkState(0) != Qt::Checked)
+    if (!group || item->checkState(0) != Qt::Checked) {
+        m_companyLoaded = pointsRead;
         return;
+    }
+    bool complete = pointsRead;
     db::RecordSet granted;
-    passOver([&] { granted = store::GetGroupOperations(auID, KeyedTreeWidget::tagOf(group).toInt()); });
-    if (!granted.isOpen())
+    complete &= passOver([&] { granted = store::GetGroupOperations(auID, KeyedTreeWidget::tagOf(group).toInt()); });
+    if (!granted.isOpen()) {
+        m_companyLoaded = false;
         return;
+    }
     const BulkImageChange bulk(f.twOperations);
     while (!granted.eof()) {
-        passOver([&] {
+        // An operation that has no node, or a parent operation (no check image), is not shown
+        // and is no failure.
+        complete &= passOver([&] {
             const QString key = OperationTree::operationKey(granted.field(QStringLiteral("opID")).toInt(),
                                                             granted.field(QStringLiteral("mdID")).toInt(),
                                                             granted.field(QStringLiteral("Id")).toInt());
-            QTreeWidgetItem* node = f.twOperations->item(key);
-            // A parent operation has no check image and is never ticked.
-            if (OperationTree::imageOf(node) != CheckImage::None)
+            QTreeWidgetItem* node = f.twOperations->find(key);
+            if (node && OperationTree::imageOf(node) != CheckImage::None)
                 OperationTree::setImage(node, CheckImage::Checked, *f.ImageList1);
         });
-        if (!passOver([&] { granted.moveNext(); }))
+        if (!passOver([&] { granted.moveNext(); })) {
+            complete = false;
             break;
+        }
     }
     granted.close();
+    m_companyLoaded = complete;
 }
 
 void GroupEditor::lstAuthors_DblClick() {

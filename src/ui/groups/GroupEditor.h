@@ -33,6 +33,16 @@ public:
     void lstAuthors_DblClick();
     void lstGroups_DblClick();
 
+    // Whether the editor shows completely what it last loaded: false after LoadGrp could not
+    // read the group or its companies, or after the company click could not read the company's
+    // work points or the group's operations for it (the lists may then be empty, partial or
+    // still another company's). A later load that succeeds sets it again, and so does
+    // groupEmptied().
+    bool loadedCompletely() const { return m_groupLoaded && m_companyLoaded; }
+    // Tells the editor that its group fields and companies were emptied for a new group: there
+    // is nothing of a group left to have failed loading.
+    void groupEmptied() { m_groupLoaded = true; }
+
     // Toggles the tree's selected node (see OperationTree::toggleNode), then ticks the selected
     // company when any node is checked and unticks it otherwise. Without a selected company it
     // only asks for one ("Selectati authorul!") and moves the focus to lstAuthors.
@@ -45,4 +55,6 @@ protected:
 
 private:
     frmMain& m_form;
+    bool m_groupLoaded = true;
+    bool m_companyLoaded = true;
 };

@@ -2,6 +2,7 @@
 
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
+#include "ui/groups/GroupEditor.h"
 #include "ui/groups/OperationTree.h"
 #include "ui/main/TabControl.h"
 #include "ui/main/frmMain.h"
@@ -13,8 +14,12 @@ namespace ToolbarCommands {
 void Register(frmMain& form) {
     form.setCommand("keyNewGrp", [&form] { NewGroup(form); });
     form.setCommand("keyNewUser", [&form] { NewUser(form); });
+    form.setCommand("keySave", [&form] {
+        if (form.Save())
+            form.RefreshMe();
+    });
     form.setCommand("keyRefresh", [&form] { form.RefreshMe(); });
-    // "keySave" and "keyDelete" are not wired yet.
+    form.setCommand("keyDelete", [&form] { form.Delete(); });
 }
 
 void NewGroup(frmMain& form) {
@@ -24,7 +29,10 @@ void NewGroup(frmMain& form) {
     form.txtFullName->clear();
     form.txtNotes->clear();
     form.lstAuthors->untickAll();
+    // The work points shown are the last group's grants: a new group must not take them over.
+    form.lstPuncteLucru->untickAll();
     OperationTree::ClearOperationChecks(form.twOperations, *form.ImageList1);
+    form.groupEditor().groupEmptied();
     form.txtGrpName->setFocus(Qt::OtherFocusReason);
 }
 

@@ -2,17 +2,18 @@
 
 class frmMain;
 
-// The toolbar commands that start a new record and reload the window. frmMain's dispatcher
-// (Toolbar1_ButtonClick) closes the window itself on "keyClose" and shows any error of a command
-// with the origin "Toolbar1_ButtonClick()".
+// The toolbar commands that start a new record, save, delete and reload the window. frmMain's
+// dispatcher (Toolbar1_ButtonClick) closes the window itself on "keyClose" and shows any error of
+// a command with the origin "Toolbar1_ButtonClick()".
 namespace ToolbarCommands {
 
-// Registers "keyNewGrp", "keyNewUser" and "keyRefresh" with the form's dispatcher.
+// Registers "keyNewGrp", "keyNewUser", "keySave" (a refresh follows a save that answered true),
+// "keyRefresh" and "keyDelete" with the form's dispatcher.
 void Register(frmMain& form);
 
 // The groups page with an empty group editor: no group selected in lstGroupsConfig, empty group
-// fields, every company unticked, every operation check reset; lstPuncteLucru keeps its ticks.
-// The focus goes to txtGrpName.
+// fields, every company and work point unticked, every operation check reset. The focus goes to
+// txtGrpName.
 void NewGroup(frmMain& form);
 
 // The users page with an empty user editor: no user selected in lstUsers, empty user fields and

@@ -9,10 +9,12 @@
 #include "ui/groups/GroupEditor.h"
 #include "ui/groups/OperationTree.h"
 #include "ui/main/ClockPanel.h"
+#include "ui/main/DeleteCommand.h"
 #include "ui/main/FormLayout.h"
 #include "ui/main/ImageList.h"
 #include "ui/main/ListViews.h"
 #include "ui/main/Refresh.h"
+#include "ui/main/SaveCommand.h"
 #include "ui/main/TabControl.h"
 #include "ui/main/ToolBarStyle.h"
 #include "ui/main/ToolbarCommands.h"
@@ -334,6 +336,14 @@ void frmMain::SSTab1_Click(int /*previousTab*/) {
 void frmMain::RefreshMe() {
     const WaitCursor busy;
     Refresh::RefreshMe(*this);
+}
+
+bool frmMain::Save() {
+    return SaveCommand::Save(*this);
+}
+
+void frmMain::Delete() {
+    DeleteCommand::Delete(*this);
 }
 
 void frmMain::LoadUser(int usID) {

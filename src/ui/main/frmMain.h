@@ -55,6 +55,10 @@ public:
 
     // Reloads every list of the window and restores the selection (see Refresh::RefreshMe).
     void RefreshMe();
+    // Saves the group and the user of the editors (see SaveCommand::Save); true once saved.
+    bool Save();
+    // Deletes the group or user selected on the page in front (see DeleteCommand::Delete).
+    void Delete();
     // Shows user usID in the user editor (see UserEditor::LoadUser).
     void LoadUser(int usID);
 
@@ -75,6 +79,9 @@ public:
     // The smallest window in which the layout still shows the editors whole (pixels); a stored
     // size below it is not restored.
     static QSize DesignedMinimumSize() { return {800, 560}; }
+
+    // The group editor, which knows whether it loaded the selected group and company completely.
+    GroupEditor& groupEditor() const { return *m_groupEditor; }
 
     // Status bar panel 1 to 5 (server, database, user, time, date).
     QLabel* Panel(int index) const;

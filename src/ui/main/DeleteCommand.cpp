@@ -1,0 +1,56 @@
+#include "ui/main/DeleteCommand.h"
+
+#include "app/ErrorModes.h"
+#include "app/MessageBox.h"
+#include "store/GroupStore.h"
+#include "store/UserStore.h"
+#include "ui/common/KeyedTreeWidget.h"
+#include "ui/main/TabControl.h"
+#include "ui/main/ToolbarCommands.h"
+#include "ui/main/frmMain.h"
+
+namespace DeleteCommand {
+
+namespace {
+
+constexpr int Yes = 6;
+
+// The selected item of list once the administrator confirmed deleting it; null otherwise.
+QTreeWidgetItem* confirmedItem(frmMain& form, const KeyedTreeWidget* list, const QString& question) {
+    QTreeWidgetItem* item = list->selectedItem();
+    if (!item || MsgBox(question + item->text(0) + QStringLiteral("'?"), 36, AppTitle(), &form) != Yes)
+        return nullptr;
+    return item;
+}
+
+} // namespace
+
+void Delete(frmMain& form) {
+    showErrors(QStringLiteral("Delete()"), [&] {
+        switch (form.SSTab1->currentIndex()) {
+        case 1: {
+            QTreeWidgetItem* user = confirmedItem(form, form.lstUsers, QStringLiteral("Stergem utilizatorul '"));
+            if (!user || !store::DropUser(KeyedTreeWidget::tagOf(user).toInt(), user->text(0)))
+                return;
+            form.lstUsers->removeKeyed(KeyedTreeWidget::keyOf(user));
+            // Nothing of the deleted user (its fields, groups, typed password) may stay on screen
+            // for a later save to write over another user.
+            ToolbarCommands::NewUser(form);
+            break;
+        }
+        case 0: {
+            QTreeWidgetItem* group = confirmedItem(form, form.lstGroupsConfig, QStringLiteral("Stergem grupul '"));
+            if (!group || !store::DropGroup(KeyedTreeWidget::tagOf(group).toInt()))
+                return;
+            form.lstGroupsConfig->removeKeyed(KeyedTreeWidget::keyOf(group));
+            ToolbarCommands::NewGroup(form);
+            break;
+        }
+        default:
+            return;
+        }
+        form.RefreshMe();
+    });
+}
+
+} // namespace DeleteCommand

@@ -1,0 +1,170 @@
+#include "ui/main/SaveCommand.h"
+
+#include "app/ErrorModes.h"
+#include "app/MessageBox.h"
+#include "store/GroupStore.h"
+#include "store/UserStore.h"
+#include "ui/common/ItemRoles.h"
+#include "ui/common/KeyedComboBox.h"
+#include "ui/common/KeyedTreeWidget.h"
+#include "ui/groups/GroupEditor.h"
+#include "ui/groups/OperationTree.h"
+#include "ui/main/ListFillers.h"
+#include "ui/main/TabControl.h"
+#include "ui/main/frmMain.h"
+
+#include <QLineEdit>
+#include <QTreeWidgetItemIterator>
+
+namespace SaveCommand {
+
+namespace {
+
+const QString GroupNotLoaded = QStringLiteral(
+    "Grupul sau operatiile si punctele de lucru ale societatii nu s-au incarcat corect, asa ca grupul nu a fost "
+    "salvat. Selectati din nou grupul si societatea!");
+
+// The id of a list's selected item, 0 when nothing is selected (a new record).
+int selectedId(const KeyedTreeWidget* list) {
+    const QTreeWidgetItem* item = list->selectedItem();
+    return item ? KeyedTreeWidget::tagOf(item).toInt() : 0;
+}
+
+// Shows a refusal; page < 0 leaves SSTab1 as it is.
+void refuse(frmMain& form, const QString& message, int page, QWidget* focus) {
+    MsgBox(message, 48, AppTitle(), &form);
+    if (page >= 0)
+        form.SSTab1->setCurrentIndex(page);
+    focus->setFocus(Qt::OtherFocusReason);
+}
+
+// Whether every field both editors need is there, asking for the first one missing. Only a
+// text equal to the empty text is missing: blanks pass.
+bool fieldsComplete(frmMain& form, bool savesGroup) {
+    struct Check {
+        bool missing;
+        const char* message;
+        int page;
+        QWidget* focus;
+    };
+    const Check checks[] = {
+        {form.txtGrpName->text().isEmpty(), "Introduceti denumirea grupului!", 0, form.txtGrpName},
+        {form.txtFullName->text().isEmpty(), "Introduceti denumirea grupului!", 0, form.txtFullName},
+        {!form.lstAuthors->selectedItem(), "Selectati autorul!", 0, form.lstAuthors},
+        {form.txtUserName->text().isEmpty(), "Introduceti utilizatorul!", 1, form.txtUserName},
+        {form.txtAlias->text().isEmpty(), "Introduceti utilizatorul!", 1, form.txtAlias},
+        {form.txtDisplay->text().isEmpty(), "Introduceti numele utilizatorului!", 1, form.txtDisplay},
+    };
+    for (const Check& check : checks) {
+        if (check.missing) {
+            refuse(form, QString::fromUtf8(check.message), check.page, check.focus);
+            return false;
+        }
+    }
+    // A list left empty or stale by a failed load would otherwise delete grants that were never
+    // shown, or give the group another company's.
+    if (savesGroup && !form.groupEditor().loadedCompletely()) {
+        refuse(form, GroupNotLoaded, 0, form.lstAuthors);
+        return false;
+    }
+    // The password rules are checked here, with the fields, so that a refused password leaves
+    // the group unsaved too.
+    if (selectedId(form.lstUsers) == 0 && form.txtPassword->text().isEmpty()) {
+        refuse(form, QStringLiteral("Introduceti parola!"), -1, form.txtPassword);
+        return false;
+    }
+    if (form.txtPassword->text() != form.txtVerifyPassword->text()) {
+        refuse(form, QStringLiteral("Parola incorecta!"), -1, form.txtVerifyPassword);
+        return false;
+    }
+    return true;
+}
+
+// The checked operation nodes as "opID#$#Id"; module nodes, whose keys hold no separator, and
+// nodes without a check are left out.
+QStringList checkedOperations(const KeyedTreeWidget* tree) {
+    QStringList operations;
+    for (QTreeWidgetItemIterator it(const_cast<KeyedTreeWidget*>(tree)); *it; ++it) {
+        if (OperationTree::imageOf(*it) != CheckImage::Checked)
+            continue;
+        const QStringList fields = KeyedTreeWidget::keyOf(*it).split(OperationTree::Separator);
+        if (fields.size() >= 2)
+            operations << fields.at(0).mid(1) + OperationTree::Separator + fields.value(2);
+    }
+    return operations;
+}
+
+// The tags of the ticked items of a list, first to last.
+QStringList tickedTags(const KeyedTreeWidget* list) {
+    QStringList tags;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = list->topLevelItem(i);
+        if (item->checkState(0) == Qt::Checked)
+            tags << KeyedTreeWidget::tagOf(item).toString();
+    }
+    return tags;
+}
+
+QTreeWidgetItem* addListItem(KeyedTreeWidget* list, int id, const QString& text) {
+    QTreeWidgetItem* item = list->addKeyed(modMain::ItemKey(id), text);
+    KeyedTreeWidget::setTag(item, id);
+    return item;
+}
+
+void saveGroup(frmMain& form) {
+    const bool isNew = !form.lstGroupsConfig->selectedItem();
+    int grID = selectedId(form.lstGroupsConfig);
+    const int auID = KeyedTreeWidget::tagOf(form.lstAuthors->selectedItem()).toInt();
+    store::StoreGroup(grID, form.txtGrpName->text(), form.txtFullName->text(), form.txtNotes->text(), auID,
+                      checkedOperations(form.twOperations), tickedTags(form.lstPuncteLucru));
+
+    if (isNew) {
+        QTreeWidgetItem* item = addListItem(form.lstGroupsConfig, grID, form.txtGrpName->text());
+        form.lstGroupsConfig->scrollToItem(item);
+        form.lstGroupsConfig->selectItem(item);
+        addListItem(form.lstGroups, grID, form.txtGrpName->text())->setText(1, form.txtFullName->text());
+        return;
+    }
+    // The group is committed: a list item that is gone meanwhile is no reason to report a failure.
+    const QString key = modMain::ItemKey(grID);
+    for (KeyedTreeWidget* list : {form.lstGroupsConfig, form.lstGroups}) {
+        if (QTreeWidgetItem* item = list->find(key))
+            item->setText(0, form.txtGrpName->text());
+    }
+}
+
+void saveUser(frmMain& form) {
+    QTreeWidgetItem* selected = form.lstUsers->selectedItem();
+    int usID = selectedId(form.lstUsers);
+    const int IdPers = form.cmbPers->selectedTag().toInt();
+    store::StoreUser(usID, IdPers, form.txtUserName->text(), form.txtDisplay->text(), form.txtDomain->text(),
+                     form.txtAlias->text(), tickedTags(form.lstGroups), form.txtPassword->text());
+
+    if (!selected) {
+        QTreeWidgetItem* item = addListItem(form.lstUsers, usID, form.txtUserName->text());
+        item->setText(1, form.txtDisplay->text());
+        form.lstUsers->scrollToItem(item);
+        form.lstUsers->selectItem(item);
+        return;
+    }
+    selected->setText(0, form.txtUserName->text());
+    selected->setText(1, form.txtDisplay->text());
+}
+
+} // namespace
+
+bool Save(frmMain& form) {
+    bool saved = false;
+    showErrors(QStringLiteral("SaveGroup()"), [&] {
+        const bool savesGroup = form.tabDetalii->currentIndex() == 0;
+        if (!fieldsComplete(form, savesGroup))
+            return;
+        if (savesGroup)
+            saveGroup(form);
+        saveUser(form);
+        saved = true;
+    });
+    return saved;
+}
+
+} // namespace SaveCommand

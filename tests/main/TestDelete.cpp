@@ -1,0 +1,186 @@
+#include "db/StatementLog.h"
+#include "support/FixtureRows.h"
+#include "support/MainWindowFixture.h"
+#include "support/ModalAnswerer.h"
+#include "support/TempServer.h"
+#include "ui/common/ItemRoles.h"
+#include "ui/common/KeyedTreeWidget.h"
+#include "ui/main/TabControl.h"
+#include "ui/main/frmMain.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QtTest>
+#include <memory>
+
+// The Delete command on the real window: the question, what the stores delete, and what the
+// window shows afterwards.
+class TestDelete : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MainWindowFixture> m_login;
+    std::unique_ptr<TempServer> m_server;
+
+    std::unique_ptr<frmMain> shownForm() {
+        auto form = std::make_unique<frmMain>(m_login->login());
+        form->show();
+        if (!QTest::qWaitForWindowActive(form.get()))
+            qWarning("window not active");
+        return form;
+    }
+    static void press(frmMain& form, const char* key) { form.findChild<QAction*>(key)->trigger(); }
+    static void select(KeyedTreeWidget* list, const QString& key) { list->selectItem(list->find(key)); }
+    int count(const QString& sql) const { return m_server->value("suitedb", sql).toInt(); }
+
+private slots:
+    void initTestCase() { m_login = std::make_unique<MainWindowFixture>(); }
+
+    void init() {
+        m_server = std::make_unique<TempServer>();
+        FixtureRows(*m_server)
+            .author(1, "Brad")
+            .module(1, "Contabilitate")
+            .operation(10, 1, 1, "Balanta")
+            .group(1, "ADMIN", "Administratori")
+            .group(2, "o'grup", "Grupul lui O")
+            .group(3, "<b>x</b>", "Marcat")
+            .grant(2, 1, 10, 1)
+            .user(1, "ana", "Ana Avram")
+            .user(2, "a&b", "Alfa Beta")
+            .user(3, "o'neil", "Oana Neil")
+            .member(3, 2)
+            .member(1, 1);
+    }
+    void cleanup() {
+        db::StatementLog::clearFailure();
+        m_server.reset();
+    }
+
+    // The question names the item as it is written, as plain text; Yes deletes the record and
+    // the editor then shows the record the list selects, No deletes nothing.
+    void theQuestionDecides_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("column");
+        QTest::newRow("user with an ampersand") << 1 << "k2"
+                                                << "Stergem utilizatorul 'a&b'?"
+                                                << "admUser"
+                                                << "usID";
+        QTest::newRow("user with an apostrophe") << 1 << "k3"
+                                                 << "Stergem utilizatorul 'o'neil'?"
+                                                 << "admUser"
+                                                 << "usID";
+        QTest::newRow("group with an apostrophe") << 0 << "k2"
+                                                  << "Stergem grupul 'o'grup'?"
+                                                  << "AdmGrup"
+                                                  << "grID";
+        QTest::newRow("group with markup") << 0 << "k3"
+                                           << "Stergem grupul '<b>x</b>'?"
+                                           << "AdmGrup"
+                                           << "grID";
+    }
+    void theQuestionDecides() {
+        QFETCH(int, page);
+        QFETCH(QString, key);
+        QFETCH(QString, question);
+        QFETCH(QString, table);
+        QFETCH(QString, column);
+        auto form = shownForm();
+        KeyedTreeWidget* list = page == 1 ? form->lstUsers : form->lstGroupsConfig;
+        QLineEdit* code = page == 1 ? form->txtUserName : form->txtGrpName;
+        const QString exists = QStringLiteral("SELECT count(*) FROM %1 WHERE %2 = %3").arg(table, column, key.mid(1));
+        form->SSTab1->setCurrentIndex(page);
+        select(list, key);
+        if (page == 1)
+            form->LoadUser(key.mid(1).toInt());
+        else
+            form->LoadGrp(key.mid(1).toInt());
+        form->txtPassword->setText("secret");
+        form->txtVerifyPassword->setText("secret");
+        code->setText("edited");
+        {
+            ModalAnswerer no(QMessageBox::No);
+            press(*form, "keyDelete");
+            QCOMPARE(no.count(), 1);
+            QCOMPARE(no.text(), question);
+            QCOMPARE(no.textFormat(), Qt::PlainText);
+            QCOMPARE(no.title(), QStringLiteral("Talvane"));
+            QCOMPARE(no.icon(), QMessageBox::Question);
+            QCOMPARE(no.buttons(), QMessageBox::Yes | QMessageBox::No);
+        }
+        QCOMPARE(count(exists), 1);
+        QVERIFY(list->find(key));
+        // No refresh either: the edit is still there.
+        QCOMPARE(code->text(), QStringLiteral("edited"));
+
+        ModalAnswerer yes(QMessageBox::Yes);
+        press(*form, "keyDelete");
+        QCOMPARE(yes.count(), 1);
+        QCOMPARE(count(exists), 0);
+        QVERIFY(!list->find(key));
+        if (page == 1) {
+            QCOMPARE(count("SELECT count(*) FROM admUserGrup WHERE usID = " + key.mid(1)), 0);
+            // Nothing typed for the deleted user is left for a save to write over another one.
+            QCOMPARE(form->txtPassword->text(), QString());
+        } else {
+            QCOMPARE(count("SELECT count(*) FROM admGrupOperatii WHERE grID = " + key.mid(1)), 0);
+            QCOMPARE(count("SELECT count(*) FROM admUserGrup WHERE grID = " + key.mid(1)), 0);
+            QVERIFY(!form->lstGroups->find(key));
+        }
+        // The editor shows the record the list selected after the refresh.
+        QVERIFY(list->selectedItem());
+        QCOMPARE(code->text(), list->selectedItem()->text(0));
+    }
+
+    // No selection: no question, nothing deleted. A failing store: the error box with the
+    // command's origin, the item still listed, every table as it was.
+    void nothingSelectedOrAFailingStoreDeletesNothing() {
+        auto form = shownForm();
+        form->SSTab1->setCurrentIndex(1);
+        form->lstUsers->selectItem(nullptr);
+        const QStringList before = m_server->snapshot();
+        {
+            ModalAnswerer answer(QMessageBox::Yes);
+            press(*form, "keyDelete");
+            QCOMPARE(answer.count(), 0);
+        }
+        QCOMPARE(m_server->snapshot(), before);
+
+        form->SSTab1->setCurrentIndex(0);
+        select(form->lstGroupsConfig, "k2");
+        ModalAnswerer answer(QMessageBox::Yes);
+        db::StatementLog::failAt(3, db::DbError(-2147217873, "Injected failure", "Fault test"));
+        press(*form, "keyDelete");
+        db::StatementLog::clearFailure();
+        QCOMPARE(answer.count(), 2);
+        QCOMPARE(answer.title(), QStringLiteral("Quillmark"));
+        QVERIFY2(answer.text().endsWith("Origin : Delete()"), qPrintable(answer.text()));
+        QVERIFY(form->lstGroupsConfig->find("k2"));
+        QCOMPARE(m_server->snapshot(), before);
+    }
+
+    // Deleting the last group leaves an empty editor: nothing of the deleted group can be saved.
+    void deletingTheLastGroupEmptiesTheEditor() {
+        m_server->exec("suitedb", "DELETE FROM AdmGrup WHERE grID <> 2");
+        auto form = shownForm();
+        QCOMPARE(form->txtGrpName->text(), QStringLiteral("o'grup"));
+        ModalAnswerer answer(QMessageBox::Yes);
+        press(*form, "keyDelete");
+        QCOMPARE(answer.count(), 1);
+        QCOMPARE(form->lstGroupsConfig->topLevelItemCount(), 0);
+        QCOMPARE(form->txtGrpName->text(), QString());
+        QCOMPARE(form->txtFullName->text(), QString());
+        QCOMPARE(form->lstAuthors->find("k1")->checkState(0), Qt::Unchecked);
+        QCOMPARE(form->twOperations->find("k10#$#1#$#1")->data(0, ItemRoles::Image).toInt(), 3);
+
+        const QStringList before = m_server->snapshot();
+        QVERIFY(!form->Save());
+        QCOMPARE(answer.text(), QStringLiteral("Introduceti denumirea grupului!"));
+        QCOMPARE(m_server->snapshot(), before);
+    }
+};
+
+QTEST_MAIN(TestDelete)
+#include "TestDelete.moc"
