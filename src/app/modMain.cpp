@@ -1,9 +1,9 @@
 #include "app/modMain.h"
 
-#include "app/ErrorModes.h"
-#include "app/LoginComponent.h"
-#include "app/MessageBox.h"
-#include "app/OpenConnection.h"
+#include "ui/common/ShowErrors.h"
+#include "session/LoginComponent.h"
+#include "ui/common/MessageBox.h"
+#include "session/OpenConnection.h"
 #include "ui/main/frmMain.h"
 #include "ui/main/modMinMaxForm.h"
 

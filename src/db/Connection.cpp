@@ -1,8 +1,8 @@
 #include "db/Connection.h"
 
 #include "db/ConnectionString.h"
-#include "db/EmbeddedEngine.h"
-#include "db/OdbcEngine.h"
+#include "db/embedded/EmbeddedEngine.h"
+#include "db/odbc/OdbcEngine.h"
 #include "db/StatementLog.h"
 
 namespace db {

@@ -1,6 +1,6 @@
 #include "db/SingleTableSelect.h"
 
-#include "db/SqlLexer.h"
+#include "db/embedded/SqlLexer.h"
 
 namespace db {
 

@@ -1,7 +1,7 @@
 #include "ui/groups/GroupEditor.h"
 
-#include "app/ErrorModes.h"
-#include "app/MessageBox.h"
+#include "ui/common/ShowErrors.h"
+#include "ui/common/MessageBox.h"
 #include "db/RecordSet.h"
 #include "store/RecordQueries.h"
 #include "ui/common/KeyedTreeWidget.h"

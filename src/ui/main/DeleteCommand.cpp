@@ -1,7 +1,7 @@
 #include "ui/main/DeleteCommand.h"
 
-#include "app/ErrorModes.h"
-#include "app/MessageBox.h"
+#include "ui/common/ShowErrors.h"
+#include "ui/common/MessageBox.h"
 #include "store/GroupStore.h"
 #include "store/UserStore.h"
 #include "ui/common/KeyedTreeWidget.h"

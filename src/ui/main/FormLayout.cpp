@@ -1,6 +1,6 @@
 #include "ui/main/FormLayout.h"
 
-#include "app/ErrorModes.h"
+#include "ui/common/ShowErrors.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/Twips.h"
 #include "ui/main/TabControl.h"

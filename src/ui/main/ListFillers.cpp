@@ -1,6 +1,6 @@
 #include "ui/main/ListFillers.h"
 
-#include "app/ErrorModes.h"
+#include "ui/common/ShowErrors.h"
 #include "db/RecordSet.h"
 #include "store/RecordQueries.h"
 #include "ui/common/KeyedComboBox.h"

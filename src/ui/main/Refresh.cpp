@@ -1,6 +1,6 @@
 #include "ui/main/Refresh.h"
 
-#include "app/ErrorModes.h"
+#include "ui/common/ShowErrors.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/main/ListFillers.h"

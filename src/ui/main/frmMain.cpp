@@ -1,7 +1,7 @@
 #include "ui/main/frmMain.h"
 
-#include "app/ErrorModes.h"
-#include "app/LoginComponent.h"
+#include "ui/common/ShowErrors.h"
+#include "session/LoginComponent.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/Twips.h"

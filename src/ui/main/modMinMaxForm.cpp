@@ -1,6 +1,6 @@
 #include "ui/main/modMinMaxForm.h"
 
-#include "app/MessageBox.h"
+#include "ui/common/MessageBox.h"
 #include "ui/common/Twips.h"
 
 #include <QAbstractItemView>

@@ -1,8 +1,8 @@
 #include "ui/users/BrandSettings.h"
 
-#include "app/ErrorModes.h"
-#include "app/LoginComponent.h"
-#include "app/MessageBox.h"
+#include "ui/common/ShowErrors.h"
+#include "session/LoginComponent.h"
+#include "ui/common/MessageBox.h"
 #include "db/RecordSet.h"
 #include "store/BrandRoleStore.h"
 #include "ui/common/KeyedComboBox.h"

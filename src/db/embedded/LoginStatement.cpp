@@ -1,7 +1,7 @@
-#include "db/LoginStatement.h"
+#include "db/embedded/LoginStatement.h"
 
 #include "db/DbError.h"
-#include "db/SqlLexer.h"
+#include "db/embedded/SqlLexer.h"
 
 namespace db {
 

@@ -1,8 +1,8 @@
-#include "db/EmbeddedEngine.h"
+#include "db/embedded/EmbeddedEngine.h"
 
-#include "db/DialectRewriter.h"
-#include "db/LoginStatement.h"
-#include "db/ServerCatalogue.h"
+#include "db/embedded/DialectRewriter.h"
+#include "db/embedded/LoginStatement.h"
+#include "db/embedded/ServerCatalogue.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/ErrorModes.h"
+#include "db/ErrorModes.h"
 
 db::DbError asDbError(const std::exception& e) {
     if (const auto* dbError = dynamic_cast<const db::DbError*>(&e))

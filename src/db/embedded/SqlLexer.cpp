@@ -1,4 +1,4 @@
-#include "db/SqlLexer.h"
+#include "db/embedded/SqlLexer.h"
 
 namespace db {
 

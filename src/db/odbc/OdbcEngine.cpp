@@ -1,4 +1,4 @@
-#include "db/OdbcEngine.h"
+#include "db/odbc/OdbcEngine.h"
 
 #include <QSqlError>
 #include <QSqlField>

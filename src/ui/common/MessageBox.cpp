@@ -1,4 +1,4 @@
-#include "app/MessageBox.h"
+#include "ui/common/MessageBox.h"
 
 #include <QApplication>
 #include <QGuiApplication>

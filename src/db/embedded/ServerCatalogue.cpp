@@ -1,8 +1,8 @@
-#include "db/ServerCatalogue.h"
+#include "db/embedded/ServerCatalogue.h"
 
 #include "db/DbError.h"
-#include "db/EmbeddedEngine.h"
-#include "db/LoginStatement.h"
+#include "db/embedded/EmbeddedEngine.h"
+#include "db/embedded/LoginStatement.h"
 
 #include <QSet>
 

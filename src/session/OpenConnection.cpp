@@ -1,6 +1,6 @@
-#include "app/OpenConnection.h"
+#include "session/OpenConnection.h"
 
-#include "app/LoginComponent.h"
+#include "session/LoginComponent.h"
 #include "db/ConnectionString.h"
 #include "db/SharedConnection.h"
 

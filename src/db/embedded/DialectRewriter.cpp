@@ -1,7 +1,7 @@
-#include "db/DialectRewriter.h"
+#include "db/embedded/DialectRewriter.h"
 
 #include "db/DbError.h"
-#include "db/SqlLexer.h"
+#include "db/embedded/SqlLexer.h"
 
 #include <QDate>
 #include <QHash>

@@ -1,7 +1,7 @@
-#include "app/LoginComponent.h"
+#include "session/LoginComponent.h"
 
-#include "app/AppError.h"
-#include "app/DemoSuite.h"
+#include "db/AppError.h"
+#include "session/DemoSuite.h"
 
 #include <QDir>
 #include <QFileInfo>

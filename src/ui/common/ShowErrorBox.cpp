@@ -1,6 +1,6 @@
-#include "app/ShowErrorBox.h"
+#include "ui/common/ShowErrorBox.h"
 
-#include "app/MessageBox.h"
+#include "ui/common/MessageBox.h"
 
 #include <QApplication>
 
