@@ -1,6 +1,6 @@
 #include "RawFloor.h"
 
-#include "db/DialectRewriter.h"
+#include "db/embedded/DialectRewriter.h"
 
 #include <QDir>
 #include <QElapsedTimer>

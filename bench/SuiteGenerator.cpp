@@ -2,7 +2,7 @@
 
 #include "SqliteBulk.h"
 #include "SuiteNames.h"
-#include "app/DemoSuite.h"
+#include "session/DemoSuite.h"
 
 #include <QDate>
 #include <QDateTime>
