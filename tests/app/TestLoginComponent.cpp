@@ -1,7 +1,7 @@
-#include "app/AppError.h"
-#include "app/DemoSuite.h"
-#include "app/LoginComponent.h"
-#include "app/OpenConnection.h"
+#include "db/AppError.h"
+#include "session/DemoSuite.h"
+#include "session/LoginComponent.h"
+#include "session/OpenConnection.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 
 #include "db/Connection.h"
 #include "db/DbError.h"
-#include "db/DialectRewriter.h"
+#include "db/embedded/DialectRewriter.h"
 
 #include <QTest>
 

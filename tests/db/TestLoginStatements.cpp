@@ -2,7 +2,7 @@
 
 #include "db/Connection.h"
 #include "db/DbError.h"
-#include "db/LoginStatement.h"
+#include "db/embedded/LoginStatement.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "db/Connection.h"
 #include "db/ConnectionString.h"
 #include "db/DbError.h"
-#include "db/OdbcEngine.h"
+#include "db/odbc/OdbcEngine.h"
 
 #include <QSqlDatabase>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "app/DemoSuite.h"
+#include "session/DemoSuite.h"
 #include "db/DbError.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "support/MainWindowFixture.h"
 
-#include "app/DemoSuite.h"
+#include "session/DemoSuite.h"
 
 #include <QFile>
 #include <QSettings>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/LoginComponent.h"
+#include "session/LoginComponent.h"
 
 #include <QString>
 #include <QTemporaryDir>

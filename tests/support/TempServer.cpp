@@ -1,6 +1,6 @@
 #include "support/TempServer.h"
 
-#include "app/DemoSuite.h"
+#include "session/DemoSuite.h"
 #include "db/ConnectionString.h"
 #include "db/SharedConnection.h"
 #include "db/StatementLog.h"
