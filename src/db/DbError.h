@@ -13,6 +13,9 @@ public:
     DbError(int number, QString description, QString source = QString(), QString helpFile = QString(),
             int helpContext = 0);
 
+    // The source named by errors that the tool raises itself rather than a server.
+    static QString ToolSource() { return QStringLiteral("Talvane"); }
+
     int number() const { return m_number; }
     const QString& description() const { return m_description; }
     const QString& source() const { return m_source; }

@@ -3,5 +3,5 @@
 db::DbError asDbError(const std::exception& e) {
     if (const auto* dbError = dynamic_cast<const db::DbError*>(&e))
         return *dbError;
-    return db::DbError(db::DbError::GeneralError, QString::fromLocal8Bit(e.what()), QStringLiteral("Talvane"));
+    return db::DbError(db::DbError::GeneralError, QString::fromLocal8Bit(e.what()), db::DbError::ToolSource());
 }

@@ -33,10 +33,9 @@ std::shared_ptr<Connection> OpenConnection() {
     return connection;
 }
 
-Connection& ReplaceSharedConnection() {
-    std::shared_ptr<Connection> fresh = OpenConnection();
-    SharedConnection() = std::move(fresh);
-    return *SharedConnection();
+std::shared_ptr<Connection> ReplaceSharedConnection() {
+    SharedConnection() = OpenConnection();
+    return SharedConnection();
 }
 
 } // namespace db

@@ -20,8 +20,9 @@ void setConnectionOpener(ConnectionOpener opener);
 // opening fails.
 std::shared_ptr<Connection> OpenConnection();
 
-// OpenConnection() stored into SharedConnection(); on failure SharedConnection() keeps what it
-// held and the error is raised unchanged.
-Connection& ReplaceSharedConnection();
+// OpenConnection() stored into SharedConnection() and returned, so that an operation takes its
+// connection once and passes it on; on failure SharedConnection() keeps what it held and the
+// error is raised unchanged.
+std::shared_ptr<Connection> ReplaceSharedConnection();
 
 } // namespace db

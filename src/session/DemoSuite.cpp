@@ -20,7 +20,7 @@ static void registerDemoScripts() {
 
 namespace {
 
-const QString Source = QStringLiteral("Talvane");
+const QString Source = db::DbError::ToolSource();
 
 db::DbError failure(const QString& description) {
     return db::DbError(db::DbError::GeneralError, description, Source);

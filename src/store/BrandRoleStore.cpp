@@ -14,7 +14,7 @@ namespace {
 // there none, and then they open it the way the queries do.
 std::shared_ptr<db::Connection> currentConnection() {
     if (!db::SharedConnection())
-        db::ReplaceSharedConnection();
+        return db::ReplaceSharedConnection();
     return db::SharedConnection();
 }
 

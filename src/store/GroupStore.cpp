@@ -18,24 +18,26 @@ void writeOperations(db::Connection& connection, const QString& id, const QStrin
     if (operations.isEmpty())
         return;
     connection.execute(QStringLiteral(" Insert Into admGrupAutor (auID,grID,IdOperator,DataAct)") +
-                       QStringLiteral(" Values (") + author + QLatin1Char(',') + id + QStringLiteral(",55,'") +
-                       todayLiteral() + QStringLiteral("')"));
+                       QStringLiteral(" Values (") + author + QLatin1Char(',') + id + QLatin1Char(',') +
+                       number(OperatorId) + QStringLiteral(",'") + todayLiteral() + QStringLiteral("')"));
     for (const QString& item : operations) {
         const OperationFields operation = operationFields(item);
         connection.execute(QStringLiteral(" Insert Into admGrupOperatii (auID,grID,opID,ID,IdOperator,DataAct)") +
                            QStringLiteral(" Values (") + author + QLatin1Char(',') + id + QLatin1Char(',') +
-                           operation.opID + QLatin1Char(',') + operation.id + QStringLiteral(",55,'") + todayLiteral() +
+                           operation.opID + QLatin1Char(',') + operation.id + QLatin1Char(',') + number(OperatorId) +
+                           QStringLiteral(",'") + todayLiteral() +
                            QStringLiteral("')"));
     }
 }
 
 // A work point already granted is rewritten with the same values, never added twice.
-void writeWorkPoints(const QString& id, const QStringList& workPoints) {
+void writeWorkPoints(const std::shared_ptr<db::Connection>& connection, const QString& id,
+                     const QStringList& workPoints) {
     for (const QString& item : workPoints) {
         db::RecordSet point;
         point.open(QStringLiteral(" Select * From admGrupPuncteLucru Where grID = ") + id +
                        QStringLiteral(" And IdPctLucru = ") + bareId(item),
-                   db::SharedConnection());
+                   connection);
         if (point.eof())
             point.addNew();
         point.setField(QStringLiteral("grID"), id.toInt());
@@ -49,14 +51,15 @@ void writeWorkPoints(const QString& id, const QStringList& workPoints) {
 
 bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, const QString& grobs, int auID,
                 const QStringList& operations, const QStringList& workPoints) {
-    db::Connection& connection = db::ReplaceSharedConnection();
+    const std::shared_ptr<db::Connection> shared = db::ReplaceSharedConnection();
+    db::Connection& connection = *shared;
     db::Transaction transaction(connection);
     int newId = 0;
     if (grID == 0)
-        newId = nextKey(QStringLiteral("Select max(grID) From AdmGrup WITH (UPDLOCK, HOLDLOCK)"));
+        newId = nextKey(shared, QStringLiteral("Select max(grID) From AdmGrup WITH (UPDLOCK, HOLDLOCK)"));
 
     db::RecordSet group;
-    group.open(QStringLiteral("Select * From AdmGrup Where grID = ") + number(grID), db::SharedConnection());
+    group.open(QStringLiteral("Select * From AdmGrup Where grID = ") + number(grID), shared);
     if (grID == 0) {
         group.addNew();
         group.setField(QStringLiteral("grID"), newId);
@@ -64,7 +67,7 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
     group.setField(QStringLiteral("grCod"), textValue(grCod));
     group.setField(QStringLiteral("grDenumire"), textValue(grDenumire));
     group.setField(QStringLiteral("grobs"), textValue(grobs));
-    group.setField(QStringLiteral("IdOperator"), 55);
+    group.setField(QStringLiteral("IdOperator"), OperatorId);
     group.setField(QStringLiteral("DataAct"), QDateTime::currentDateTime());
     group.update();
     const QString id = number(group.field(QStringLiteral("grID")).toInt());
@@ -84,7 +87,7 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
     connection.execute(QStringLiteral("Delete From admGrupOperatii Where grID = ") + id +
                        QStringLiteral(" And auID = ") + author);
     writeOperations(connection, id, author, operations);
-    writeWorkPoints(id, workPoints);
+    writeWorkPoints(shared, id, workPoints);
     transaction.commit();
     // The id goes back to the caller only once it is stored.
     grID = id.toInt();
@@ -92,7 +95,7 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
 }
 
 bool DropGroup(int grID) {
-    db::Connection& connection = db::ReplaceSharedConnection();
+    db::Connection& connection = *db::ReplaceSharedConnection();
     const QString id = number(grID);
     db::Transaction transaction(connection);
     connection.execute(QStringLiteral("Delete From admGrup Where grID = ") + id);

@@ -12,9 +12,8 @@ namespace {
 
 // Every query works on a fresh connection, which becomes the shared one; the set keeps it alive.
 db::RecordSet openOnFreshConnection(const QString& sql) {
-    db::ReplaceSharedConnection();
     db::RecordSet set;
-    set.open(sql, db::SharedConnection());
+    set.open(sql, db::ReplaceSharedConnection());
     return set;
 }
 
@@ -70,7 +69,7 @@ db::RecordSet GetPersons() {
 }
 
 db::RecordSet GetWorkPoints(int IdAuthor, int grID) {
-    db::ReplaceSharedConnection();
+    const std::shared_ptr<db::Connection> connection = db::ReplaceSharedConnection();
     const QString sql =
         QStringLiteral(" Select p.*, a.grID") + QStringLiteral(" From ordavia..PSR_PuncteLucru p (nolock) ") +
         QStringLiteral(" Left Join admGrupPuncteLucru a (nolock) On a.IdPctLucru = p.IdPctLucru "
@@ -78,7 +77,7 @@ db::RecordSet GetWorkPoints(int IdAuthor, int grID) {
         number(grID) + QStringLiteral(" Where p.IdAuthor = ") + number(IdAuthor) + QStringLiteral(" Order By Name ");
     // The caller tests the set's state: a failed open comes back as a closed set, not an error.
     db::RecordSet set;
-    passOver([&] { set.open(sql, db::SharedConnection()); });
+    passOver([&] { set.open(sql, connection); });
     return set;
 }
 

@@ -2,7 +2,6 @@
 
 #include "db/DbError.h"
 #include "db/RecordSet.h"
-#include "db/SharedConnection.h"
 
 #include <QDate>
 
@@ -24,9 +23,9 @@ QVariant textValue(const QString& text) {
     return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
 }
 
-int nextKey(const QString& sql) {
+int nextKey(const std::shared_ptr<db::Connection>& connection, const QString& sql) {
     db::RecordSet maximum;
-    maximum.open(sql, db::SharedConnection(), db::RecordSet::ForwardOnly, db::RecordSet::ReadOnly);
+    maximum.open(sql, connection, db::RecordSet::ForwardOnly, db::RecordSet::ReadOnly);
     const int next = maximum.field(0).toInt() + 1;
     maximum.close();
     return next;
@@ -43,7 +42,7 @@ QString bareId(const QString& item) {
     item.trimmed().toInt(&ok);
     if (!ok)
         throw db::DbError(db::DbError::TypeMismatch, QStringLiteral("Type mismatch: \"%1\" is not an id.").arg(item),
-                          QStringLiteral("Talvane"));
+                          db::DbError::ToolSource());
     return item.trimmed();
 }
 
@@ -51,7 +50,7 @@ OperationFields operationFields(const QString& item) {
     const QStringList fields = item.split(QStringLiteral("#$#"));
     if (fields.size() < 2)
         throw db::DbError(db::DbError::SubscriptOutOfRange, QStringLiteral("Subscript out of range"),
-                          QStringLiteral("Talvane"));
+                          db::DbError::ToolSource());
     return {bareId(fields.at(0)), bareId(fields.at(1))};
 }
 

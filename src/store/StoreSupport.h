@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <memory>
 
 // Pieces shared by the statements of the user and group stores.
 namespace store::support {
@@ -24,9 +25,12 @@ QString todayLiteral();
 // A text for a record-set field: a null text is written as empty text, never as Null.
 QVariant textValue(const QString& text);
 
-// The first column of the one row of sql (a "Select max(...)" under an update lock), plus 1; a
-// Null maximum counts as 0.
-int nextKey(const QString& sql);
+// The operator id that every row the tool writes carries.
+constexpr int OperatorId = 55;
+
+// The first column of the one row of sql (a "Select max(...)" under an update lock) on
+// connection, plus 1; a Null maximum counts as 0.
+int nextKey(const std::shared_ptr<db::Connection>& connection, const QString& sql);
 
 // Whether the server holds a database named stk.
 bool stkExists(db::Connection& connection);

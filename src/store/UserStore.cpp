@@ -40,17 +40,18 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
                const QString& usAlias, const QStringList& groups, const QString& password) {
     // The login's password is the Base64 text of the typed password's ANSI bytes.
     const QString encoded = Base64Encode(AnsiBytes(password));
-    db::Connection& connection = db::ReplaceSharedConnection();
+    const std::shared_ptr<db::Connection> shared = db::ReplaceSharedConnection();
+    db::Connection& connection = *shared;
     if (!encoded.isEmpty())
         storeLogin(connection, usCod, encoded);
 
     db::Transaction transaction(connection);
     int newId = 0;
     if (usID == 0)
-        newId = nextKey(QStringLiteral("Select max(usID) From AdmUser WITH (UPDLOCK, HOLDLOCK)"));
+        newId = nextKey(shared, QStringLiteral("Select max(usID) From AdmUser WITH (UPDLOCK, HOLDLOCK)"));
 
     db::RecordSet user;
-    user.open(QStringLiteral("Select * From AdmUser Where usID = ") + number(usID), db::SharedConnection());
+    user.open(QStringLiteral("Select * From AdmUser Where usID = ") + number(usID), shared);
     if (usID == 0) {
         user.addNew();
         user.setField(QStringLiteral("usID"), newId);
@@ -59,7 +60,7 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
     user.setField(QStringLiteral("usDenumire"), textValue(usDenumire));
     user.setField(QStringLiteral("usDomeniu"), textValue(usDomeniu));
     user.setField(QStringLiteral("usAlias"), textValue(usAlias));
-    user.setField(QStringLiteral("IdOperator"), 55);
+    user.setField(QStringLiteral("IdOperator"), OperatorId);
     user.setField(QStringLiteral("DataAct"), QDateTime::currentDateTime());
     user.update();
     const QString id = number(user.field(QStringLiteral("usID")).toInt());
@@ -72,8 +73,8 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
     connection.execute(QStringLiteral(" Delete From admUserGrup Where usID = ") + id);
     for (const QString& group : groups) {
         connection.execute(QStringLiteral(" Insert Into admUserGrup (usID,grID,IdOperator,DataAct)") +
-                           QStringLiteral(" Values (") + id + QLatin1Char(',') + bareId(group) + QStringLiteral(",55,'") +
-                           todayLiteral() + QStringLiteral("')"));
+                           QStringLiteral(" Values (") + id + QLatin1Char(',') + bareId(group) + QLatin1Char(',') +
+                           number(OperatorId) + QStringLiteral(",'") + todayLiteral() + QStringLiteral("')"));
     }
     transaction.commit();
     // The id goes back to the caller only once it is stored.
@@ -82,7 +83,7 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
 }
 
 bool DropUser(int usID, const QString& login) {
-    db::Connection& connection = db::ReplaceSharedConnection();
+    db::Connection& connection = *db::ReplaceSharedConnection();
     const QString id = number(usID);
     {
         db::Transaction transaction(connection);

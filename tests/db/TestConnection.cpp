@@ -116,7 +116,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(DbError, db::OpenConnection());
         QString target = m_server->connectionString();
         db::setConnectionOpener([&] { return Connection::open(target); });
-        Connection& first = db::ReplaceSharedConnection();
+        Connection& first = *db::ReplaceSharedConnection();
         QCOMPARE(&first, db::SharedConnection().get());
         std::weak_ptr<Connection> firstWatch = db::SharedConnection();
 
@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(db::SharedConnection().get(), &first);
 
         target = m_server->connectionString();
-        Connection& second = db::ReplaceSharedConnection();
+        Connection& second = *db::ReplaceSharedConnection();
         QVERIFY(&second == db::SharedConnection().get());
         QVERIFY(firstWatch.expired());
     }
