@@ -1,5 +1,5 @@
 #include "db/DbError.h"
-#include "groups/GroupsTestSupport.h"
+#include "ui/groups/GroupsTestSupport.h"
 #include "support/FixtureRows.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalAnswerer.h"

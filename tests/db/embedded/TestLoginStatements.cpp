@@ -1,4 +1,4 @@
-#include "TinyServer.h"
+#include "support/TinyServer.h"
 
 #include "db/Connection.h"
 #include "db/DbError.h"

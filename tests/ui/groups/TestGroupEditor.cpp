@@ -1,4 +1,4 @@
-#include "groups/GroupsTestSupport.h"
+#include "ui/groups/GroupsTestSupport.h"
 #include "support/FixtureRows.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalAnswerer.h"
