@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
@@ -42,6 +43,35 @@ bool reachable(const QRect& frame) {
     return false;
 }
 
+// The stored size is the outer one, title bar and borders included, which the window system
+// makes known only once the window is shown. When it does, the inner size is made smaller by
+// them, so that a window opened and closed again stores the same size and never grows.
+class OuterSizeKeeper : public QObject {
+public:
+    OuterSizeKeeper(QWidget* form, QSize outer) : QObject(form), m_form(form), m_outer(outer) {
+        form->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_form && (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+            m_form->isVisible()) {
+            const QSize borders = m_form->frameGeometry().size() - m_form->size();
+            if ((borders.width() > 0 || borders.height() > 0) &&
+                !(m_form->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+                m_form->removeEventFilter(this);
+                m_form->resize(m_outer - borders);
+                deleteLater();
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* m_form;
+    QSize m_outer;
+};
+
 } // namespace
 
 bool LoadWindowSettings(QWidget* form, const QSize& minimum) {
@@ -56,6 +86,7 @@ bool LoadWindowSettings(QWidget* form, const QSize& minimum) {
     if (frame.isValid() && width >= minimum.width() && height >= minimum.height() && reachable(frame)) {
         form->move(frame.topLeft());
         form->resize(frame.size());
+        new OuterSizeKeeper(form, frame.size());
     }
     return settings.value(name + "WindowState").toString().trimmed() == QLatin1String("2");
 }
