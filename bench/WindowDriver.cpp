@@ -7,7 +7,7 @@
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/groups/BulkImageChange.h"
 #include "ui/groups/OperationTree.h"
-#include "ui/main/TabControl.h"
+#include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
 
 #include <QAbstractButton>

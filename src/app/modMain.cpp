@@ -5,7 +5,7 @@
 #include "ui/common/MessageBox.h"
 #include "session/OpenConnection.h"
 #include "ui/main/frmMain.h"
-#include "ui/main/modMinMaxForm.h"
+#include "ui/common/modMinMaxForm.h"
 
 #include <QPointer>
 

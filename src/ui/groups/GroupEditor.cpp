@@ -7,8 +7,10 @@
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/groups/BulkImageChange.h"
 #include "ui/groups/OperationTree.h"
-#include "ui/main/ImageList.h"
-#include "ui/main/ListFillers.h"
+#include "ui/common/ImageList.h"
+#include "ui/groups/GroupListFillers.h"
+#include "ui/users/UserListFillers.h"
+#include "ui/common/ItemKey.h"
 #include "ui/main/frmMain.h"
 
 #include <QLineEdit>
@@ -66,7 +68,7 @@ void GroupEditor::LoadGrp(int grID) {
         // A set that cannot move on would otherwise be read forever.
         while (!authors.eof()) {
             complete &= passOver([&] {
-                const QString key = modMain::ItemKey(authors.field(QStringLiteral("auID")));
+                const QString key = ItemKey(authors.field(QStringLiteral("auID")));
                 if (QTreeWidgetItem* author = f.lstAuthors->find(key))
                     author->setCheckState(0, Qt::Checked);
             });
@@ -104,7 +106,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
             for (; !points.eof(); points.moveNext()) {
                 const int id = points.field(QStringLiteral("idpctLucru")).toInt();
                 QTreeWidgetItem* point =
-                    f.lstPuncteLucru->addKeyed(modMain::ItemKey(id), points.field(QStringLiteral("Name")).toString());
+                    f.lstPuncteLucru->addKeyed(ItemKey(id), points.field(QStringLiteral("Name")).toString());
                 KeyedTreeWidget::setTag(point, id);
                 point->setFlags(point->flags() | Qt::ItemIsUserCheckable);
                 // A Null grID reads as 0: the group does not hold the work point.

@@ -5,7 +5,7 @@
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/groups/BulkImageChange.h"
-#include "ui/main/ImageList.h"
+#include "ui/common/ImageList.h"
 
 #include <QHash>
 #include <QList>

@@ -5,7 +5,7 @@
 #include "store/GroupStore.h"
 #include "store/UserStore.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/main/TabControl.h"
+#include "ui/common/TabControl.h"
 #include "ui/main/ToolbarCommands.h"
 #include "ui/main/frmMain.h"
 

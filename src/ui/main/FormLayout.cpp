@@ -3,7 +3,7 @@
 #include "ui/common/ShowErrors.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/Twips.h"
-#include "ui/main/TabControl.h"
+#include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
 
 #include <QGroupBox>

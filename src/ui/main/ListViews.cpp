@@ -1,7 +1,7 @@
 #include "ui/main/ListViews.h"
 
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/main/ListSorting.h"
+#include "ui/common/ListSorting.h"
 #include "ui/main/frmMain.h"
 
 namespace ListViews {

@@ -3,7 +3,9 @@
 #include "ui/common/ShowErrors.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/main/ListFillers.h"
+#include "ui/groups/GroupListFillers.h"
+#include "ui/users/UserListFillers.h"
+#include "ui/common/ItemKey.h"
 #include "ui/main/ListViews.h"
 #include "ui/main/frmMain.h"
 #include "ui/users/BrandSettings.h"
@@ -39,12 +41,12 @@ void RefreshMe(frmMain& form) {
                            form.txtAlias, form.txtDisplay})
         passOver([&] { box->clear(); });
 
-    passOver([&] { modMain::FillGroupList(form.lstGroupsConfig, false); });
-    passOver([&] { modMain::FillGroupList(form.lstGroups, true); });
-    passOver([&] { modMain::FillUserList(form.lstUsers); });
-    passOver([&] { modMain::FillAuthorList(form.lstAuthors); });
+    passOver([&] { groups::FillGroupList(form.lstGroupsConfig, false); });
+    passOver([&] { groups::FillGroupList(form.lstGroups, true); });
+    passOver([&] { users::FillUserList(form.lstUsers); });
+    passOver([&] { groups::FillAuthorList(form.lstAuthors); });
     passOver([&] { form.FillOperationTree(); });
-    passOver([&] { modMain::FillPersonCombo(form.cmbPers); });
+    passOver([&] { users::FillPersonCombo(form.cmbPers); });
 
     // The company first: the group's load ends with the item click of the selected company.
     passOver([&] { selectKeyOrFirst(form.lstAuthors, companyKey); });
@@ -60,7 +62,7 @@ void RefreshMe(frmMain& form) {
             return;
         // A user deleted elsewhere since the last refresh is not an error: the first user is
         // shown instead.
-        selectKeyOrFirst(form.lstUsers, userId != 0 ? modMain::ItemKey(userId) : QString());
+        selectKeyOrFirst(form.lstUsers, userId != 0 ? ItemKey(userId) : QString());
         QTreeWidgetItem* user = form.lstUsers->selectedItem();
         form.lstUsers->scrollToItem(user);
         ListViews::lstUsers_ItemClick(form, user);

@@ -9,8 +9,10 @@
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/groups/GroupEditor.h"
 #include "ui/groups/OperationTree.h"
-#include "ui/main/ListFillers.h"
-#include "ui/main/TabControl.h"
+#include "ui/groups/GroupListFillers.h"
+#include "ui/users/UserListFillers.h"
+#include "ui/common/ItemKey.h"
+#include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
 
 #include <QLineEdit>
@@ -106,7 +108,7 @@ QStringList tickedTags(const KeyedTreeWidget* list) {
 }
 
 QTreeWidgetItem* addListItem(KeyedTreeWidget* list, int id, const QString& text) {
-    QTreeWidgetItem* item = list->addKeyed(modMain::ItemKey(id), text);
+    QTreeWidgetItem* item = list->addKeyed(ItemKey(id), text);
     KeyedTreeWidget::setTag(item, id);
     return item;
 }
@@ -126,7 +128,7 @@ void saveGroup(frmMain& form) {
         return;
     }
     // The group is committed: a list item that is gone meanwhile is no reason to report a failure.
-    const QString key = modMain::ItemKey(grID);
+    const QString key = ItemKey(grID);
     for (KeyedTreeWidget* list : {form.lstGroupsConfig, form.lstGroups}) {
         if (QTreeWidgetItem* item = list->find(key))
             item->setText(0, form.txtGrpName->text());

@@ -7,7 +7,9 @@
 #include "store/BrandRoleStore.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/main/ListFillers.h"
+#include "ui/groups/GroupListFillers.h"
+#include "ui/users/UserListFillers.h"
+#include "ui/common/ItemKey.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -29,7 +31,7 @@ void fillByPosition(KeyedComboBox* combo, db::RecordSet (*query)()) {
     combo->beginFill();
     for (; !rows.eof(); rows.moveNext())
         passOver(
-            [&] { combo->addKeyed(modMain::ItemKey(rows.field(0)), rows.field(1).toString(), rows.field(0).toInt()); });
+            [&] { combo->addKeyed(ItemKey(rows.field(0)), rows.field(1).toString(), rows.field(0).toInt()); });
     combo->endFill();
     // Adding items to an empty box selects the first; a refilled box has no selection.
     passOver([&] { combo->clearSelection(); });

@@ -5,9 +5,11 @@
 #include "store/RecordQueries.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/main/ListFillers.h"
+#include "ui/groups/GroupListFillers.h"
+#include "ui/users/UserListFillers.h"
+#include "ui/common/ItemKey.h"
 #include "ui/main/frmMain.h"
-#include "ui/main/modMinMaxForm.h"
+#include "ui/common/modMinMaxForm.h"
 #include "ui/users/BrandSettings.h"
 
 #include <QLineEdit>
@@ -34,7 +36,7 @@ void UserEditor::LoadUser(int usID) {
             passOver([&] { f.txtAlias->setText(user.field("usAlias").toString()); });
             passOver([&] { f.txtDisplay->setText(user.field("usDenumire").toString()); });
             // A user without a person looks for "k0", which no person has: the box stays empty.
-            passOver([&] { f.cmbPers->selectKey(modMain::ItemKey(user.field("IdPers"))); });
+            passOver([&] { f.cmbPers->selectKey(ItemKey(user.field("IdPers"))); });
             passOver([&] { f.cmbPers->update(); });
         }
         // A user query that failed has no record set to close: that ends the load with an error.
@@ -48,7 +50,7 @@ void UserEditor::LoadUser(int usID) {
 
         db::RecordSet groups = store::GetUserGroups(usID);
         for (; !groups.eof(); groups.moveNext())
-            passOver([&] { f.lstGroups->item(modMain::ItemKey(groups.field("grID")))->setCheckState(0, Qt::Checked); });
+            passOver([&] { f.lstGroups->item(ItemKey(groups.field("grID")))->setCheckState(0, Qt::Checked); });
         passOver([&] { groups.close(); });
         passOver([&] { BrandSettings::LoadUserBrands(usID, f.lstUserBrand); });
     });

@@ -4,7 +4,9 @@
 #include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/main/ListFillers.h"
+#include "ui/groups/GroupListFillers.h"
+#include "ui/users/UserListFillers.h"
+#include "ui/common/ItemKey.h"
 #include "ui/main/frmMain.h"
 
 #include <QLineEdit>
@@ -90,9 +92,9 @@ private slots:
         m_server = std::make_unique<TempServer>();
         writeSuite();
         m_form = std::make_unique<frmMain>(m_login->login());
-        modMain::FillGroupList(m_form->lstGroupsConfig, false);
-        modMain::FillGroupList(m_form->lstGroups, true);
-        modMain::FillAuthorList(m_form->lstAuthors);
+        groups::FillGroupList(m_form->lstGroupsConfig, false);
+        groups::FillGroupList(m_form->lstGroups, true);
+        groups::FillAuthorList(m_form->lstAuthors);
         m_form->FillOperationTree();
     }
     void cleanup() {

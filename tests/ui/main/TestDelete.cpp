@@ -5,7 +5,7 @@
 #include "support/TempServer.h"
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/main/TabControl.h"
+#include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 #include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/main/TabControl.h"
+#include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>

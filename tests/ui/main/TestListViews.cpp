@@ -6,9 +6,11 @@
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/main/ImageList.h"
-#include "ui/main/ListFillers.h"
-#include "ui/main/TabControl.h"
+#include "ui/common/ImageList.h"
+#include "ui/groups/GroupListFillers.h"
+#include "ui/users/UserListFillers.h"
+#include "ui/common/ItemKey.h"
+#include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
 
 #include <QHeaderView>
@@ -77,8 +79,8 @@ private slots:
 
     void groupListsAreKeyedByIdInCodeOrder() {
         frmMain form(m_login->login());
-        modMain::FillGroupList(form.lstGroupsConfig, false);
-        modMain::FillGroupList(form.lstGroups, true);
+        groups::FillGroupList(form.lstGroupsConfig, false);
+        groups::FillGroupList(form.lstGroups, true);
 
         for (KeyedTreeWidget* list : {form.lstGroupsConfig, form.lstGroups}) {
             QCOMPARE(column(list, 0), QStringList({"ADMIN", "DEPOZIT", "VANZARI"}));
@@ -98,7 +100,7 @@ private slots:
         // A second fill replaces the items, taking ticks and deleted groups with them.
         form.lstGroups->find("k7")->setCheckState(0, Qt::Checked);
         m_server->exec("suitedb", "DELETE FROM AdmGrup WHERE grID = 3");
-        modMain::FillGroupList(form.lstGroups, true);
+        groups::FillGroupList(form.lstGroups, true);
         QCOMPARE(keys(form.lstGroups), QStringList({"k17", "k7"}));
         QCOMPARE(form.lstGroups->find("k7")->checkState(0), Qt::Unchecked);
         QVERIFY(!form.lstGroups->find("k3"));
@@ -106,7 +108,7 @@ private slots:
 
     void usersShowDisplayNameAndPerson() {
         frmMain form(m_login->login());
-        modMain::FillUserList(form.lstUsers);
+        users::FillUserList(form.lstUsers);
         QCOMPARE(column(form.lstUsers, 0), QStringList({"andrei", "costin", "maria"}));
         QCOMPARE(column(form.lstUsers, 1), QStringList({"Barbu Andrei", "Albu Costin", "Zamfir Maria"}));
         // A Null first name leaves the surname and its blank; no person leaves the blank alone.
@@ -123,7 +125,7 @@ private slots:
         frmMain form(m_login->login());
         int number = 0;
         try {
-            modMain::FillUserList(form.lstUsers);
+            users::FillUserList(form.lstUsers);
         } catch (const db::DbError& e) {
             number = e.number();
         }
@@ -136,7 +138,7 @@ private slots:
 
     void companiesAreUntickedWithTheirNickNames() {
         frmMain form(m_login->login());
-        modMain::FillAuthorList(form.lstAuthors);
+        groups::FillAuthorList(form.lstAuthors);
         QCOMPARE(column(form.lstAuthors, 0), QStringList({"Brad", "Stejar"}));
         QCOMPARE(column(form.lstAuthors, 1), QStringList({"", "STJ"}));
         QCOMPARE(keys(form.lstAuthors), QStringList({"k5", "k2"}));
@@ -147,16 +149,16 @@ private slots:
 
     void aFailingQueryLeavesTheListAsItWas() {
         frmMain form(m_login->login());
-        modMain::FillAuthorList(form.lstAuthors);
+        groups::FillAuthorList(form.lstAuthors);
         m_server->exec("suitedb", "DROP TABLE Authors");
-        QVERIFY_THROWS_EXCEPTION(db::DbError, modMain::FillAuthorList(form.lstAuthors));
+        QVERIFY_THROWS_EXCEPTION(db::DbError, groups::FillAuthorList(form.lstAuthors));
         QCOMPARE(keys(form.lstAuthors), QStringList({"k5", "k2"}));
     }
 
     void personsFillTheComboWithoutSelectingOne() {
         frmMain form(m_login->login());
         form.cmbPers->addKeyed("k99", "Vechi", 99);
-        modMain::FillPersonCombo(form.cmbPers);
+        users::FillPersonCombo(form.cmbPers);
         QCOMPARE(form.cmbPers->count(), 3);
         QCOMPARE(form.cmbPers->itemText(0), QStringLiteral("Avram Elena"));
         QCOMPARE(form.cmbPers->itemText(1), QStringLiteral("Ionescu Andrei"));
@@ -170,10 +172,10 @@ private slots:
 
     void aFailingPersonQueryEmptiesTheComboSilently() {
         frmMain form(m_login->login());
-        modMain::FillPersonCombo(form.cmbPers);
+        users::FillPersonCombo(form.cmbPers);
         m_server->exec("suitedb", "DROP TABLE PSR_Pers");
         ModalAnswerer answer;
-        modMain::FillPersonCombo(form.cmbPers);
+        users::FillPersonCombo(form.cmbPers);
         QCOMPARE(form.cmbPers->count(), 0);
         QCOMPARE(answer.count(), 0);
     }

@@ -8,8 +8,8 @@
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/groups/OperationTree.h"
-#include "ui/main/ImageList.h"
-#include "ui/main/TabControl.h"
+#include "ui/common/ImageList.h"
+#include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/ModalAnswerer.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/main/TabControl.h"
+#include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
 
 #include <QGroupBox>

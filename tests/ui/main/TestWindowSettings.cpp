@@ -1,6 +1,6 @@
 #include "support/MainWindowFixture.h"
 #include "ui/main/frmMain.h"
-#include "ui/main/modMinMaxForm.h"
+#include "ui/common/modMinMaxForm.h"
 
 #include <QAbstractItemView>
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "support/MainWindowFixture.h"
 #include "support/TempServer.h"
 #include "ui/common/KeyedComboBox.h"
-#include "ui/main/TabControl.h"
+#include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
 
 #include <QClipboard>

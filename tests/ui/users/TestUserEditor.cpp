@@ -6,7 +6,9 @@
 #include "support/TempServer.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/main/ListFillers.h"
+#include "ui/groups/GroupListFillers.h"
+#include "ui/users/UserListFillers.h"
+#include "ui/common/ItemKey.h"
 #include "ui/main/frmMain.h"
 
 #include <QAbstractItemView>
@@ -25,9 +27,9 @@ class TestUserEditor : public QObject {
 
     // The editor's lists filled from the fixture, as a refresh leaves them.
     void fillLists() {
-        modMain::FillGroupList(m_form->lstGroups, true);
-        modMain::FillUserList(m_form->lstUsers);
-        modMain::FillPersonCombo(m_form->cmbPers);
+        groups::FillGroupList(m_form->lstGroups, true);
+        users::FillUserList(m_form->lstUsers);
+        users::FillPersonCombo(m_form->cmbPers);
     }
     QStringList tickedGroups() const {
         QStringList keys;

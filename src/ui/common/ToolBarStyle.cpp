@@ -1,4 +1,4 @@
-#include "ui/main/ToolBarStyle.h"
+#include "ui/common/ToolBarStyle.h"
 
 #include <QPainter>
 #include <QStyleOptionToolButton>

@@ -1,4 +1,4 @@
-#include "ui/main/TabControl.h"
+#include "ui/common/TabControl.h"
 
 #include <QTabBar>
 

@@ -1,4 +1,4 @@
-#include "ui/main/ClockPanel.h"
+#include "ui/common/ClockPanel.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "ui/main/modMinMaxForm.h"
+#include "ui/common/modMinMaxForm.h"
 
 #include "ui/common/MessageBox.h"
 #include "ui/common/Twips.h"

@@ -1,4 +1,4 @@
-#include "ui/main/ListSorting.h"
+#include "ui/common/ListSorting.h"
 
 #include <QHeaderView>
 #include <QTreeWidget>

@@ -1,4 +1,4 @@
-#include "ui/main/ImageList.h"
+#include "ui/common/ImageList.h"
 
 #include <QPainter>
 #include <QPainterPath>

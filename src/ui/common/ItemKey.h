@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+// The key of the list or combo item that stands for a record: "k" followed by the id in decimal.
+QString ItemKey(const QVariant& id);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ui/common/KeyedTreeWidget.h"
+
+#include <QIcon>
+#include <QVariant>
+
+// Pieces the list fillers share.
+namespace ListFill {
+
+// Keeps a list's updates and sorting suspended while it is filled, and shows whatever was added
+// when the fill ends, also when it ends with an error.
+class Guard {
+public:
+    explicit Guard(KeyedTreeWidget* list) : m_list(list) { m_list->beginFill(); }
+    ~Guard() { m_list->endFill(); }
+    Guard(const Guard&) = delete;
+    Guard& operator=(const Guard&) = delete;
+
+private:
+    KeyedTreeWidget* m_list;
+};
+
+// The icon at index of the image list of the window that list sits in, or none when the window
+// has no image list.
+QIcon listIcon(const KeyedTreeWidget* list, int index);
+
+// Adds the item of one record at the end of list, keyed ItemKey(id), with its text and icon.
+QTreeWidgetItem* addRecord(KeyedTreeWidget* list, const QVariant& id, const QVariant& text, const QIcon& icon);
+
+} // namespace ListFill

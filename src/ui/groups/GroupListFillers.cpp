@@ -1,0 +1,45 @@
+#include "ui/groups/GroupListFillers.h"
+
+#include "db/RecordSet.h"
+#include "store/RecordQueries.h"
+#include "ui/common/ImageList.h"
+#include "ui/common/KeyedTreeWidget.h"
+#include "ui/common/ListFill.h"
+
+namespace groups {
+
+using ListFill::addRecord;
+
+void FillGroupList(KeyedTreeWidget* list, bool withDescription) {
+    db::RecordSet groups = store::GetGroups(0);
+    ListFill::Guard fill(list);
+    list->clearKeyed();
+    const QIcon icon = ListFill::listIcon(list, ImageList::Group);
+    if (withDescription) {
+        for (; !groups.eof(); groups.moveNext()) {
+            QTreeWidgetItem* item = addRecord(list, groups.field("grID"), groups.field("grCod"), icon);
+            item->setText(1, groups.field("grDenumire").toString());
+            KeyedTreeWidget::setTag(item, groups.field("grID").toInt());
+        }
+    } else {
+        for (; !groups.eof(); groups.moveNext()) {
+            QTreeWidgetItem* item = addRecord(list, groups.field("grID"), groups.field("grCod"), icon);
+            KeyedTreeWidget::setTag(item, groups.field("grID").toInt());
+        }
+    }
+    groups.close();
+}
+
+void FillAuthorList(KeyedTreeWidget* list) {
+    db::RecordSet authors = store::GetAuthors();
+    ListFill::Guard fill(list);
+    list->clearKeyed();
+    for (; !authors.eof(); authors.moveNext()) {
+        QTreeWidgetItem* item = addRecord(list, authors.field("IdAuthor"), authors.field("Name"), QIcon());
+        item->setText(1, authors.field("NickName").toString());
+        KeyedTreeWidget::setTag(item, authors.field("IdAuthor").toInt());
+    }
+    authors.close();
+}
+
+} // namespace groups

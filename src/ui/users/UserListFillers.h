@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+class KeyedComboBox;
+class KeyedTreeWidget;
+
+// The fillers of the user list and the person combo box. Every item is keyed "k" + the record's
+// id and keeps the id as its tag; user items take the image list's user icon when the list sits
+// in a window that has one.
+namespace users {
+
+// Removes every item of list and adds one per user, ordered by user code: usCod, usDenumire and
+// the person's name (PersonName). Stops at the first error and raises it unchanged; the items
+// added so far stay in the list. A user listed twice by the query raises the list's
+// duplicate-key error (35602).
+void FillUserList(KeyedTreeWidget* list);
+
+// Removes every item of combo and adds one per person, ordered by surname and first name, with
+// the person's name as text. Never raises: a failing statement is passed over, and a failing
+// query leaves the combo box empty.
+void FillPersonCombo(KeyedComboBox* combo);
+
+// Nume, one blank, Prenume; a Null part is taken as empty text (so a user without a person shows
+// a single blank).
+QString PersonName(const QVariant& nume, const QVariant& prenume);
+
+} // namespace users
