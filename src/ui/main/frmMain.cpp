@@ -360,11 +360,13 @@ void frmMain::Delete() {
 }
 
 void frmMain::LoadUser(int usID) {
-    runCommand("LoadGrp()", [&] { m_userEditor->LoadUser(usID); });
+    if (!runCommand("LoadGrp()", [&] { m_userEditor->LoadUser(usID); }))
+        showConnected(false);
 }
 
 void frmMain::LoadGrp(int grID) {
-    runCommand("LoadGrp()", [&] { m_groupEditor->LoadGrp(grID); });
+    if (!runCommand("LoadGrp()", [&] { m_groupEditor->LoadGrp(grID); }))
+        showConnected(false);
 }
 
 void frmMain::FillOperationTree() {
