@@ -13,8 +13,9 @@ QString help() {
                           "\n"
                           "The suite login profile says who may run the tool and which server and\n"
                           "database it works on: the file named by $SUITE_LOGIN_PROFILE, or else\n"
-                          "$XDG_CONFIG_HOME/suite-login/profile.ini. Without a profile the tool opens\n"
-                          "its embedded demo suite.\n"
+                          "$XDG_CONFIG_HOME/suite-login/profile.ini. Without a profile at that default\n"
+                          "place the tool opens its embedded demo suite; a $SUITE_LOGIN_PROFILE that\n"
+                          "names no file stops the start.\n"
                           "\n"
                           "  --help     show this text and exit\n"
                           "  --version  show the version and exit\n");

@@ -1,5 +1,6 @@
 #include "db/Connection.h"
 
+#include "db/ConnectionError.h"
 #include "db/ConnectionString.h"
 #include "db/embedded/EmbeddedEngine.h"
 #include "db/odbc/OdbcEngine.h"
@@ -23,11 +24,15 @@ std::shared_ptr<Connection> Connection::open(const QString& connectionString, in
     const QString server = attributes.value(QStringLiteral("Server"));
     std::shared_ptr<Connection> connection(new Connection());
     connection->m_connectionString = connectionString;
-    if (server.startsWith(EmbeddedPrefix, Qt::CaseInsensitive))
-        connection->m_engine = std::make_unique<EmbeddedEngine>(server.mid(EmbeddedPrefix.size()),
-                                                                attributes.value(QStringLiteral("DATABASE")));
-    else
-        connection->m_engine = std::make_unique<OdbcEngine>(attributes, loginTimeoutSeconds);
+    try {
+        if (server.startsWith(EmbeddedPrefix, Qt::CaseInsensitive))
+            connection->m_engine = std::make_unique<EmbeddedEngine>(server.mid(EmbeddedPrefix.size()),
+                                                                    attributes.value(QStringLiteral("DATABASE")));
+        else
+            connection->m_engine = std::make_unique<OdbcEngine>(attributes, loginTimeoutSeconds);
+    } catch (const DbError& e) {
+        throw ConnectionError(e, server);
+    }
     return connection;
 }
 

@@ -28,7 +28,8 @@ struct ResultRows {
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
     // Opens a connection; a server that is down or refuses the login fails within
-    // loginTimeoutSeconds with the driver's number and message.
+    // loginTimeoutSeconds with the driver's number and message, raised as a ConnectionError that
+    // names the server.
     static std::shared_ptr<Connection> open(const QString& connectionString, int loginTimeoutSeconds = 5);
     ~Connection();
 

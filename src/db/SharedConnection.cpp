@@ -1,6 +1,7 @@
 #include "db/SharedConnection.h"
 
 #include "db/DbError.h"
+#include "db/OneConnectionAttempt.h"
 
 namespace db {
 
@@ -26,7 +27,15 @@ std::shared_ptr<Connection> OpenConnection() {
     if (!opener())
         throw DbError(DbError::GeneralError, QStringLiteral("No connection opener is installed."),
                       QStringLiteral("Talvane data layer"));
-    std::shared_ptr<Connection> connection = opener()();
+    if (const auto& failed = OneConnectionAttempt::failure())
+        throw *failed;
+    std::shared_ptr<Connection> connection;
+    try {
+        connection = opener()();
+    } catch (const ConnectionError& e) {
+        OneConnectionAttempt::remember(e);
+        throw;
+    }
     if (!connection)
         throw DbError(DbError::GeneralError, QStringLiteral("The connection opener gave no connection."),
                       QStringLiteral("Talvane data layer"));

@@ -16,8 +16,9 @@ std::shared_ptr<Connection>& SharedConnection();
 using ConnectionOpener = std::function<std::shared_ptr<Connection>()>;
 void setConnectionOpener(ConnectionOpener opener);
 
-// A new, open connection from the installed opener; raises DbError when none is installed or
-// opening fails.
+// A new, open connection from the installed opener; raises DbError when none is installed, or
+// ConnectionError when opening fails. While a OneConnectionAttempt guard lives, a failed open is
+// not tried again: its error is raised at once.
 std::shared_ptr<Connection> OpenConnection();
 
 // OpenConnection() stored into SharedConnection() and returned, so that an operation takes its

@@ -4,8 +4,8 @@
 #include "session/DemoSuite.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QStandardPaths>
 #include <limits>
@@ -108,14 +108,21 @@ QString LoginComponent::DemoServerDirectory() {
     return envPath("XDG_DATA_HOME", QStringLiteral(".local/share")) + QStringLiteral("/talvane/demo");
 }
 
-void LoginComponent::setApplicationKey(const QString& key) { m_applicationKey = key; }
+void LoginComponent::setApplicationKey(const QString& key) {
+    m_applicationKey = key;
+}
 
 void LoginComponent::CheckAccess(bool& flag) {
     Q_UNUSED(flag);
     const QString path = ProfilePath();
     const QFileInfo info(path);
     if (!info.exists()) {
-        // No profile: the embedded demo suite, with access for its administrator.
+        // A profile named on purpose that is missing is most likely a mistyped path: serving the
+        // demo instead would let the administrator take it for the real suite.
+        if (!qEnvironmentVariable("SUITE_LOGIN_PROFILE").isEmpty())
+            fail(QStringLiteral("The login profile %1 named by SUITE_LOGIN_PROFILE does not exist.").arg(path));
+        // No profile at the default location: the embedded demo suite, with access for its
+        // administrator.
         const QString dir = EnsureDemoSuite(DemoServerDirectory());
         m_hasAccess = true;
         m_userId = 1;
@@ -132,12 +139,11 @@ void LoginComponent::CheckAccess(bool& flag) {
 
     const ProfileReader profile(path);
     m_hasAccess = profile.boolean(QStringLiteral("Access/HasAccess"));
-    m_userId = static_cast<qint16>(profile.integer(QStringLiteral("Access/UserId"),
-                                                   std::numeric_limits<qint16>::min(),
+    m_userId = static_cast<qint16>(profile.integer(QStringLiteral("Access/UserId"), std::numeric_limits<qint16>::min(),
                                                    std::numeric_limits<qint16>::max()));
-    m_authenticationMode = static_cast<qint32>(profile.integer(QStringLiteral("Connection/AuthenticationMode"),
-                                                               std::numeric_limits<qint32>::min(),
-                                                               std::numeric_limits<qint32>::max()));
+    m_authenticationMode =
+        static_cast<qint32>(profile.integer(QStringLiteral("Connection/AuthenticationMode"),
+                                            std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
     m_serverName = profile.text(QStringLiteral("Connection/ServerName"));
     m_databaseName = profile.text(QStringLiteral("Connection/DatabaseName"));
     m_userName = profile.text(QStringLiteral("Connection/UserName"));

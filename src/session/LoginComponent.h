@@ -8,8 +8,9 @@
 // SUITE_LOGIN_PROFILE or found at $XDG_CONFIG_HOME/suite-login/profile.ini:
 //   [Access]     HasAccess (true/false), UserId (16-bit integer)
 //   [Connection] AuthenticationMode (integer), ServerName, DatabaseName, UserName, Password
-// With no profile file it serves the embedded demo suite (created on first use under
-// $XDG_DATA_HOME/talvane/demo), access granted, UserId 1.
+// With no profile file at the default location it serves the embedded demo suite (created on
+// first use under $XDG_DATA_HOME/talvane/demo), access granted, UserId 1; a SUITE_LOGIN_PROFILE
+// naming a file that does not exist is an error.
 // A profile that cannot be read or holds a value of the wrong type raises an AppError that
 // names the file, the key and the value.
 class LoginComponent {

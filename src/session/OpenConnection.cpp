@@ -10,8 +10,8 @@ QString BuildConnectionString(const LoginComponent& login) {
         const QString user = login.UserName();
         const QString server = login.ServerName();
         const QString database = login.DatabaseName();
-        return QStringLiteral("provider=SQLOLEDB;UID=") + ConnectionString::quote(user) +
-               QStringLiteral(";SERVER=") + ConnectionString::quote(server) + QStringLiteral(";APP=;WSID=;DATABASE=") +
+        return QStringLiteral("provider=SQLOLEDB;UID=") + ConnectionString::quote(user) + QStringLiteral(";SERVER=") +
+               ConnectionString::quote(server) + QStringLiteral(";APP=;WSID=;DATABASE=") +
                ConnectionString::quote(database) + QStringLiteral(";Trusted_Connection=yes;pwd=");
     }
     const QString user = login.UserName();
@@ -23,7 +23,9 @@ QString BuildConnectionString(const LoginComponent& login) {
            QStringLiteral(";Server=") + ConnectionString::quote(server);
 }
 
-void InstallConnectionSource(const LoginComponent& login) {
+void InstallConnectionSource(const LoginComponent& login, int loginTimeoutSeconds) {
     const LoginComponent* source = &login;
-    db::setConnectionOpener([source] { return db::Connection::open(BuildConnectionString(*source)); });
+    db::setConnectionOpener([source, loginTimeoutSeconds] {
+        return db::Connection::open(BuildConnectionString(*source), loginTimeoutSeconds);
+    });
 }

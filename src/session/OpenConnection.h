@@ -13,5 +13,5 @@ class LoginComponent;
 QString BuildConnectionString(const LoginComponent& login);
 
 // Makes every OpenConnection() of the process build its string from login (read anew on
-// every call, never cached).
-void InstallConnectionSource(const LoginComponent& login);
+// every call, never cached). A server that does not answer fails after loginTimeoutSeconds.
+void InstallConnectionSource(const LoginComponent& login, int loginTimeoutSeconds = 5);

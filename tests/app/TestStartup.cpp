@@ -6,10 +6,13 @@
 #include "app/modMain.h"
 #include "db/SharedConnection.h"
 #include "support/ModalAnswerer.h"
+#include "support/SilentListener.h"
 #include "ui/main/frmMain.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <QtTest>
 
 // Start-up's access decision and its refusal, and the one error box.
@@ -104,31 +107,78 @@ private slots:
         QCOMPARE(answer.count(), 0);
     }
 
-    // A server that is down: the connection built from the login component fails with the
-    // driver's own number and message, and the error box shows them.
-    void closedPortFailsWithAClearErrorBox() {
-        const QString path = m_dir.filePath(QStringLiteral("closed.ini"));
+    // A server that is down or never answers: the window is on screen before the one connection
+    // attempt, which runs under the wait cursor; the failure is shown once, with the driver's
+    // number and message, the server and what to check; the status bar says "not connected".
+    void unreachableServerIsTriedOnceAndReportedOnce_data() {
+        QTest::addColumn<bool>("silent");
+        QTest::newRow("closed port") << false;
+        QTest::newRow("never answers") << true;
+    }
+    void unreachableServerIsTriedOnceAndReportedOnce() {
+        QFETCH(bool, silent);
+        const SilentListener listener;
+        const QString server = QStringLiteral("127.0.0.1,%1").arg(silent ? listener.port() : 1);
+        const QString path = m_dir.filePath(QStringLiteral("unreachable.ini"));
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write("[Access]\nHasAccess=true\n[Connection]\nAuthenticationMode=0\nServerName=127.0.0.1,1\n"
-                "DatabaseName=Firma\nUserName=sa\nPassword=x\n");
+        f.write("[Access]\nHasAccess=true\n[Connection]\nAuthenticationMode=0\nServerName=" + server.toUtf8() +
+                "\nDatabaseName=Firma\nUserName=sa\nPassword=x\n");
         f.close();
         qputenv("SUITE_LOGIN_PROFILE", path.toUtf8());
         LoginComponent login;
         bool flag = true;
         login.CheckAccess(flag);
-        InstallConnectionSource(login);
+
+        frmMain form(login);
+        int attempts = 0;
+        bool windowWasShown = false;
+        bool waitCursor = false;
+        db::setConnectionOpener([&] {
+            ++attempts;
+            windowWasShown = form.windowHandle() && form.windowHandle()->isVisible();
+            waitCursor =
+                QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            return db::Connection::open(BuildConnectionString(login), 1);
+        });
         const auto before = db::SharedConnection();
         ModalAnswerer answer;
-        const bool ok = showErrors(QStringLiteral("RefreshMe()"), [] { db::ReplaceSharedConnection(); });
-        QVERIFY(!ok);
+        form.show();
+        QTRY_VERIFY(answer.seen());
+        QTRY_VERIFY(!QGuiApplication::overrideCursor());
+        QCOMPARE(attempts, 1);
+        QVERIFY(windowWasShown);
+        QVERIFY(waitCursor);
         QCOMPARE(answer.count(), 1);
         QCOMPARE(answer.title(), QStringLiteral("Quillmark"));
-        QVERIFY2(answer.text().startsWith(QStringLiteral("Number : 20009\nDescription : ")), qPrintable(answer.text()));
-        QVERIFY(answer.text().contains(QStringLiteral("Unable to connect")));
-        QVERIFY(answer.text().endsWith(QStringLiteral("\nOrigin : RefreshMe()")));
+        QCOMPARE(answer.icon(), QMessageBox::Critical);
+        QVERIFY2(answer.text().startsWith(silent ? QStringLiteral("Number : ") : QStringLiteral("Number : 20009\n")),
+                 qPrintable(answer.text()));
+        QVERIFY(answer.text().contains(silent ? QStringLiteral("Timeout") : QStringLiteral("Unable to connect")));
+        QVERIFY(answer.text().contains(QStringLiteral("\nOrigin : RefreshMe()\n")));
+        QVERIFY(answer.text().contains(QStringLiteral("could not connect to the server ") + server));
+        QVERIFY(answer.text().contains(QStringLiteral("Check the server name")));
+        QCOMPARE(form.Panel(1)->text(), QStringLiteral("Server : ") + server + QStringLiteral(" (not connected)"));
         // The shared connection keeps what it held before the failed open.
         QCOMPARE(db::SharedConnection(), before);
+        db::setConnectionOpener({});
+    }
+
+    // A mistyped profile path stops the start with a message naming the file, never the demo.
+    void missingExplicitProfileStopsTheStart() {
+        const QString path = m_dir.filePath(QStringLiteral("mistyped.ini"));
+        qputenv("SUITE_LOGIN_PROFILE", path.toUtf8());
+        ModalAnswerer answer;
+        try {
+            modMain::Main();
+            QFAIL("the start went on without the named profile");
+        } catch (const std::exception& e) {
+            modMain::ReportStartupFailure(e);
+        }
+        QCOMPARE(answer.count(), 1);
+        QVERIFY2(answer.text().contains(path + QStringLiteral(" named by SUITE_LOGIN_PROFILE does not exist")),
+                 qPrintable(answer.text()));
+        QVERIFY(modMain::MainWindow() == nullptr);
     }
 
     void showErrorsHelperReportsWithItsOrigin() {

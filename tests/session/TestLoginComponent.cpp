@@ -65,8 +65,8 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::newRow("boolean") << QByteArray("[Access]\nHasAccess=maybe\n") << QStringLiteral("Access/HasAccess");
         QTest::newRow("user id text") << QByteArray("[Access]\nUserId=abc\n") << QStringLiteral("Access/UserId");
-        QTest::newRow("user id beyond 16 bits") << QByteArray("[Access]\nUserId=40000\n")
-                                                << QStringLiteral("Access/UserId");
+        QTest::newRow("user id beyond 16 bits")
+            << QByteArray("[Access]\nUserId=40000\n") << QStringLiteral("Access/UserId");
         QTest::newRow("mode") << QByteArray("[Connection]\nAuthenticationMode=1.5\n")
                               << QStringLiteral("Connection/AuthenticationMode");
     }
@@ -102,8 +102,9 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(AppError, login.ServerName());
     }
 
-    void missingProfileServesTheDemoSuite() {
-        qputenv("SUITE_LOGIN_PROFILE", m_dir.filePath(QStringLiteral("absent.ini")).toUtf8());
+    void missingProfileAtTheDefaultPlaceServesTheDemoSuite() {
+        qunsetenv("SUITE_LOGIN_PROFILE");
+        qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("no-config")).toUtf8());
         const LoginComponent login = checked();
         QVERIFY(login.HasAccess());
         QCOMPARE(login.UserId(), qint16(1));

@@ -83,6 +83,19 @@ void GroupEditor::LoadGrp(int grID) {
 
     if (QTreeWidgetItem* author = f.lstAuthors->selectedItem())
         lstAuthors_ItemClick(author);
+    if (!loadedCompletely())
+        emptyEditor();
+}
+
+void GroupEditor::emptyEditor() {
+    frmMain& f = m_form;
+    // What was read is only part of the group: shown, it would look like a group without rights.
+    f.txtGrpName->clear();
+    f.txtFullName->clear();
+    f.txtNotes->clear();
+    f.lstAuthors->untickAll();
+    f.lstPuncteLucru->clearKeyed();
+    OperationTree::ClearOperationChecks(f.twOperations, *f.ImageList1);
 }
 
 void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {

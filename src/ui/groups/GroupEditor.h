@@ -20,7 +20,9 @@ public:
 
     // Shows group grID: its code, full name and notes (Null as empty text), ticks the companies
     // for which it holds rights, then runs lstAuthors_ItemClick for the selected company. Every
-    // failing statement is passed over without a message.
+    // failing statement is passed over without a message; when the group or its company could not
+    // be read completely, the editor is emptied (fields, company ticks, work points, operation
+    // checks) and Save refuses it (see loadedCompletely).
     void LoadGrp(int grID);
 
     // Lists the company's work points (ticked where the selected group holds them), resets the
@@ -54,6 +56,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void emptyEditor();
+
     frmMain& m_form;
     bool m_groupLoaded = true;
     bool m_companyLoaded = true;

@@ -14,6 +14,7 @@
 #include "ui/common/ItemKey.h"
 #include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
+#include "ui/users/UserEditor.h"
 
 #include <QLineEdit>
 #include <QTreeWidgetItemIterator>
@@ -25,6 +26,9 @@ namespace {
 const QString GroupNotLoaded = QStringLiteral(
     "Grupul sau operatiile si punctele de lucru ale societatii nu s-au incarcat corect, asa ca grupul nu a fost "
     "salvat. Selectati din nou grupul si societatea!");
+
+const QString UserNotLoaded = QStringLiteral(
+    "Utilizatorul nu s-a incarcat corect, asa ca nu a fost salvat nimic. Selectati din nou utilizatorul!");
 
 // The id of a list's selected item, 0 when nothing is selected (a new record).
 int selectedId(const KeyedTreeWidget* list) {
@@ -67,6 +71,11 @@ bool fieldsComplete(frmMain& form, bool savesGroup) {
     // shown, or give the group another company's.
     if (savesGroup && !form.groupEditor().loadedCompletely()) {
         refuse(form, GroupNotLoaded, 0, form.lstAuthors);
+        return false;
+    }
+    // An existing user written from an editor that could not load it would lose its groups.
+    if (selectedId(form.lstUsers) != 0 && !form.userEditor().loadedCompletely()) {
+        refuse(form, UserNotLoaded, 1, form.lstUsers);
         return false;
     }
     // The password rules are checked here, with the fields, so that a refused password leaves

@@ -1,7 +1,8 @@
 #include "ui/main/frmMain.h"
 
-#include "ui/common/ShowErrors.h"
+#include "db/OneConnectionAttempt.h"
 #include "session/LoginComponent.h"
+#include "ui/common/ShowErrors.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/Twips.h"
@@ -308,7 +309,7 @@ void frmMain::setCommand(const QString& key, Command command) {
 }
 
 void frmMain::Toolbar1_ButtonClick(const QString& key) {
-    showErrors("Toolbar1_ButtonClick()", [&] {
+    const bool connected = runCommand("Toolbar1_ButtonClick()", [&] {
         if (key == "keyClose") {
             close();
             return;
@@ -318,6 +319,8 @@ void frmMain::Toolbar1_ButtonClick(const QString& key) {
         if (const Command command = m_commands.value(key))
             command();
     });
+    if (!connected)
+        showConnected(false);
 }
 
 void frmMain::SSTab1_Click(int /*previousTab*/) {
@@ -335,7 +338,17 @@ void frmMain::SSTab1_Click(int /*previousTab*/) {
 
 void frmMain::RefreshMe() {
     const WaitCursor busy;
-    Refresh::RefreshMe(*this);
+    runCommand("RefreshMe()", [&] {
+        Refresh::RefreshMe(*this);
+        showConnected(!db::OneConnectionAttempt::failure());
+    });
+}
+
+void frmMain::showConnected(bool connected) {
+    QString text = "Server : " + m_login.ServerName();
+    if (!connected)
+        text += " (not connected)";
+    Panel(1)->setText(text);
 }
 
 bool frmMain::Save() {
@@ -347,11 +360,13 @@ void frmMain::Delete() {
 }
 
 void frmMain::LoadUser(int usID) {
-    m_userEditor->LoadUser(usID);
+    if (!runCommand("LoadGrp()", [&] { m_userEditor->LoadUser(usID); }))
+        showConnected(false);
 }
 
 void frmMain::LoadGrp(int grID) {
-    m_groupEditor->LoadGrp(grID);
+    if (!runCommand("LoadGrp()", [&] { m_groupEditor->LoadGrp(grID); }))
+        showConnected(false);
 }
 
 void frmMain::FillOperationTree() {
@@ -386,7 +401,10 @@ void frmMain::Form_Load() {
         Panel(1)->setText("Server : " + m_login.ServerName());
         Panel(2)->setText("Database : " + m_login.DatabaseName());
         Panel(3)->setText("User : " + m_login.UserName());
-        RefreshMe();
+        // The lists are filled once the window is on screen: a server that does not answer keeps
+        // the administrator waiting under the wait cursor, not looking at nothing.
+        QMetaObject::invokeMethod(
+            this, [this] { showErrors("Form_Load()", [&] { RefreshMe(); }); }, Qt::QueuedConnection);
     });
 }
 

@@ -44,7 +44,7 @@ public:
     // Runs the toolbar command of a button key. "keyClose" closes the window; the other keys
     // run the command registered for them with setCommand. Keys compare exactly; a key with
     // no command does nothing. An error ends the command and is shown with the origin
-    // "Toolbar1_ButtonClick()".
+    // "Toolbar1_ButtonClick()"; the command shows at most one error box (see runCommand).
     void Toolbar1_ButtonClick(const QString& key);
     // Registers (or replaces) the command run for a toolbar button key.
     void setCommand(const QString& key, Command command);
@@ -53,17 +53,21 @@ public:
     // previousTab is ignored; the selected tab is read from the control.
     void SSTab1_Click(int previousTab);
 
-    // Reloads every list of the window and restores the selection (see Refresh::RefreshMe).
+    // Reloads every list of the window and restores the selection (see Refresh::RefreshMe), as
+    // one command under the wait cursor: a server that cannot be reached is tried once and shown
+    // once, with the origin "RefreshMe()" (see runCommand). Status bar panel 1 then says whether
+    // the server could be reached.
     void RefreshMe();
     // Saves the group and the user of the editors (see SaveCommand::Save); true once saved.
     bool Save();
     // Deletes the group or user selected on the page in front (see DeleteCommand::Delete).
     void Delete();
-    // Shows user usID in the user editor (see UserEditor::LoadUser).
+    // Shows user usID in the user editor (see UserEditor::LoadUser), as one command.
     void LoadUser(int usID);
 
     // Group editor and operations tree (src/ui/groups).
-    // Shows group grID in the group editor: fields, companies, then the selected company.
+    // Shows group grID in the group editor: fields, companies, then the selected company; as one
+    // command (see runCommand).
     void LoadGrp(int grID);
     // Fills twOperations from the modules and operations; errors are raised unchanged.
     void FillOperationTree();
@@ -82,6 +86,8 @@ public:
 
     // The group editor, which knows whether it loaded the selected group and company completely.
     GroupEditor& groupEditor() const { return *m_groupEditor; }
+    // The user editor, which knows whether it loaded the selected user completely.
+    UserEditor& userEditor() const { return *m_userEditor; }
 
     // Status bar panel 1 to 5 (server, database, user, time, date).
     QLabel* Panel(int index) const;
@@ -159,8 +165,11 @@ private:
     void buildBrandSettings();
 
     // Runs once, when the window is first shown: selects the groups page, fills the status bar
-    // from the login component and refreshes every list.
+    // from the login component and queues the refresh of every list, which runs once the window
+    // is on screen.
     void Form_Load();
+    // Status bar panel 1: the server, and whether the last command could connect to it.
+    void showConnected(bool connected);
     // Runs as the window closes: stores its state, position and size.
     void Form_Unload();
 

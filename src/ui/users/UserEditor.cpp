@@ -13,6 +13,7 @@
 #include "ui/users/BrandSettings.h"
 
 #include <QLineEdit>
+#include <QTreeWidget>
 
 UserEditor::UserEditor(frmMain& form) : QObject(&form), m_form(form) {
     connect(m_form.cmbPers, &KeyedComboBox::dropDown, this, &UserEditor::cmbPers_DropDown);
@@ -25,16 +26,17 @@ void UserEditor::cmbPers_DropDown() {
 
 void UserEditor::LoadUser(int usID) {
     frmMain& f = m_form;
-    showErrors("LoadGrp()", [&] {
+    bool complete = true;
+    const bool loaded = showErrors("LoadGrp()", [&] {
         f.cmbPers->clearSelection();
 
         db::RecordSet user;
-        passOver([&] { user = store::GetUsers(usID); });
+        complete &= passOver([&] { user = store::GetUsers(usID); });
         if (user.isOpen() && !user.eof()) {
-            passOver([&] { f.txtDomain->setText(user.field("usDomeniu").toString()); });
-            passOver([&] { f.txtUserName->setText(user.field("usCod").toString()); });
-            passOver([&] { f.txtAlias->setText(user.field("usAlias").toString()); });
-            passOver([&] { f.txtDisplay->setText(user.field("usDenumire").toString()); });
+            complete &= passOver([&] { f.txtDomain->setText(user.field("usDomeniu").toString()); });
+            complete &= passOver([&] { f.txtUserName->setText(user.field("usCod").toString()); });
+            complete &= passOver([&] { f.txtAlias->setText(user.field("usAlias").toString()); });
+            complete &= passOver([&] { f.txtDisplay->setText(user.field("usDenumire").toString()); });
             // A user without a person looks for "k0", which no person has: the box stays empty.
             passOver([&] { f.cmbPers->selectKey(ItemKey(user.field("IdPers"))); });
             passOver([&] { f.cmbPers->update(); });
@@ -54,4 +56,17 @@ void UserEditor::LoadUser(int usID) {
         passOver([&] { groups.close(); });
         passOver([&] { BrandSettings::LoadUserBrands(usID, f.lstUserBrand); });
     });
+    m_loaded = loaded && complete;
+    if (!m_loaded)
+        emptyEditor();
+}
+
+void UserEditor::emptyEditor() {
+    frmMain& f = m_form;
+    // What was read is only part of the user: shown, it would look like a user without groups.
+    for (QLineEdit* box : {f.txtDomain, f.txtUserName, f.txtAlias, f.txtDisplay})
+        box->clear();
+    f.cmbPers->clearSelection();
+    f.lstGroups->untickAll();
+    f.lstUserBrand->clear();
 }

@@ -19,11 +19,20 @@ public:
     // brand roles in lstUserBrand. The password boxes and the brand tab's input controls are not
     // touched. Reading the user, ticking the groups and listing the brand roles pass over their
     // failing statements; any other error ends the load and is shown with the origin "LoadGrp()".
+    // When the user or its groups could not be read completely, the editor is emptied (fields,
+    // person, group ticks, brand roles) and Save refuses it (see loadedCompletely).
     void LoadUser(int usID);
+
+    // Whether the editor shows completely the user it last loaded; a later load that succeeds
+    // sets it again. A new user (nothing selected in lstUsers) does not depend on it.
+    bool loadedCompletely() const { return m_loaded; }
 
     // Makes the person list at least 200 pixels wide, however narrow the box is.
     void cmbPers_DropDown();
 
 private:
+    void emptyEditor();
+
     frmMain& m_form;
+    bool m_loaded = true;
 };

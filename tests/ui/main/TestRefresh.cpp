@@ -9,7 +9,10 @@
 #include "ui/main/frmMain.h"
 
 #include <QAction>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTreeWidgetItemIterator>
 #include <QtTest>
 #include <memory>
 
@@ -155,6 +158,71 @@ private slots:
         QCOMPARE(form->lstUsers->topLevelItemCount(), 40);
         QCOMPARE(form->cmbPers->count(), 2);
         QCOMPARE(form->txtUserName->text(), QStringLiteral("u01"));
+    }
+
+    // The suite's database files vanish while the window is open: Refresh shows one box, empties
+    // both editors instead of showing the group and the user without rights, and a Save typed
+    // into them afterwards writes nothing; once the files are back, Refresh works again.
+    void removedDatabaseFilesGiveOneBoxAndNothingIsSaved_data() {
+        QTest::addColumn<int>("detailsTab");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("group and user") << 0 << "nu s-au incarcat corect";
+        QTest::newRow("user only") << 1 << "Utilizatorul nu s-a incarcat corect";
+    }
+    void removedDatabaseFilesGiveOneBoxAndNothingIsSaved() {
+        QFETCH(int, detailsTab);
+        QFETCH(QString, refusal);
+        auto form = shownForm();
+        form->lstAuthors->selectItem(form->lstAuthors->find("k2"));
+        form->lstGroupsConfig->selectItem(form->lstGroupsConfig->find("k2"));
+        form->lstUsers->selectItem(form->lstUsers->find("k35"));
+        const QStringList before = m_server->snapshot();
+        const QStringList databases{"suitedb", "ordavia", "stk"};
+        for (const QString& database : databases)
+            QVERIFY(QFile::rename(m_server->databaseFile(database), m_server->databaseFile(database) + ".away"));
+
+        {
+            ModalAnswerer answer;
+            press(*form, "keyRefresh");
+            QCOMPARE(answer.count(), 1);
+            QVERIFY2(answer.text().contains("Cannot open database"), qPrintable(answer.text()));
+            QVERIFY(answer.text().contains("Origin : Toolbar1_ButtonClick()"));
+            QVERIFY(answer.text().contains("Check the server name"));
+        }
+        QVERIFY(form->Panel(1)->text().endsWith(" (not connected)"));
+        QCOMPARE(selectedKey(form->lstGroupsConfig), QStringLiteral("k2"));
+        QCOMPARE(selectedKey(form->lstUsers), QStringLiteral("k35"));
+        QCOMPARE(form->txtGrpName->text(), QString());
+        QCOMPARE(checks(form->lstAuthors), QList<Qt::CheckState>({Qt::Unchecked, Qt::Unchecked}));
+        QCOMPARE(form->lstPuncteLucru->topLevelItemCount(), 0);
+        for (QTreeWidgetItemIterator it(form->twOperations); *it; ++it)
+            QVERIFY((*it)->data(0, ItemRoles::Image).toInt() != 1);
+        QCOMPARE(form->txtUserName->text(), QString());
+        QCOMPARE(form->cmbPers->currentIndex(), -1);
+        QCOMPARE(checks(form->lstGroups), QList<Qt::CheckState>({Qt::Unchecked, Qt::Unchecked}));
+
+        for (const QString& database : databases)
+            QVERIFY(QFile::rename(m_server->databaseFile(database) + ".away", m_server->databaseFile(database)));
+        form->txtGrpName->setText("VANZARI");
+        form->txtFullName->setText("Vanzari");
+        form->txtUserName->setText("u35");
+        form->txtAlias->setText("u35");
+        form->txtDisplay->setText("U 35");
+        form->tabDetalii->setCurrentIndex(detailsTab);
+        {
+            ModalAnswerer answer;
+            press(*form, "keySave");
+            QCOMPARE(answer.count(), 1);
+            QVERIFY2(answer.text().contains(refusal), qPrintable(answer.text()));
+        }
+        QCOMPARE(m_server->snapshot(), before);
+
+        ModalAnswerer answer;
+        press(*form, "keyRefresh");
+        QCOMPARE(answer.count(), 0);
+        QCOMPARE(form->Panel(1)->text(), "Server : " + m_login->serverName());
+        QCOMPARE(form->txtGrpName->text(), QStringLiteral("VANZARI"));
+        QCOMPARE(form->lstGroups->find("k2")->checkState(0), Qt::Checked);
     }
 
     void theTextBoxesAreEmptiedButNotThePasswords() {

@@ -251,6 +251,9 @@ private slots:
         else
             clickCompany(*form, "k1");
         db::StatementLog::clearFailure();
+        // A group that failed to load is emptied; the administrator types its fields in again.
+        form->txtGrpName->setText("ADMIN");
+        form->txtFullName->setText("Administratori");
 
         {
             ModalAnswerer answer;
