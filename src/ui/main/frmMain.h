@@ -11,12 +11,14 @@ class KeyedComboBox;
 class KeyedTreeWidget;
 class LoginComponent;
 class TabControl;
+class UnsavedChanges;
 class UserEditor;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollBar;
 class QStatusBar;
 class QToolBar;
 class QTreeWidget;
@@ -53,9 +55,11 @@ public:
     // previousTab is ignored; the selected tab is read from the control.
     void SSTab1_Click(int previousTab);
 
-    // Reloads every list of the window and restores the selection (see Refresh::RefreshMe).
+    // Reloads every list of the window and restores the selection (see Refresh::RefreshMe); what
+    // the editors show afterwards counts as saved.
     void RefreshMe();
-    // Saves the group and the user of the editors (see SaveCommand::Save); true once saved.
+    // Saves the group and the user of the editors (see SaveCommand::Save); true once saved, and
+    // what the editors show then counts as saved.
     bool Save();
     // Deletes the group or user selected on the page in front (see DeleteCommand::Delete).
     void Delete();
@@ -83,6 +87,9 @@ public:
     // The group editor, which knows whether it loaded the selected group and company completely.
     GroupEditor& groupEditor() const { return *m_groupEditor; }
 
+    // What the editors hold that is not saved yet, and the question before it would be lost.
+    UnsavedChanges& unsavedChanges() const { return *m_unsavedChanges; }
+
     // Status bar panel 1 to 5 (server, database, user, time, date).
     QLabel* Panel(int index) const;
 
@@ -91,6 +98,10 @@ public:
     QStatusBar* StatusBar1;
 
     TabControl* SSTab1;
+    // Shown only while the window is smaller than DesignedMinimumSize: they move SSTab1 within
+    // the space between the toolbar and the status bar (see FormLayout).
+    QScrollBar* hsbForm;
+    QScrollBar* vsbForm;
 
     // Groups page (SSTab1, tab 0).
     QWidget* picUserGroups;
@@ -153,6 +164,7 @@ private:
     // Delete in lstGroupsConfig or lstUsers runs the toolbar's Delete button.
     void buildDeleteKeys();
     void buildStatusBar();
+    void buildScrollBars();
     void buildGroupsPage();
     void buildUsersPage();
     void buildUserEditor();
@@ -167,6 +179,7 @@ private:
     LoginComponent& m_login;
     GroupEditor* m_groupEditor;
     UserEditor* m_userEditor;
+    UnsavedChanges* m_unsavedChanges;
     QHash<QString, Command> m_commands;
     QList<QLabel*> m_panels;
     bool m_loaded = false;

@@ -11,6 +11,7 @@
 #include "ui/users/BrandSettings.h"
 
 #include <QLineEdit>
+#include <QScopeGuard>
 
 UserEditor::UserEditor(frmMain& form) : QObject(&form), m_form(form) {
     connect(m_form.cmbPers, &KeyedComboBox::dropDown, this, &UserEditor::cmbPers_DropDown);
@@ -23,6 +24,10 @@ void UserEditor::cmbPers_DropDown() {
 
 void UserEditor::LoadUser(int usID) {
     frmMain& f = m_form;
+    const auto loaded = qScopeGuard([this] { emit userLoaded(); });
+    // A password typed for the user shown before must never be saved for this one.
+    f.txtPassword->clear();
+    f.txtVerifyPassword->clear();
     showErrors("LoadGrp()", [&] {
         f.cmbPers->clearSelection();
 
