@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(form->SSTab1->size(),
                  QSize((tw(outer.width()) - 200 + 7) / 15, (tw(outer.height()) - 550 - 330 - 450 + 7) / 15));
         verifyLayout(*form);
-        form->resize(800, 600);
+        form->resize(820, 600);
         verifyLayout(*form);
     }
 

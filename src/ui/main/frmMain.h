@@ -80,9 +80,10 @@ public:
     void lstGroups_DblClick();
     void twOperations_DblClick();
 
-    // The smallest window in which the layout still shows the editors whole (pixels); a stored
-    // size below it is not restored.
-    static QSize DesignedMinimumSize() { return {800, 560}; }
+    // The smallest window in which the layout still shows the editors whole (pixels, frame
+    // included): the group frame's designed width right of the group list needs 820. A stored
+    // size below it is not restored; a smaller window scrolls its tab control.
+    static QSize DesignedMinimumSize() { return {820, 560}; }
 
     // The group editor, which knows whether it loaded the selected group and company completely.
     GroupEditor& groupEditor() const { return *m_groupEditor; }
