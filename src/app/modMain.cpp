@@ -60,6 +60,7 @@ void Main() {
         g_mainWindow = new frmMain(login);
         g_mainWindow->setAttribute(Qt::WA_DeleteOnClose);
         maximised = modMinMaxForm::LoadWindowSettings(g_mainWindow, frmMain::DesignedMinimumSize());
+        modMinMaxForm::FitToScreen(g_mainWindow);
     }
     if (maximised)
         g_mainWindow->showMaximized();

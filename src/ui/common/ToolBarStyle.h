@@ -3,8 +3,8 @@
 #include <QProxyStyle>
 
 // The style of Toolbar1: the application's own style without the bar's frame and item margins,
-// and with each caption drawn right under its 16-pixel image, so the buttons fit the bar's
-// designed height.
+// and with each caption drawn right under its 16-pixel image, its whole line inside the button,
+// so the buttons fit the bar's designed height.
 class ToolBarStyle : public QProxyStyle {
     Q_OBJECT
 public:

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
+#include <QStyle>
 #include <QWidget>
 
 namespace modMinMaxForm {
@@ -110,6 +111,26 @@ void SaveWindowSettings(QWidget* form, bool& positionOnly) {
     settings.endGroup();
     // A store that cannot be written (QSettings::AccessError) is deliberately not reported.
     settings.sync();
+}
+
+void FitToScreen(QWidget* form) {
+    const QScreen* screen = form->screen();
+    if (!screen || (form->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const QRect available = screen->availableGeometry();
+    // Before the window manager has framed the window its frame is unknown: allow for a title bar
+    // and thin borders.
+    QSize frame = form->frameGeometry().size() - form->size();
+    if (frame.height() <= 0)
+        frame = QSize(8, form->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8);
+    const QSize size = form->size().boundedTo(available.size() - frame);
+    if (size != form->size())
+        form->resize(size);
+    const QSize outer = size + frame;
+    const QPoint place(qBound(available.left(), form->x(), available.right() + 1 - outer.width()),
+                       qBound(available.top(), form->y(), available.bottom() + 1 - outer.height()));
+    if (place != form->pos())
+        form->move(place);
 }
 
 void SetDropDownWidth(QComboBox* combo, int& width) {

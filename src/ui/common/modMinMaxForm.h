@@ -21,6 +21,11 @@ void SaveWindowSettings(QWidget* form, bool& positionOnly);
 // maximised); a window closed minimised opens normal.
 bool LoadWindowSettings(QWidget* form, const QSize& minimum);
 
+// Makes form no larger than the available area of its screen (taskbars and panels left out),
+// frame and title bar included, and moves it into that area. A maximised or full-screen form
+// is left alone. Run before the window is first shown, after LoadWindowSettings.
+void FitToScreen(QWidget* form);
+
 // Makes the drop-down list of combo at least width pixels wide, however narrow the box is.
 void SetDropDownWidth(QComboBox* combo, int& width);
 

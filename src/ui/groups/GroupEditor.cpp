@@ -13,9 +13,12 @@
 #include "ui/common/ItemKey.h"
 #include "ui/main/frmMain.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScopeGuard>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 
 namespace {
 
@@ -31,20 +34,61 @@ GroupEditor::GroupEditor(frmMain& form) : QObject(&form), m_form(form) {
     // row under the pointer without measuring every row above it, which in a large tree would
     // make each click slow.
     m_form.twOperations->setUniformRowHeights(true);
-    // A click on a company's check box is also an item click: the box has already changed
-    // when the click runs, so the new state decides what is loaded.
-    connect(m_form.lstAuthors, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item) { lstAuthors_ItemClick(item); });
     connect(m_form.lstAuthors, &QTreeWidget::itemDoubleClicked, this, [this] { lstAuthors_DblClick(); });
     connect(m_form.lstGroups, &QTreeWidget::itemDoubleClicked, this, [this] { lstGroups_DblClick(); });
     connect(m_form.twOperations, &QTreeWidget::itemDoubleClicked, this, [this] { twOperations_DblClick(); });
+    m_form.twOperations->installEventFilter(this);
     m_form.twOperations->viewport()->installEventFilter(this);
 }
 
+QTreeWidgetItem* GroupEditor::checkImageAt(const QPoint& position) const {
+    QTreeWidget* tree = m_form.twOperations;
+    QTreeWidgetItem* node = tree->itemAt(position);
+    if (!node || node->icon(0).isNull())
+        return nullptr;
+    QStyleOptionViewItem option;
+    option.initFrom(tree);
+    option.rect = tree->visualItemRect(node);
+    option.features = QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasDisplay;
+    option.decorationSize = tree->iconSize();
+    option.icon = node->icon(0);
+    option.text = node->text(0);
+    option.font = tree->font();
+    const QRect image = tree->style()->subElementRect(QStyle::SE_ItemViewItemDecoration, &option, tree);
+    return image.contains(position) ? node : nullptr;
+}
+
 bool GroupEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_form.twOperations->viewport() && event->type() == QEvent::MouseButtonDblClick &&
-        !m_form.twOperations->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint()))
+    KeyedTreeWidget* tree = m_form.twOperations;
+    if (watched == tree && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space && tree->selectedItem()) {
         twOperations_DblClick();
+        return true;
+    }
+    if (watched != tree->viewport())
+        return QObject::eventFilter(watched, event);
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        // A click on a check image toggles it, like a check box; the node is selected first.
+        if (QTreeWidgetItem* node =
+                mouse->button() == Qt::LeftButton ? checkImageAt(mouse->position().toPoint()) : nullptr) {
+            tree->selectItem(node);
+            tree->setFocus(Qt::MouseFocusReason);
+            twOperations_DblClick();
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonDblClick:
+        // The press of a double click on a check image has toggled it already.
+        if (checkImageAt(mouse->position().toPoint()))
+            return true;
+        if (!tree->itemAt(mouse->position().toPoint()))
+            twOperations_DblClick();
+        break;
+    default:
+        break;
+    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -85,6 +129,7 @@ void GroupEditor::LoadGrp(int grID) {
         lstAuthors_ItemClick(author);
     if (!loadedCompletely())
         emptyEditor();
+    emit groupLoaded();
 }
 
 void GroupEditor::emptyEditor() {
@@ -101,11 +146,12 @@ void GroupEditor::emptyEditor() {
 void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
     if (!item)
         return;
+    const auto loaded = qScopeGuard([this] { emit companyLoaded(); });
     frmMain& f = m_form;
     m_companyLoaded = false;
     int auID = 0;
     bool pointsRead = false;
-    const bool loaded = showErrors(QStringLiteral("lstAuthors_ItemClick"), [&] {
+    const bool read = showErrors(QStringLiteral("lstAuthors_ItemClick"), [&] {
         auID = KeyedTreeWidget::tagOf(item).toInt();
         int grID = 0;
         if (QTreeWidgetItem* group = f.lstGroupsConfig->selectedItem())
@@ -131,7 +177,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
         }
         OperationTree::ClearOperationChecks(f.twOperations, *f.ImageList1);
     });
-    if (!loaded)
+    if (!read)
         return;
 
     // From here on a failing statement is passed over: the tree keeps the checks set so far.

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+class QPoint;
+
 class frmMain;
 class QTreeWidgetItem;
 
@@ -13,9 +15,9 @@ class QTreeWidgetItem;
 class GroupEditor : public QObject {
     Q_OBJECT
 public:
-    // Connects the item click of lstAuthors and the double clicks of lstAuthors, lstGroups and
-    // twOperations to the handlers below. The tree's own expand-on-double-click is switched
-    // off (the double click toggles check images instead) and its rows share one height.
+    // Connects the double clicks of lstAuthors, lstGroups and twOperations to the handlers below
+    // (the window routes the item click of lstAuthors, see UnsavedChanges). The tree's own expand-on-double-click is
+    // switched off (the double click toggles check images instead) and its rows share one height.
     explicit GroupEditor(frmMain& form);
 
     // Shows group grID: its code, full name and notes (Null as empty text), ticks the companies
@@ -50,13 +52,21 @@ public:
     // only asks for one ("Selectati authorul!") and moves the focus to lstAuthors.
     void twOperations_DblClick();
 
+signals:
+    // After each LoadGrp and each company click, whatever they could read.
+    void groupLoaded();
+    void companyLoaded();
+
 protected:
     // A double click on the tree's empty space runs the tree's double-click handler too: it
-    // works on the selected node, not on the node under the pointer.
+    // works on the selected node, not on the node under the pointer. Space on the selected node,
+    // and a click on a node's check image (which selects the node), do what a double click does.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void emptyEditor();
+    // The node whose check image is at position (viewport pixels), or null.
+    QTreeWidgetItem* checkImageAt(const QPoint& position) const;
 
     frmMain& m_form;
     bool m_groupLoaded = true;

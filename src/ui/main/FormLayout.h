@@ -3,13 +3,14 @@
 class frmMain;
 
 // How frmMain's tab control, pages and lists follow the window's size. Lengths are computed in
-// twips. Every statement stands alone: one that cannot apply (a negative size when the window
-// is minimised or made very small) is passed over without a message and the following ones
-// still run, each reading the sizes the statements before it have set.
+// twips. Every statement stands alone: one that cannot apply (a negative size) is passed over without a message and the
+// following ones still run, each reading the sizes the statements before it have set.
 namespace FormLayout {
 
 // Sizes SSTab1, both pages, lstUsers, tabDetalii, fraGroup and lstGroups from the window's
-// outer size and the status bar's height.
+// outer size (at least frmMain::DesignedMinimumSize()) and the status bar's height. A window
+// smaller than that minimum shows hsbForm and vsbForm, and the tab control is moved by their
+// values.
 void Form_Resize(frmMain& form);
 
 // Stretches lstGroupsConfig, fraUserGroup and twOperations over the groups page.

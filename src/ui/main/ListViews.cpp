@@ -2,6 +2,7 @@
 
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/ListSorting.h"
+#include "ui/main/UnsavedChanges.h"
 #include "ui/main/frmMain.h"
 
 namespace ListViews {
@@ -10,10 +11,21 @@ void Connect(frmMain& form) {
     ListSorting::attach(form.lstGroups);
     ListSorting::attach(form.lstGroupsConfig);
     ListSorting::attach(form.lstUsers);
-    QObject::connect(form.lstGroupsConfig, &QTreeWidget::itemClicked, &form,
-                     [&form](QTreeWidgetItem* item) { lstGroupsConfig_ItemClick(form, item); });
-    QObject::connect(form.lstUsers, &QTreeWidget::itemClicked, &form,
-                     [&form](QTreeWidgetItem* item) { lstUsers_ItemClick(form, item); });
+    // A click on a company's check box is an item click too: it selects the company whose work
+    // points and operations are then shown, and the box's new state decides what is loaded.
+    QObject::connect(form.lstAuthors, &QTreeWidget::itemClicked, &form, [&form](QTreeWidgetItem* item) {
+        form.unsavedChanges().clicked(form.lstAuthors, item, &lstAuthors_ItemClick);
+    });
+    QObject::connect(form.lstGroupsConfig, &QTreeWidget::itemClicked, &form, [&form](QTreeWidgetItem* item) {
+        form.unsavedChanges().clicked(form.lstGroupsConfig, item, &lstGroupsConfig_ItemClick);
+    });
+    QObject::connect(form.lstUsers, &QTreeWidget::itemClicked, &form, [&form](QTreeWidgetItem* item) {
+        form.unsavedChanges().clicked(form.lstUsers, item, &lstUsers_ItemClick);
+    });
+}
+
+void lstAuthors_ItemClick(frmMain& form, QTreeWidgetItem* item) {
+    form.lstAuthors_ItemClick(item);
 }
 
 void lstGroupsConfig_ItemClick(frmMain& form, QTreeWidgetItem* item) {

@@ -5,6 +5,7 @@
 #include "ui/groups/GroupEditor.h"
 #include "ui/groups/OperationTree.h"
 #include "ui/common/TabControl.h"
+#include "ui/main/UnsavedChanges.h"
 #include "ui/main/frmMain.h"
 
 #include <QLineEdit>
@@ -12,13 +13,22 @@
 namespace ToolbarCommands {
 
 void Register(frmMain& form) {
-    form.setCommand("keyNewGrp", [&form] { NewGroup(form); });
-    form.setCommand("keyNewUser", [&form] { NewUser(form); });
+    form.setCommand("keyNewGrp", [&form] {
+        if (form.unsavedChanges().settle(UnsavedChanges::Part::Group))
+            NewGroup(form);
+    });
+    form.setCommand("keyNewUser", [&form] {
+        if (form.unsavedChanges().settle(UnsavedChanges::Part::User))
+            NewUser(form);
+    });
     form.setCommand("keySave", [&form] {
         if (form.Save())
             form.RefreshMe();
     });
-    form.setCommand("keyRefresh", [&form] { form.RefreshMe(); });
+    form.setCommand("keyRefresh", [&form] {
+        if (form.unsavedChanges().settle(UnsavedChanges::Part::All))
+            form.RefreshMe();
+    });
     form.setCommand("keyDelete", [&form] { form.Delete(); });
 }
 
@@ -33,6 +43,7 @@ void NewGroup(frmMain& form) {
     form.lstPuncteLucru->untickAll();
     OperationTree::ClearOperationChecks(form.twOperations, *form.ImageList1);
     form.groupEditor().groupEmptied();
+    form.unsavedChanges().groupShown();
     form.txtGrpName->setFocus(Qt::OtherFocusReason);
 }
 
@@ -50,6 +61,7 @@ void NewUser(frmMain& form) {
     form.cmbPers->clearSelection();
     form.txtPassword->clear();
     form.txtVerifyPassword->clear();
+    form.unsavedChanges().userShown();
 }
 
 } // namespace ToolbarCommands

@@ -8,17 +8,19 @@ class frmMain;
 namespace ToolbarCommands {
 
 // Registers "keyNewGrp", "keyNewUser", "keySave" (a refresh follows a save that answered true),
-// "keyRefresh" and "keyDelete" with the form's dispatcher.
+// "keyRefresh" and "keyDelete" with the form's dispatcher. New Group, New User and Refresh first
+// ask about unsaved changes of the editor they empty or reload (UnsavedChanges::settle; Refresh:
+// any editor) and are not run when the answer is "Cancel".
 void Register(frmMain& form);
 
 // The groups page with an empty group editor: no group selected in lstGroupsConfig, empty group
 // fields, every company and work point unticked, every operation check reset. The focus goes to
-// txtGrpName.
+// txtGrpName. What it shows counts as saved.
 void NewGroup(frmMain& form);
 
 // The users page with an empty user editor: no user selected in lstUsers, empty user fields and
 // passwords, no person, every group unticked. The focus goes to txtUserName. The tab shown in
-// tabDetalii and the brand settings are left as they are.
+// tabDetalii and the brand settings are left as they are. What it shows counts as saved.
 void NewUser(frmMain& form);
 
 } // namespace ToolbarCommands

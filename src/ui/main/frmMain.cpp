@@ -20,6 +20,7 @@
 #include "ui/common/ToolBarStyle.h"
 #include "ui/main/ToolbarCommands.h"
 #include "ui/common/modMinMaxForm.h"
+#include "ui/main/UnsavedChanges.h"
 #include "ui/users/AutoCompleteCombo.h"
 #include "ui/users/BrandSettings.h"
 #include "ui/users/UserEditor.h"
@@ -33,6 +34,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -122,6 +124,7 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     SSTab1->setContainer(0, picUserGroups);
     SSTab1->setContainer(1, picUsers);
     connect(SSTab1, &TabControl::Click, this, &frmMain::SSTab1_Click);
+    buildScrollBars();
     m_groupEditor = new GroupEditor(*this);
     m_userEditor = new UserEditor(*this);
     new BrandSettings(
@@ -129,6 +132,10 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
         [this] { ListViews::lstUsers_ItemClick(*this, lstUsers->selectedItem()); }, this);
     for (KeyedComboBox* combo : {cmbPers, cboAuthor, cboBrand})
         AutoCompleteCombo::install(combo);
+    m_unsavedChanges = new UnsavedChanges(*this);
+    connect(m_groupEditor, &GroupEditor::groupLoaded, m_unsavedChanges, &UnsavedChanges::groupShown);
+    connect(m_groupEditor, &GroupEditor::companyLoaded, m_unsavedChanges, &UnsavedChanges::companyShown);
+    connect(m_userEditor, &UserEditor::userLoaded, m_unsavedChanges, &UnsavedChanges::userShown);
     ListViews::Connect(*this);
     ToolbarCommands::Register(*this);
     buildDeleteKeys();
@@ -191,6 +198,20 @@ void frmMain::buildToolbar() {
         // A widget's style does not pass to its children: each button takes the bar's own.
         Toolbar1->widgetForAction(action)->setStyle(style);
         connect(action, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    }
+}
+
+void frmMain::buildScrollBars() {
+    hsbForm = place(new QScrollBar(Qt::Horizontal, this), "hsbForm", QRect());
+    vsbForm = place(new QScrollBar(Qt::Vertical, this), "vsbForm", QRect());
+    for (QScrollBar* bar : {hsbForm, vsbForm}) {
+        bar->hide();
+        connect(bar, &QScrollBar::valueChanged, this, [this] { FormLayout::Form_Resize(*this); });
+    }
+    // A tab control scrolled up or left passes under the bars, which cover it.
+    for (QWidget* bar : {static_cast<QWidget*>(Toolbar1), static_cast<QWidget*>(StatusBar1)}) {
+        bar->setAutoFillBackground(true);
+        bar->raise();
     }
 }
 
@@ -342,6 +363,7 @@ void frmMain::RefreshMe() {
         Refresh::RefreshMe(*this);
         showConnected(!db::OneConnectionAttempt::failure());
     });
+    m_unsavedChanges->allShown();
 }
 
 void frmMain::showConnected(bool connected) {
@@ -352,7 +374,10 @@ void frmMain::showConnected(bool connected) {
 }
 
 bool frmMain::Save() {
-    return SaveCommand::Save(*this);
+    if (!SaveCommand::Save(*this))
+        return false;
+    m_unsavedChanges->allShown();
+    return true;
 }
 
 void frmMain::Delete() {
@@ -427,8 +452,12 @@ void frmMain::resizeEvent(QResizeEvent* event) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    // Only unsaved changes keep the window open, when the administrator cancels or their save fails.
+    if (!m_unsavedChanges->settle(UnsavedChanges::Part::All)) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
-    // Closing is never refused.
     event->accept();
 }
 

@@ -11,12 +11,14 @@ class KeyedComboBox;
 class KeyedTreeWidget;
 class LoginComponent;
 class TabControl;
+class UnsavedChanges;
 class UserEditor;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollBar;
 class QStatusBar;
 class QToolBar;
 class QTreeWidget;
@@ -56,9 +58,10 @@ public:
     // Reloads every list of the window and restores the selection (see Refresh::RefreshMe), as
     // one command under the wait cursor: a server that cannot be reached is tried once and shown
     // once, with the origin "RefreshMe()" (see runCommand). Status bar panel 1 then says whether
-    // the server could be reached.
+    // the server could be reached. What the editors show afterwards counts as saved.
     void RefreshMe();
-    // Saves the group and the user of the editors (see SaveCommand::Save); true once saved.
+    // Saves the group and the user of the editors (see SaveCommand::Save); true once saved, and
+    // what the editors show then counts as saved.
     bool Save();
     // Deletes the group or user selected on the page in front (see DeleteCommand::Delete).
     void Delete();
@@ -80,14 +83,18 @@ public:
     void lstGroups_DblClick();
     void twOperations_DblClick();
 
-    // The smallest window in which the layout still shows the editors whole (pixels); a stored
-    // size below it is not restored.
-    static QSize DesignedMinimumSize() { return {800, 560}; }
+    // The smallest window in which the layout still shows the editors whole (pixels, frame
+    // included): the group frame's designed width right of the group list needs 820. A stored
+    // size below it is not restored; a smaller window scrolls its tab control.
+    static QSize DesignedMinimumSize() { return {820, 560}; }
 
     // The group editor, which knows whether it loaded the selected group and company completely.
     GroupEditor& groupEditor() const { return *m_groupEditor; }
     // The user editor, which knows whether it loaded the selected user completely.
     UserEditor& userEditor() const { return *m_userEditor; }
+
+    // What the editors hold that is not saved yet, and the question before it would be lost.
+    UnsavedChanges& unsavedChanges() const { return *m_unsavedChanges; }
 
     // Status bar panel 1 to 5 (server, database, user, time, date).
     QLabel* Panel(int index) const;
@@ -97,6 +104,10 @@ public:
     QStatusBar* StatusBar1;
 
     TabControl* SSTab1;
+    // Shown only while the window is smaller than DesignedMinimumSize: they move SSTab1 within
+    // the space between the toolbar and the status bar (see FormLayout).
+    QScrollBar* hsbForm;
+    QScrollBar* vsbForm;
 
     // Groups page (SSTab1, tab 0).
     QWidget* picUserGroups;
@@ -159,6 +170,7 @@ private:
     // Delete in lstGroupsConfig or lstUsers runs the toolbar's Delete button.
     void buildDeleteKeys();
     void buildStatusBar();
+    void buildScrollBars();
     void buildGroupsPage();
     void buildUsersPage();
     void buildUserEditor();
@@ -176,6 +188,7 @@ private:
     LoginComponent& m_login;
     GroupEditor* m_groupEditor;
     UserEditor* m_userEditor;
+    UnsavedChanges* m_unsavedChanges;
     QHash<QString, Command> m_commands;
     QList<QLabel*> m_panels;
     bool m_loaded = false;

@@ -13,6 +13,7 @@
 #include "ui/users/BrandSettings.h"
 
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTreeWidget>
 
 UserEditor::UserEditor(frmMain& form) : QObject(&form), m_form(form) {
@@ -26,6 +27,11 @@ void UserEditor::cmbPers_DropDown() {
 
 void UserEditor::LoadUser(int usID) {
     frmMain& f = m_form;
+    // Announced last, once the editor shows what it will keep (emptied after a failed load).
+    const auto announce = qScopeGuard([this] { emit userLoaded(); });
+    // A password typed for the user shown before must never be saved for this one.
+    f.txtPassword->clear();
+    f.txtVerifyPassword->clear();
     bool complete = true;
     const bool loaded = showErrors("LoadGrp()", [&] {
         f.cmbPers->clearSelection();

@@ -13,14 +13,14 @@ public:
     // Connects the drop-down of cmbPers to cmbPers_DropDown.
     explicit UserEditor(frmMain& form);
 
-    // Shows user usID: clears the person, then fills the text fields (Null as empty text; a user
-    // without a row leaves them as they were) and selects the user's person (none when it has
-    // no item), then ticks exactly the listed groups the user belongs to and lists the user's
-    // brand roles in lstUserBrand. The password boxes and the brand tab's input controls are not
-    // touched. Reading the user, ticking the groups and listing the brand roles pass over their
-    // failing statements; any other error ends the load and is shown with the origin "LoadGrp()".
-    // When the user or its groups could not be read completely, the editor is emptied (fields,
-    // person, group ticks, brand roles) and Save refuses it (see loadedCompletely).
+    // Shows user usID: empties both password boxes and clears the person, then fills the text
+    // fields (Null as empty text; a user without a row leaves them as they were) and selects the
+    // user's person (none when it has no item), then ticks exactly the listed groups the user
+    // belongs to and lists the user's brand roles in lstUserBrand. The brand tab's input controls
+    // are not touched. Reading the user, ticking the groups and listing the brand roles pass over
+    // their failing statements; any other error ends the load and is shown with the origin
+    // "LoadGrp()". When the user or its groups could not be read completely, the editor is emptied
+    // (fields, person, group ticks, brand roles) and Save refuses it (see loadedCompletely).
     void LoadUser(int usID);
 
     // Whether the editor shows completely the user it last loaded; a later load that succeeds
@@ -29,6 +29,10 @@ public:
 
     // Makes the person list at least 200 pixels wide, however narrow the box is.
     void cmbPers_DropDown();
+
+signals:
+    // After each LoadUser, whatever it could read.
+    void userLoaded();
 
 private:
     void emptyEditor();

@@ -6,6 +6,7 @@
 
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QtTest>
@@ -140,7 +141,7 @@ private slots:
         QCOMPARE(form->SSTab1->size(),
                  QSize((tw(outer.width()) - 200 + 7) / 15, (tw(outer.height()) - 550 - 330 - 450 + 7) / 15));
         verifyLayout(*form);
-        form->resize(800, 600);
+        form->resize(820, 600);
         verifyLayout(*form);
     }
 
@@ -154,32 +155,42 @@ private slots:
         QCOMPARE(form->fraUserGroup->width(), (tw(form->picUserGroups->width()) - tw(600) + 7) / 15);
     }
 
-    void tooSmallWindowSkipsOnlyTheStatementsThatCannotApply() {
+    // Below the designed minimum the controls keep the layout of that size and the window
+    // scrolls them between the toolbar and the status bar; nothing is reported.
+    void belowItsMinimumTheWindowScrolls_data() {
+        QTest::addColumn<QSize>("outer");
+        QTest::newRow("too low") << QSize(900, 100);
+        QTest::newRow("too low and narrow") << QSize(600, 300);
+    }
+    void belowItsMinimumTheWindowScrolls() {
+        QFETCH(QSize, outer);
         auto form = shownWindow(QSize(955, 685));
-        const QRect pageBefore = form->picUsers->geometry();
-        form->lstUsers->resize(416, 100);
-        ModalAnswerer answerer;
-        // An outer height of 100 pixels leaves the tab control 11 pixels: too low for its pages.
         const QSize frameMargins = form->frameGeometry().size() - form->size();
-        form->resize(QSize(900, 100) - frameMargins);
-        QCOMPARE(form->frameGeometry().size(), QSize(900, 100));
-        QCOMPARE(form->SSTab1->geometry(), QRect(3, 37, (tw(900) - 200 + 7) / 15, (1500 - 550 - 330 - 450 + 7) / 15));
-        QCOMPARE(form->picUsers->geometry(), pageBefore);
-        QCOMPARE(form->picUserGroups->geometry(), pageBefore);
-        // The statements after the skipped ones still ran.
-        QCOMPARE(form->lstUsers->height(), pageBefore.height());
-        QCOMPARE(form->tabDetalii->height(), pageBefore.height());
+        const QSize laidOut = outer.expandedTo(frmMain::DesignedMinimumSize());
+        form->resize(laidOut - frameMargins);
+        const QRect tabLaidOut = form->SSTab1->geometry();
+        const int gapLaidOut = form->StatusBar1->y() - tabLaidOut.bottom();
+        const int rightGapLaidOut = form->width() - tabLaidOut.right();
+        QVERIFY(!form->vsbForm->isVisible() && !form->hsbForm->isVisible());
+
+        ModalAnswerer answerer;
+        form->resize(outer - frameMargins);
+        QCOMPARE(form->SSTab1->height(), tabLaidOut.height());
+        QCOMPARE(form->vsbForm->isVisible(), outer.height() < laidOut.height());
+        QCOMPARE(form->hsbForm->isVisible(), outer.width() < laidOut.width());
+        form->vsbForm->setValue(form->vsbForm->maximum());
+        form->hsbForm->setValue(form->hsbForm->maximum());
+        // Scrolled to the end, the tab control's bottom right corner shows as in the larger window,
+        // left of and above the scroll bars.
+        const int barHeight = form->hsbForm->isVisible() ? form->hsbForm->height() : 0;
+        QCOMPARE(form->StatusBar1->y() - barHeight - form->SSTab1->geometry().bottom(), gapLaidOut);
+        const int rightEdge = form->vsbForm->isVisible() ? form->vsbForm->x() : form->width();
+        QCOMPARE(rightEdge - form->SSTab1->geometry().right(), rightGapLaidOut);
         QTest::qWait(0);
         QVERIFY(!answerer.seen());
-        QVERIFY(!QApplication::activeModalWidget());
 
-        // Lower still: the tab control itself keeps its last size; nothing is reported.
-        form->resize(QSize(900, 70) - frameMargins);
-        QCOMPARE(form->SSTab1->height(), 11);
-        QVERIFY(!QApplication::activeModalWidget());
-
-        // Back to a usable size, everything is laid out again.
         form->resize(955, 685);
+        QVERIFY(!form->vsbForm->isVisible() && !form->hsbForm->isVisible());
         verifyLayout(*form);
     }
 };

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QScreen>
 #include <QSettings>
 #include <QtTest>
 #include <memory>
@@ -169,6 +170,24 @@ private slots:
         QCOMPARE(modMinMaxForm::LoadWindowSettings(&form, frmMain::DesignedMinimumSize()), maximised);
         QCOMPARE(form.size(), geometry.size());
         QCOMPARE(form.pos(), geometry.isNull() || geometry.topLeft().isNull() ? designedPlace : geometry.topLeft());
+    }
+
+    // A window larger than its screen's free area (the designed 955x685, or a stored size) is
+    // made to fit it, frame included, and moved inside it.
+    void theWindowNeverOpensLargerThanTheScreen() {
+        frmMain form(m_fixture->login());
+        const QRect available = form.screen()->availableGeometry();
+        form.move(available.topLeft() + QPoint(200, 100));
+        form.resize(available.size() + QSize(300, 200));
+        modMinMaxForm::FitToScreen(&form);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY2(available.contains(form.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                          .arg(form.frameGeometry().x())
+                                                                          .arg(form.frameGeometry().y())
+                                                                          .arg(form.frameGeometry().width())
+                                                                          .arg(form.frameGeometry().height())));
+        form.hide();
     }
 
     void dropDownListIsAtLeastTheGivenWidth() {

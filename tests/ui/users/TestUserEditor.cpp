@@ -98,13 +98,13 @@ private slots:
         QCOMPARE(answer.count(), 0);
     }
 
-    void typedPasswordsAndBrandControlsAreKept() {
+    void typedPasswordsAreEmptied() {
         m_form->LoadUser(10);
         m_form->txtPassword->setText("secret");
         m_form->txtVerifyPassword->setText("secret2");
         m_form->LoadUser(11);
-        QCOMPARE(m_form->txtPassword->text(), QStringLiteral("secret"));
-        QCOMPARE(m_form->txtVerifyPassword->text(), QStringLiteral("secret2"));
+        QCOMPARE(m_form->txtPassword->text(), QString());
+        QCOMPARE(m_form->txtVerifyPassword->text(), QString());
     }
 
     void aUserWithoutARowKeepsTheFields() {

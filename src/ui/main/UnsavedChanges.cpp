@@ -1,0 +1,167 @@
+#include "ui/main/UnsavedChanges.h"
+
+#include "ui/common/MessageBox.h"
+#include "ui/common/ItemRoles.h"
+#include "ui/common/KeyedComboBox.h"
+#include "ui/common/KeyedTreeWidget.h"
+#include "ui/main/frmMain.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QTreeWidgetItemIterator>
+
+namespace {
+
+// Key and check state of every top-level item.
+void addTicks(QStringList& state, const QTreeWidget* list) {
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = list->topLevelItem(i);
+        state << KeyedTreeWidget::keyOf(item) + QLatin1Char('=') + QString::number(item->checkState(0));
+    }
+}
+
+// Key and check image of every node, however deep.
+void addImages(QStringList& state, QTreeWidget* tree) {
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        state << KeyedTreeWidget::keyOf(*it) + QLatin1Char('=') + (*it)->data(0, ItemRoles::Image).toString();
+}
+
+// "Save", "Discard" or "Cancel", under an arrow cursor even while a command shows the wait cursor.
+QMessageBox::StandardButton ask(QWidget* parent) {
+    QMessageBox box(QMessageBox::Warning, AppTitle(),
+                    QStringLiteral("The changes you made have not been saved.\nSave them before going on?"),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    const auto answer = static_cast<QMessageBox::StandardButton>(box.exec());
+    QGuiApplication::restoreOverrideCursor();
+    return answer;
+}
+
+} // namespace
+
+UnsavedChanges::UnsavedChanges(frmMain& form) : QObject(&form), m_form(form) {
+    m_form.lstAuthors->viewport()->installEventFilter(this);
+    allShown();
+}
+
+QStringList UnsavedChanges::companyState() const {
+    QStringList state;
+    addTicks(state, m_form.lstPuncteLucru);
+    addImages(state, m_form.twOperations);
+    return state;
+}
+
+QStringList UnsavedChanges::groupState() const {
+    QStringList state{m_form.txtGrpName->text(), m_form.txtFullName->text(), m_form.txtNotes->text()};
+    addTicks(state, m_form.lstAuthors);
+    return state;
+}
+
+QStringList UnsavedChanges::userState() const {
+    const frmMain& f = m_form;
+    QStringList state{f.txtDomain->text(),   f.txtUserName->text(),       f.txtAlias->text(),      f.txtDisplay->text(),
+                      f.txtPassword->text(), f.txtVerifyPassword->text(), f.cmbPers->selectedKey()};
+    addTicks(state, f.lstGroups);
+    return state;
+}
+
+void UnsavedChanges::companyShown() {
+    m_company = companyState();
+    m_companyKey = KeyedTreeWidget::keyOf(m_form.lstAuthors->selectedItem());
+}
+
+void UnsavedChanges::groupShown() {
+    m_group = groupState();
+    m_groupKey = KeyedTreeWidget::keyOf(m_form.lstGroupsConfig->selectedItem());
+    companyShown();
+}
+
+void UnsavedChanges::userShown() {
+    m_user = userState();
+    m_userKey = KeyedTreeWidget::keyOf(m_form.lstUsers->selectedItem());
+}
+
+void UnsavedChanges::allShown() {
+    groupShown();
+    userShown();
+}
+
+bool UnsavedChanges::changed(Part part) const {
+    switch (part) {
+    case Part::Company:
+        return companyState() != m_company;
+    case Part::Group:
+        return groupState() != m_group || changed(Part::Company);
+    case Part::User:
+        return userState() != m_user;
+    case Part::All:
+        return changed(Part::Group) || changed(Part::User);
+    }
+    return false;
+}
+
+bool UnsavedChanges::settle(Part part) {
+    if (!changed(part))
+        return true;
+    switch (ask(&m_form)) {
+    case QMessageBox::Discard:
+        return true;
+    case QMessageBox::Save:
+        if (!m_form.Save())
+            return false;
+        m_form.RefreshMe();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void UnsavedChanges::clicked(KeyedTreeWidget* list, QTreeWidgetItem* item, void (*load)(frmMain&, QTreeWidgetItem*)) {
+    const QString pressedKey = std::exchange(m_pressedKey, QString());
+    const int pressedState = std::exchange(m_pressedState, -1);
+    if (!item)
+        return;
+    const Part part = list == m_form.lstAuthors ? Part::Company : list == m_form.lstUsers ? Part::User : Part::Group;
+    const QString shown = part == Part::Company ? m_companyKey : part == Part::User ? m_userKey : m_groupKey;
+    const QString key = KeyedTreeWidget::keyOf(item);
+    if (key == shown && part != Part::Company && changed(part))
+        return;
+    // Ticks shown without a company (before the first load) belong to no company to lose.
+    const bool nothingShown = part == Part::Company && shown.isEmpty();
+    if (key == shown || nothingShown || !changed(part)) {
+        list->selectItem(item);
+        load(m_form, item);
+        return;
+    }
+
+    // Undo the click while asking, so that a save writes what was shown and Cancel leaves it.
+    const Qt::CheckState ticked = item->checkState(0);
+    const bool toggled = pressedKey == key && pressedState >= 0 && pressedState != ticked;
+    if (toggled)
+        item->setCheckState(0, static_cast<Qt::CheckState>(pressedState));
+    list->selectItem(list->find(shown));
+    if (!settle(part))
+        return;
+    // A save refreshes the lists: the clicked item is found again by its key.
+    item = list->find(key);
+    if (!item)
+        return;
+    if (toggled)
+        item->setCheckState(0, ticked);
+    list->selectItem(item);
+    load(m_form, item);
+}
+
+bool UnsavedChanges::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        const QTreeWidgetItem* item = m_form.lstAuthors->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        m_pressedKey = KeyedTreeWidget::keyOf(item);
+        m_pressedState = item ? item->checkState(0) : -1;
+    }
+    return QObject::eventFilter(watched, event);
+}
