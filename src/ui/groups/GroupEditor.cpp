@@ -9,9 +9,8 @@
 #include "ui/groups/OperationTree.h"
 #include "ui/common/ImageList.h"
 #include "ui/groups/GroupListFillers.h"
-#include "ui/users/UserListFillers.h"
+#include "ui/groups/GroupsPage.h"
 #include "ui/common/ItemKey.h"
-#include "ui/main/frmMain.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -28,14 +27,14 @@ void invertCheck(QTreeWidgetItem* item) {
 
 } // namespace
 
-GroupEditor::GroupEditor(frmMain& form) : QObject(&form), m_form(form) {
+GroupEditor::GroupEditor(GroupsPage& page, ImageList& images, QObject* parent)
+    : QObject(parent), m_form(page), m_images(images) {
     m_form.twOperations->setExpandsOnDoubleClick(false);
     // Every node is one line with a 16-pixel picture; with rows of one height the view finds the
     // row under the pointer without measuring every row above it, which in a large tree would
     // make each click slow.
     m_form.twOperations->setUniformRowHeights(true);
     connect(m_form.lstAuthors, &QTreeWidget::itemDoubleClicked, this, [this] { lstAuthors_DblClick(); });
-    connect(m_form.lstGroups, &QTreeWidget::itemDoubleClicked, this, [this] { lstGroups_DblClick(); });
     connect(m_form.twOperations, &QTreeWidget::itemDoubleClicked, this, [this] { twOperations_DblClick(); });
     m_form.twOperations->installEventFilter(this);
     m_form.twOperations->viewport()->installEventFilter(this);
@@ -93,7 +92,7 @@ bool GroupEditor::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void GroupEditor::LoadGrp(int grID) {
-    frmMain& f = m_form;
+    GroupsPage& f = m_form;
     bool complete = true;
     db::RecordSet group;
     complete &= passOver([&] { group = store::GetGroups(grID); });
@@ -133,21 +132,21 @@ void GroupEditor::LoadGrp(int grID) {
 }
 
 void GroupEditor::emptyEditor() {
-    frmMain& f = m_form;
+    GroupsPage& f = m_form;
     // What was read is only part of the group: shown, it would look like a group without rights.
     f.txtGrpName->clear();
     f.txtFullName->clear();
     f.txtNotes->clear();
     f.lstAuthors->untickAll();
     f.lstPuncteLucru->clearKeyed();
-    OperationTree::ClearOperationChecks(f.twOperations, *f.ImageList1);
+    OperationTree::ClearOperationChecks(f.twOperations, m_images);
 }
 
 void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
     if (!item)
         return;
     const auto loaded = qScopeGuard([this] { emit companyLoaded(); });
-    frmMain& f = m_form;
+    GroupsPage& f = m_form;
     m_companyLoaded = false;
     int auID = 0;
     bool pointsRead = false;
@@ -175,7 +174,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
             points.close();
             pointsRead = true;
         }
-        OperationTree::ClearOperationChecks(f.twOperations, *f.ImageList1);
+        OperationTree::ClearOperationChecks(f.twOperations, m_images);
     });
     if (!read)
         return;
@@ -203,7 +202,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
                                                             granted.field(QStringLiteral("Id")).toInt());
             QTreeWidgetItem* node = f.twOperations->find(key);
             if (node && OperationTree::imageOf(node) != CheckImage::None)
-                OperationTree::setImage(node, CheckImage::Checked, *f.ImageList1);
+                OperationTree::setImage(node, CheckImage::Checked, m_images);
         });
         if (!passOver([&] { granted.moveNext(); })) {
             complete = false;
@@ -219,20 +218,15 @@ void GroupEditor::lstAuthors_DblClick() {
         invertCheck(item);
 }
 
-void GroupEditor::lstGroups_DblClick() {
-    if (QTreeWidgetItem* item = m_form.lstGroups->selectedItem())
-        invertCheck(item);
-}
-
 void GroupEditor::twOperations_DblClick() {
-    frmMain& f = m_form;
+    GroupsPage& f = m_form;
     QTreeWidgetItem* author = f.lstAuthors->selectedItem();
     if (!author) {
-        MsgBox(QStringLiteral("Selectati authorul!"), 48, AppTitle(), &f);
+        MsgBox(QStringLiteral("Selectati authorul!"), 48, AppTitle(), f.picUserGroups->window());
         f.lstAuthors->setFocus();
         return;
     }
     if (QTreeWidgetItem* node = f.twOperations->selectedItem())
-        OperationTree::toggleNode(f.twOperations, node, *f.ImageList1);
+        OperationTree::toggleNode(f.twOperations, node, m_images);
     author->setCheckState(0, OperationTree::hasCheckedNode(f.twOperations) ? Qt::Checked : Qt::Unchecked);
 }

@@ -4,21 +4,23 @@
 
 class QPoint;
 
-class frmMain;
+class ImageList;
+struct GroupsPage;
 class QTreeWidgetItem;
 
 // The group editor of the groups page: loads a group's fields and companies, the work points
-// and operation checks of one company, and handles the double clicks of lstAuthors, lstGroups
-// and twOperations. It keeps no data of its own: the window's controls are the whole state
+// and operation checks of one company, and handles the double clicks of lstAuthors and
+// twOperations. It works on the groups page alone and keeps no data of its own: the window's controls are the whole state
 // (the group is the selected item of lstGroupsConfig, the company the selected item of
 // lstAuthors).
 class GroupEditor : public QObject {
     Q_OBJECT
 public:
-    // Connects the double clicks of lstAuthors, lstGroups and twOperations to the handlers below
-    // (the window routes the item click of lstAuthors, see UnsavedChanges). The tree's own expand-on-double-click is
-    // switched off (the double click toggles check images instead) and its rows share one height.
-    explicit GroupEditor(frmMain& form);
+    // Connects the double clicks of lstAuthors and twOperations to the handlers below (the window
+    // routes the item click of lstAuthors, see UnsavedChanges). The tree's own expand-on-double-
+    // click is switched off (the double click toggles check images instead) and its rows share one
+    // height; images are the window's image list, for the check images.
+    GroupEditor(GroupsPage& page, ImageList& images, QObject* parent);
 
     // Shows group grID: its code, full name and notes (Null as empty text), ticks the companies
     // for which it holds rights, then runs lstAuthors_ItemClick for the selected company. Every
@@ -35,7 +37,6 @@ public:
 
     // Inverts the check box of the list's selected item, if any.
     void lstAuthors_DblClick();
-    void lstGroups_DblClick();
 
     // Whether the editor shows completely what it last loaded: false after LoadGrp could not
     // read the group or its companies, or after the company click could not read the company's
@@ -68,7 +69,8 @@ private:
     // The node whose check image is at position (viewport pixels), or null.
     QTreeWidgetItem* checkImageAt(const QPoint& position) const;
 
-    frmMain& m_form;
+    GroupsPage& m_form;
+    ImageList& m_images;
     bool m_groupLoaded = true;
     bool m_companyLoaded = true;
 };

@@ -9,8 +9,6 @@
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/groups/GroupEditor.h"
 #include "ui/groups/OperationTree.h"
-#include "ui/groups/GroupListFillers.h"
-#include "ui/users/UserListFillers.h"
 #include "ui/common/ItemKey.h"
 #include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"

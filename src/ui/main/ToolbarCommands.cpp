@@ -3,7 +3,8 @@
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/groups/GroupEditor.h"
-#include "ui/groups/OperationTree.h"
+#include "ui/groups/NewGroup.h"
+#include "ui/users/NewUser.h"
 #include "ui/common/TabControl.h"
 #include "ui/main/UnsavedChanges.h"
 #include "ui/main/frmMain.h"
@@ -34,14 +35,7 @@ void Register(frmMain& form) {
 
 void NewGroup(frmMain& form) {
     form.SSTab1->setCurrentIndex(0);
-    form.lstGroupsConfig->selectItem(nullptr);
-    form.txtGrpName->clear();
-    form.txtFullName->clear();
-    form.txtNotes->clear();
-    form.lstAuthors->untickAll();
-    // The work points shown are the last group's grants: a new group must not take them over.
-    form.lstPuncteLucru->untickAll();
-    OperationTree::ClearOperationChecks(form.twOperations, *form.ImageList1);
+    groups::NewGroup(form.groupsPage(), *form.ImageList1);
     form.groupEditor().groupEmptied();
     form.unsavedChanges().groupShown();
     form.txtGrpName->setFocus(Qt::OtherFocusReason);
@@ -49,18 +43,7 @@ void NewGroup(frmMain& form) {
 
 void NewUser(frmMain& form) {
     form.SSTab1->setCurrentIndex(1);
-    form.lstUsers->selectItem(nullptr);
-    form.txtDomain->clear();
-    form.txtUserName->clear();
-    form.txtAlias->clear();
-    form.txtDisplay->clear();
-    // A box hidden behind the brand settings tab takes the focus when it is shown again; the
-    // command still clears the whole editor.
-    form.txtUserName->setFocus(Qt::OtherFocusReason);
-    form.lstGroups->untickAll();
-    form.cmbPers->clearSelection();
-    form.txtPassword->clear();
-    form.txtVerifyPassword->clear();
+    users::NewUser(form.usersPage());
     form.unsavedChanges().userShown();
 }
 

@@ -10,6 +10,7 @@
 #include "ui/groups/GroupEditor.h"
 #include "ui/groups/OperationTree.h"
 #include "ui/common/ClockPanel.h"
+#include "ui/common/Controls.h"
 #include "ui/main/DeleteCommand.h"
 #include "ui/main/FormLayout.h"
 #include "ui/common/ImageList.h"
@@ -39,67 +40,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
-namespace {
+using namespace Controls;
 
-struct Column {
-    QString title;
-    int width; // twips
-};
-
-template <typename Control> Control* place(Control* control, const char* name, const QRect& rect) {
-    control->setObjectName(name);
-    control->setGeometry(rect);
-    return control;
-}
-
-QLabel* label(QWidget* container, const char* name, const QString& text, const QRect& rect) {
-    return place(new QLabel(text, container), name, rect);
-}
-
-// A text box; maxLength 0 leaves the length open.
-QLineEdit* textBox(QWidget* container, const char* name, const QRect& rect, int maxLength = 0) {
-    auto* box = place(new QLineEdit(container), name, rect);
-    if (maxLength > 0)
-        box->setMaxLength(maxLength);
-    return box;
-}
-
-QLineEdit* passwordBox(QWidget* container, const char* name, const QRect& rect) {
-    auto* box = place(new QLineEdit(container), name, rect);
-    box->setEchoMode(QLineEdit::Password);
-    // Typed characters show as "*", whatever the style's own password character is.
-    box->setStyleSheet("QLineEdit { lineedit-password-character: 42; }");
-    return box;
-}
-
-KeyedComboBox* imageCombo(QWidget* container, const char* name, const QRect& rect) {
-    return place(new KeyedComboBox(container), name, rect);
-}
-
-// A list view in details view: a visible header with the designed column widths, no tree lines.
-template <typename List = KeyedTreeWidget>
-List* listView(QWidget* container, const char* name, const QRect& rect, const QList<Column>& columns) {
-    auto* list = place(new List(container), name, rect);
-    list->setRootIsDecorated(false);
-    list->setUniformRowHeights(true);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setColumnCount(static_cast<int>(columns.size()));
-    QStringList titles;
-    for (const Column& column : columns)
-        titles << column.title;
-    list->setHeaderLabels(titles);
-    list->header()->setStretchLastSection(false);
-    list->header()->setSectionsClickable(true);
-    for (int i = 0; i < columns.size(); ++i)
-        list->setColumnWidth(i, twips::toPixels(columns[i].width));
-    return list;
-}
-
-QGroupBox* frame(QWidget* container, const char* name, const QString& caption, const QRect& rect) {
-    return place(new QGroupBox(caption, container), name, rect);
-}
-
-} // namespace
 
 frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), m_login(login) {
     setObjectName("frmMain");
@@ -119,14 +61,14 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     SSTab1 = place(new TabControl(this), "SSTab1", twips::rect(45, 555, 13575, 8460));
     SSTab1->addPage(ImageList1->image(ImageList::Group), "   User Groups Configuration ");
     SSTab1->addPage(ImageList1->image(ImageList::User), "  Users  ");
-    buildGroupsPage();
-    buildUsersPage();
+    groupsPage() = GroupsPage::build(SSTab1);
+    usersPage() = UsersPage::build(SSTab1, *ImageList1);
     SSTab1->setContainer(0, picUserGroups);
     SSTab1->setContainer(1, picUsers);
     connect(SSTab1, &TabControl::Click, this, &frmMain::SSTab1_Click);
     buildScrollBars();
-    m_groupEditor = new GroupEditor(*this);
-    m_userEditor = new UserEditor(*this);
+    m_groupEditor = new GroupEditor(groupsPage(), *ImageList1, this);
+    m_userEditor = new UserEditor(usersPage(), this);
     new BrandSettings(
         {cboAuthor, cboBrand, chkAdminBrand, chkAdmin, lstUserBrand, cbutInregNoua, cbutSalvare, lstUsers}, m_login,
         [this] { ListViews::lstUsers_ItemClick(*this, lstUsers->selectedItem()); }, this);
@@ -245,82 +187,6 @@ void frmMain::buildStatusBar() {
     }
 }
 
-void frmMain::buildGroupsPage() {
-    picUserGroups = place(new QWidget(SSTab1), "picUserGroups", twips::rect(105, 405, 11850, 7950));
-    lstGroupsConfig = listView(picUserGroups, "lstGroupsConfig", twips::rect(0, 0, 6240, 4815), {{"Groups", 2700}});
-
-    fraUserGroup = frame(picUserGroups, "fraUserGroup", "Group", twips::rect(6270, 0, 5535, 7800));
-    Label1 = label(fraUserGroup, "Label1", "Name", twips::rect(150, 360, 420, 195));
-    txtGrpName = textBox(fraUserGroup, "txtGrpName", twips::rect(1500, 270, 3885, 330), 15);
-    Label2 = label(fraUserGroup, "Label2", "Full Name", twips::rect(150, 720, 705, 195));
-    txtFullName = textBox(fraUserGroup, "txtFullName", twips::rect(1500, 630, 3885, 330), 50);
-    Label3 = label(fraUserGroup, "Label3", "Notes", twips::rect(150, 1080, 420, 195));
-    txtNotes = textBox(fraUserGroup, "txtNotes", twips::rect(1500, 990, 3885, 810), 100);
-    lstAuthors = listView(fraUserGroup, "lstAuthors", twips::rect(120, 1830, 5295, 1725),
-                          {{"Company", 3500}, {"NickName", 1440}});
-    lstAuthors->setCheckBoxes(true);
-    lstPuncteLucru = listView(fraUserGroup, "lstPuncteLucru", twips::rect(120, 3570, 5295, 1575),
-                              {{"Denumire punct de lucru", 3500}});
-    lstPuncteLucru->setCheckBoxes(true);
-
-    twOperations = place(new KeyedTreeWidget(fraUserGroup), "twOperations", twips::rect(135, 5190, 5265, 1215));
-    twOperations->setHeaderHidden(true);
-    twOperations->setColumnCount(1);
-    twOperations->setIconSize(QSize(16, 16));
-}
-
-void frmMain::buildUsersPage() {
-    picUsers = place(new QWidget(SSTab1), "picUsers", twips::rect(105, 405, 12510, 6705));
-    lstUsers = listView(picUsers, "lstUsers", twips::rect(0, 0, 6240, 4815),
-                        {{"User", 1500}, {"Alias", 1400}, {"HR Information", 2300}});
-
-    tabDetalii = place(new TabControl(picUsers), "tabDetalii", twips::rect(6270, 0, 5670, 6660));
-    tabDetalii->addPage(ImageList1->image(ImageList::Group), QString("Group").leftJustified(20));
-    tabDetalii->addPage(ImageList1->image(ImageList::Brand), QString("Setari CRM").leftJustified(22));
-    buildUserEditor();
-    buildBrandSettings();
-    tabDetalii->setContainer(0, fraGroup);
-    tabDetalii->setContainer(1, frCRM);
-}
-
-void frmMain::buildUserEditor() {
-    fraGroup = frame(tabDetalii, "fraGroup", QString(), twips::rect(60, 345, 5505, 4875));
-    Label4 = label(fraGroup, "Label4", "Domain", twips::rect(150, 360, 540, 195));
-    txtDomain = textBox(fraGroup, "txtDomain", twips::rect(1500, 270, 3885, 330));
-    Label5 = label(fraGroup, "Label5", "User", twips::rect(150, 720, 330, 195));
-    txtUserName = textBox(fraGroup, "txtUserName", twips::rect(1500, 630, 3885, 330));
-    Label6 = label(fraGroup, "Label6", "Alias", twips::rect(150, 1080, 330, 195));
-    txtAlias = textBox(fraGroup, "txtAlias", twips::rect(1500, 990, 3885, 330));
-    Label7 = label(fraGroup, "Label7", "Display", twips::rect(150, 1440, 510, 195));
-    txtDisplay = textBox(fraGroup, "txtDisplay", twips::rect(1500, 1350, 3885, 330));
-    Label8 = label(fraGroup, "Label8", "HR Information", twips::rect(165, 1785, 1065, 195));
-    cmbPers = imageCombo(fraGroup, "cmbPers", twips::rect(1500, 1710, 3885, 330));
-    Label10 = label(fraGroup, "Label10", "Password", twips::rect(180, 2280, 690, 195));
-    txtPassword = passwordBox(fraGroup, "txtPassword", twips::rect(1500, 2190, 3885, 330));
-    Label9 = label(fraGroup, "Label9", "Verify password", twips::rect(180, 2640, 1110, 195));
-    txtVerifyPassword = passwordBox(fraGroup, "txtVerifyPassword", twips::rect(1500, 2580, 3885, 330));
-    lstGroups =
-        listView(fraGroup, "lstGroups", twips::rect(120, 2955, 5295, 1815), {{"Groups", 2400}, {"Description", 2600}});
-    lstGroups->setCheckBoxes(true);
-}
-
-void frmMain::buildBrandSettings() {
-    frCRM = frame(tabDetalii, "frCRM", QString(), twips::rect(60, 345, 5445, 4875));
-    Label11 = label(frCRM, "Label11", "Societate", twips::rect(105, 285, 900, 270));
-    cboAuthor = imageCombo(frCRM, "cboAuthor", twips::rect(1050, 270, 4200, 330));
-    Label12 = label(frCRM, "Label12", "Brand", twips::rect(120, 600, 900, 270));
-    cboBrand = imageCombo(frCRM, "cboBrand", twips::rect(1050, 645, 4200, 330));
-    chkAdminBrand = place(new QCheckBox("Director brand", frCRM), "chkAdminBrand", twips::rect(1050, 1005, 2910, 195));
-    chkAdmin = place(new QCheckBox("Administrator", frCRM), "chkAdmin", twips::rect(1050, 1245, 2910, 195));
-    QFont bold = chkAdmin->font();
-    bold.setBold(true);
-    chkAdmin->setFont(bold);
-    lstUserBrand = listView<QTreeWidget>(frCRM, "lstUserBrand", twips::rect(90, 1500, 5265, 2790),
-                                         {{"Societate", 1440}, {"Brand", 1440}, {"Tip user", 1440}});
-    cbutInregNoua = place(new QPushButton("! New", frCRM), "cbutInregNoua", twips::rect(90, 4365, 1335, 405));
-    cbutSalvare = place(new QPushButton("! Salvare", frCRM), "cbutSalvare", twips::rect(4035, 4350, 1335, 405));
-}
-
 QLabel* frmMain::Panel(int index) const {
     return m_panels.value(index - 1);
 }
@@ -411,7 +277,7 @@ void frmMain::lstAuthors_DblClick() {
 }
 
 void frmMain::lstGroups_DblClick() {
-    m_groupEditor->lstGroups_DblClick();
+    m_userEditor->lstGroups_DblClick();
 }
 
 void frmMain::twOperations_DblClick() {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QHash>
+#include "ui/groups/GroupsPage.h"
+#include "ui/users/UsersPage.h"
+
 #include <QMainWindow>
 #include <QSize>
 #include <functional>
@@ -33,7 +36,7 @@ class QTreeWidgetItem;
 // whose items have no key, is a plain QTreeWidget. lstAuthors, lstPuncteLucru and lstGroups
 // show a check box on every item (checkBoxes() is on). twOperations draws its check states with
 // images 1 to 3 of ImageList1.
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public GroupsPage, public UsersPage {
     Q_OBJECT
 public:
     using Command = std::function<void()>;
@@ -109,54 +112,9 @@ public:
     QScrollBar* hsbForm;
     QScrollBar* vsbForm;
 
-    // Groups page (SSTab1, tab 0).
-    QWidget* picUserGroups;
-    KeyedTreeWidget* lstGroupsConfig;
-    QGroupBox* fraUserGroup;
-    QLabel* Label1;
-    QLineEdit* txtGrpName;
-    QLabel* Label2;
-    QLineEdit* txtFullName;
-    QLabel* Label3;
-    QLineEdit* txtNotes;
-    KeyedTreeWidget* lstAuthors;
-    KeyedTreeWidget* lstPuncteLucru;
-    KeyedTreeWidget* twOperations;
-
-    // Users page (SSTab1, tab 1).
-    QWidget* picUsers;
-    KeyedTreeWidget* lstUsers;
-    TabControl* tabDetalii;
-
-    // User editor (tabDetalii, tab 0).
-    QGroupBox* fraGroup;
-    QLabel* Label4;
-    QLineEdit* txtDomain;
-    QLabel* Label5;
-    QLineEdit* txtUserName;
-    QLabel* Label6;
-    QLineEdit* txtAlias;
-    QLabel* Label7;
-    QLineEdit* txtDisplay;
-    QLabel* Label8;
-    KeyedComboBox* cmbPers;
-    QLabel* Label10;
-    QLineEdit* txtPassword;
-    QLabel* Label9;
-    QLineEdit* txtVerifyPassword;
-    KeyedTreeWidget* lstGroups;
-
-    // Brand settings (tabDetalii, tab 1).
-    QGroupBox* frCRM;
-    QLabel* Label11;
-    KeyedComboBox* cboAuthor;
-    QLabel* Label12;
-    KeyedComboBox* cboBrand;
-    QCheckBox* chkAdminBrand;
-    QCheckBox* chkAdmin;
-    QTreeWidget* lstUserBrand;
-    QPushButton* cbutInregNoua;
-    QPushButton* cbutSalvare;
+    // The named controls of the two pages are the members of GroupsPage and UsersPage.
+    GroupsPage& groupsPage() { return *this; }
+    UsersPage& usersPage() { return *this; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -171,10 +129,6 @@ private:
     void buildDeleteKeys();
     void buildStatusBar();
     void buildScrollBars();
-    void buildGroupsPage();
-    void buildUsersPage();
-    void buildUserEditor();
-    void buildBrandSettings();
 
     // Runs once, when the window is first shown: selects the groups page, fills the status bar
     // from the login component and queues the refresh of every list, which runs once the window

@@ -7,8 +7,6 @@
 #include "store/BrandRoleStore.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/groups/GroupListFillers.h"
-#include "ui/users/UserListFillers.h"
 #include "ui/common/ItemKey.h"
 
 #include <QCheckBox>

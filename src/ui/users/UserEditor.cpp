@@ -5,10 +5,8 @@
 #include "store/RecordQueries.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/groups/GroupListFillers.h"
-#include "ui/users/UserListFillers.h"
 #include "ui/common/ItemKey.h"
-#include "ui/main/frmMain.h"
+#include "ui/users/UsersPage.h"
 #include "ui/common/modMinMaxForm.h"
 #include "ui/users/BrandSettings.h"
 
@@ -16,8 +14,14 @@
 #include <QScopeGuard>
 #include <QTreeWidget>
 
-UserEditor::UserEditor(frmMain& form) : QObject(&form), m_form(form) {
+UserEditor::UserEditor(UsersPage& page, QObject* parent) : QObject(parent), m_form(page) {
     connect(m_form.cmbPers, &KeyedComboBox::dropDown, this, &UserEditor::cmbPers_DropDown);
+    connect(m_form.lstGroups, &QTreeWidget::itemDoubleClicked, this, &UserEditor::lstGroups_DblClick);
+}
+
+void UserEditor::lstGroups_DblClick() {
+    if (QTreeWidgetItem* item = m_form.lstGroups->selectedItem())
+        item->setCheckState(0, item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
 }
 
 void UserEditor::cmbPers_DropDown() {
@@ -26,7 +30,7 @@ void UserEditor::cmbPers_DropDown() {
 }
 
 void UserEditor::LoadUser(int usID) {
-    frmMain& f = m_form;
+    UsersPage& f = m_form;
     // Announced last, once the editor shows what it will keep (emptied after a failed load).
     const auto announce = qScopeGuard([this] { emit userLoaded(); });
     // A password typed for the user shown before must never be saved for this one.
@@ -68,7 +72,7 @@ void UserEditor::LoadUser(int usID) {
 }
 
 void UserEditor::emptyEditor() {
-    frmMain& f = m_form;
+    UsersPage& f = m_form;
     // What was read is only part of the user: shown, it would look like a user without groups.
     for (QLineEdit* box : {f.txtDomain, f.txtUserName, f.txtAlias, f.txtDisplay})
         box->clear();

@@ -2,16 +2,17 @@
 
 #include <QObject>
 
-class frmMain;
+struct UsersPage;
 
 // The user editor of the users page (fraGroup): the user's four text fields, the linked person
-// in cmbPers and the groups ticked in lstGroups. It keeps no data of its own: the user being
-// edited is the selected item of lstUsers.
+// in cmbPers and the groups ticked in lstGroups. It works on the users page alone and keeps no
+// data of its own: the user being edited is the selected item of lstUsers.
 class UserEditor : public QObject {
     Q_OBJECT
 public:
-    // Connects the drop-down of cmbPers to cmbPers_DropDown.
-    explicit UserEditor(frmMain& form);
+    // Connects the drop-down of cmbPers to cmbPers_DropDown and the double click of lstGroups to
+    // lstGroups_DblClick.
+    UserEditor(UsersPage& page, QObject* parent);
 
     // Shows user usID: empties both password boxes and clears the person, then fills the text
     // fields (Null as empty text; a user without a row leaves them as they were) and selects the
@@ -29,6 +30,8 @@ public:
 
     // Makes the person list at least 200 pixels wide, however narrow the box is.
     void cmbPers_DropDown();
+    // Inverts the check box of the selected group of lstGroups, if any.
+    void lstGroups_DblClick();
 
 signals:
     // After each LoadUser, whatever it could read.
@@ -37,6 +40,6 @@ signals:
 private:
     void emptyEditor();
 
-    frmMain& m_form;
+    UsersPage& m_form;
     bool m_loaded = true;
 };
