@@ -5,6 +5,9 @@
 
 namespace store {
 
+// The four operations answer a Boolean because Save and Delete test it: they either answer true
+// or raise, never false.
+
 // Writes a group (grID 0: a new one, whose id is returned in grID) and, for the author auID,
 // its operations (items "opID#$#Id[#$#...]") and work points (ids). Returns true once
 // committed; raises the error that happened otherwise, with nothing stored.

@@ -5,6 +5,9 @@
 
 namespace store {
 
+// The four operations answer a Boolean because Save and Delete test it: they either answer true
+// or raise, never false.
+
 // Writes a user (usID 0: a new one, whose id is returned in usID), ties it to the person
 // IdPers, rewrites its group memberships and, with a non-empty password, creates or updates
 // its server login. Returns true once committed; raises the error that happened otherwise.

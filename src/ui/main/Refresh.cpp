@@ -29,17 +29,13 @@ void selectKeyOrFirst(KeyedTreeWidget* list, const QString& key) {
 } // namespace
 
 void RefreshMe(frmMain& form) {
-    QString groupKey;
-    int userId = 0;
-    QString companyKey;
-
-    passOver([&] { groupKey = KeyedTreeWidget::keyOf(form.lstGroupsConfig->selectedItem()); });
-    passOver([&] { userId = KeyedTreeWidget::tagOf(form.lstUsers->selectedItem()).toInt(); });
-    passOver([&] { companyKey = KeyedTreeWidget::keyOf(form.lstAuthors->selectedItem()); });
+    const QString groupKey = KeyedTreeWidget::keyOf(form.lstGroupsConfig->selectedItem());
+    const int userId = KeyedTreeWidget::tagOf(form.lstUsers->selectedItem()).toInt();
+    const QString companyKey = KeyedTreeWidget::keyOf(form.lstAuthors->selectedItem());
 
     for (QLineEdit* box : {form.txtGrpName, form.txtFullName, form.txtNotes, form.txtDomain, form.txtUserName,
                            form.txtAlias, form.txtDisplay})
-        passOver([&] { box->clear(); });
+        box->clear();
 
     passOver([&] { groups::FillGroupList(form.lstGroupsConfig, false); });
     passOver([&] { groups::FillGroupList(form.lstGroups, true); });

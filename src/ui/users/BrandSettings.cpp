@@ -25,15 +25,15 @@ void fillByPosition(KeyedComboBox* combo, db::RecordSet (*query)()) {
     // A failed query leaves the items as they were.
     if (!rows.isOpen() || !combo)
         return;
-    passOver([&] { combo->clearKeyed(); });
+    combo->clearKeyed();
     combo->beginFill();
     for (; !rows.eof(); rows.moveNext())
         passOver(
             [&] { combo->addKeyed(ItemKey(rows.field(0)), rows.field(1).toString(), rows.field(0).toInt()); });
     combo->endFill();
     // Adding items to an empty box selects the first; a refilled box has no selection.
-    passOver([&] { combo->clearSelection(); });
-    passOver([&] { rows.close(); });
+    combo->clearSelection();
+    rows.close();
 }
 
 QString roleText(int tipUser) {
@@ -72,7 +72,7 @@ void BrandSettings::FillAuthorCombo(KeyedComboBox* combo) {
 }
 
 void BrandSettings::LoadUserBrands(int usID, QTreeWidget* list) {
-    passOver([&] { list->clear(); });
+    list->clear();
     db::RecordSet roles;
     passOver([&] { roles = store::GetUserBrands(usID); });
     if (!roles.isOpen())
@@ -85,7 +85,7 @@ void BrandSettings::LoadUserBrands(int usID, QTreeWidget* list) {
             item->setText(2, roleText(roles.field("TipUser").toInt()));
         });
     }
-    passOver([&] { roles.close(); });
+    roles.close();
 }
 
 void BrandSettings::cbutInregNoua_Click() {

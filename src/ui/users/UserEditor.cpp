@@ -49,7 +49,7 @@ void UserEditor::LoadUser(int usID) {
             complete &= passOver([&] { f.txtDisplay->setText(user.field("usDenumire").toString()); });
             // A user without a person looks for "k0", which no person has: the box stays empty.
             passOver([&] { f.cmbPers->selectKey(ItemKey(user.field("IdPers"))); });
-            passOver([&] { f.cmbPers->update(); });
+            f.cmbPers->update();
         }
         // A user query that failed has no record set to close: that ends the load with an error.
         if (!user.isOpen())
@@ -63,7 +63,7 @@ void UserEditor::LoadUser(int usID) {
         db::RecordSet groups = store::GetUserGroups(usID);
         for (; !groups.eof(); groups.moveNext())
             passOver([&] { f.lstGroups->item(ItemKey(groups.field("grID")))->setCheckState(0, Qt::Checked); });
-        passOver([&] { groups.close(); });
+        groups.close();
         passOver([&] { BrandSettings::LoadUserBrands(usID, f.lstUserBrand); });
     });
     m_loaded = loaded && complete;
