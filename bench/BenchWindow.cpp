@@ -11,11 +11,11 @@
 #include "PeakMemory.h"
 #include "StatementFloor.h"
 #include "WindowDriver.h"
-#include "session/DemoSuite.h"
-#include "session/LoginComponent.h"
 #include "app/modMain.h"
 #include "db/Connection.h"
 #include "db/SharedConnection.h"
+#include "session/DemoSuite.h"
+#include "session/LoginComponent.h"
 #include "ui/main/frmMain.h"
 
 #include <QApplication>

@@ -5,9 +5,9 @@
 #include "db/StatementLog.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
+#include "ui/common/TabControl.h"
 #include "ui/groups/BulkImageChange.h"
 #include "ui/groups/OperationTree.h"
-#include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
 
 #include <QAbstractButton>

@@ -1,11 +1,11 @@
 #include "app/modMain.h"
 
-#include "ui/common/ShowErrors.h"
 #include "session/LoginComponent.h"
-#include "ui/common/MessageBox.h"
 #include "session/OpenConnection.h"
-#include "ui/main/frmMain.h"
+#include "ui/common/MessageBox.h"
+#include "ui/common/ShowErrors.h"
 #include "ui/common/modMinMaxForm.h"
+#include "ui/main/frmMain.h"
 
 #include <QPointer>
 

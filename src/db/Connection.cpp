@@ -2,9 +2,9 @@
 
 #include "db/ConnectionError.h"
 #include "db/ConnectionString.h"
+#include "db/StatementLog.h"
 #include "db/embedded/EmbeddedEngine.h"
 #include "db/odbc/OdbcEngine.h"
-#include "db/StatementLog.h"
 
 namespace db {
 

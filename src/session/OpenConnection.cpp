@@ -1,8 +1,8 @@
 #include "session/OpenConnection.h"
 
-#include "session/LoginComponent.h"
 #include "db/ConnectionString.h"
 #include "db/SharedConnection.h"
+#include "session/LoginComponent.h"
 
 QString BuildConnectionString(const LoginComponent& login) {
     using db::ConnectionString;

@@ -25,8 +25,7 @@ void writeOperations(db::Connection& connection, const QString& id, const QStrin
         connection.execute(QStringLiteral(" Insert Into admGrupOperatii (auID,grID,opID,ID,IdOperator,DataAct)") +
                            QStringLiteral(" Values (") + author + QLatin1Char(',') + id + QLatin1Char(',') +
                            operation.opID + QLatin1Char(',') + operation.id + QLatin1Char(',') + number(OperatorId) +
-                           QStringLiteral(",'") + todayLiteral() +
-                           QStringLiteral("')"));
+                           QStringLiteral(",'") + todayLiteral() + QStringLiteral("')"));
     }
 }
 

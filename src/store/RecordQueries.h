@@ -7,11 +7,11 @@
 // record set; any failure is raised unchanged (GetWorkPoints excepted, see below).
 namespace store {
 
-db::RecordSet GetGroups(int grID);                  // 0: all groups
+db::RecordSet GetGroups(int grID); // 0: all groups
 db::RecordSet GetGroupAuthors(int grID);
 db::RecordSet GetUserGroups(int usID);
 db::RecordSet GetGroupOperations(int auID, int grID);
-db::RecordSet GetUsers(int usID);                   // 0: all users, with the person joined
+db::RecordSet GetUsers(int usID); // 0: all users, with the person joined
 db::RecordSet GetAuthors();
 db::RecordSet GetModules();
 db::RecordSet GetOperations();

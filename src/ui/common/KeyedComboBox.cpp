@@ -11,12 +11,13 @@ KeyedComboBox::KeyedComboBox(QWidget* parent) : QComboBox(parent) {
     setInsertPolicy(QComboBox::NoInsert);
 }
 
-KeyedComboBox::~KeyedComboBox() { qDeleteAll(m_pending); }
+KeyedComboBox::~KeyedComboBox() {
+    qDeleteAll(m_pending);
+}
 
 void KeyedComboBox::addKeyed(const QString& key, const QString& text, const QVariant& tag) {
     if (m_index.contains(key))
-        throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"),
-                          objectName());
+        throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"), objectName());
     // One item carries text, key and tag, so the model announces it once; during a fill the
     // items are added together by endFill().
     auto* item = new QStandardItem(text);
@@ -29,7 +30,9 @@ void KeyedComboBox::addKeyed(const QString& key, const QString& text, const QVar
         standardModel()->appendRow(item);
 }
 
-void KeyedComboBox::beginFill() { m_filling = true; }
+void KeyedComboBox::beginFill() {
+    m_filling = true;
+}
 
 void KeyedComboBox::endFill() {
     m_filling = false;
@@ -39,7 +42,9 @@ void KeyedComboBox::endFill() {
     standardModel()->invisibleRootItem()->appendRows(items);
 }
 
-QStandardItemModel* KeyedComboBox::standardModel() const { return static_cast<QStandardItemModel*>(model()); }
+QStandardItemModel* KeyedComboBox::standardModel() const {
+    return static_cast<QStandardItemModel*>(model());
+}
 
 void KeyedComboBox::selectKey(const QString& key) {
     const int row = m_index.value(key, -1);

@@ -9,8 +9,7 @@ KeyedTreeWidget::KeyedTreeWidget(QWidget* parent) : QTreeWidget(parent) {}
 
 QTreeWidgetItem* KeyedTreeWidget::addKeyed(const QString& key, const QString& text, QTreeWidgetItem* parent) {
     if (m_items.contains(key))
-        throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"),
-                          objectName());
+        throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"), objectName());
     auto* node = new QTreeWidgetItem(QStringList{text});
     node->setData(0, ItemRoles::Key, key);
     if (m_checkBoxes)
@@ -109,8 +108,7 @@ QItemSelectionModel::SelectionFlags KeyedTreeWidget::selectionCommand(const QMod
         return flags;
     if (!index.isValid())
         return QItemSelectionModel::NoUpdate;
-    if ((flags & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)) &&
-        selectionModel()->isSelected(index))
+    if ((flags & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)) && selectionModel()->isSelected(index))
         return QItemSelectionModel::NoUpdate;
     return flags;
 }
@@ -131,4 +129,6 @@ QVariant KeyedTreeWidget::tagOf(const QTreeWidgetItem* node) {
     return node ? node->data(0, ItemRoles::Tag) : QVariant();
 }
 
-void KeyedTreeWidget::setTag(QTreeWidgetItem* node, const QVariant& tag) { node->setData(0, ItemRoles::Tag, tag); }
+void KeyedTreeWidget::setTag(QTreeWidgetItem* node, const QVariant& tag) {
+    node->setData(0, ItemRoles::Tag, tag);
+}

@@ -1,16 +1,16 @@
 #include "ui/groups/GroupEditor.h"
 
-#include "ui/common/ShowErrors.h"
-#include "ui/common/MessageBox.h"
 #include "db/RecordSet.h"
 #include "store/RecordQueries.h"
-#include "ui/common/KeyedTreeWidget.h"
-#include "ui/groups/BulkImageChange.h"
-#include "ui/groups/OperationTree.h"
 #include "ui/common/ImageList.h"
+#include "ui/common/ItemKey.h"
+#include "ui/common/KeyedTreeWidget.h"
+#include "ui/common/MessageBox.h"
+#include "ui/common/ShowErrors.h"
+#include "ui/groups/BulkImageChange.h"
 #include "ui/groups/GroupListFillers.h"
 #include "ui/groups/GroupsPage.h"
-#include "ui/common/ItemKey.h"
+#include "ui/groups/OperationTree.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -10,9 +10,8 @@ class QTreeWidgetItem;
 
 // The group editor of the groups page: loads a group's fields and companies, the work points
 // and operation checks of one company, and handles the double clicks of lstAuthors and
-// twOperations. It works on the groups page alone and keeps no data of its own: the window's controls are the whole state
-// (the group is the selected item of lstGroupsConfig, the company the selected item of
-// lstAuthors).
+// twOperations. It works on the groups page alone and keeps no data of its own: the window's controls are the whole
+// state (the group is the selected item of lstGroupsConfig, the company the selected item of lstAuthors).
 class GroupEditor : public QObject {
     Q_OBJECT
 public:

@@ -2,10 +2,10 @@
 
 #include "db/RecordSet.h"
 #include "store/RecordQueries.h"
+#include "ui/common/ImageList.h"
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/groups/BulkImageChange.h"
-#include "ui/common/ImageList.h"
 
 #include <QHash>
 #include <QList>

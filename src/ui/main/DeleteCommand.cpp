@@ -1,10 +1,10 @@
 #include "ui/main/DeleteCommand.h"
 
-#include "ui/common/ShowErrors.h"
-#include "ui/common/MessageBox.h"
 #include "store/GroupStore.h"
 #include "store/UserStore.h"
 #include "ui/common/KeyedTreeWidget.h"
+#include "ui/common/MessageBox.h"
+#include "ui/common/ShowErrors.h"
 #include "ui/common/TabControl.h"
 #include "ui/main/ToolbarCommands.h"
 #include "ui/main/frmMain.h"

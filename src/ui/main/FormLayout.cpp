@@ -1,9 +1,9 @@
 #include "ui/main/FormLayout.h"
 
-#include "ui/common/ShowErrors.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/common/Twips.h"
+#include "ui/common/ShowErrors.h"
 #include "ui/common/TabControl.h"
+#include "ui/common/Twips.h"
 #include "ui/main/frmMain.h"
 
 #include <QGroupBox>

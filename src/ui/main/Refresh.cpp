@@ -1,14 +1,14 @@
 #include "ui/main/Refresh.h"
 
-#include "ui/common/ShowErrors.h"
+#include "ui/common/ItemKey.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
+#include "ui/common/ShowErrors.h"
 #include "ui/groups/GroupListFillers.h"
-#include "ui/users/UserListFillers.h"
-#include "ui/common/ItemKey.h"
 #include "ui/main/ListViews.h"
 #include "ui/main/frmMain.h"
 #include "ui/users/BrandSettings.h"
+#include "ui/users/UserListFillers.h"
 
 #include <QLineEdit>
 

@@ -2,12 +2,12 @@
 
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
+#include "ui/common/TabControl.h"
 #include "ui/groups/GroupEditor.h"
 #include "ui/groups/NewGroup.h"
-#include "ui/users/NewUser.h"
-#include "ui/common/TabControl.h"
 #include "ui/main/UnsavedChanges.h"
 #include "ui/main/frmMain.h"
+#include "ui/users/NewUser.h"
 
 #include <QLineEdit>
 

@@ -1,9 +1,9 @@
 #include "ui/main/UnsavedChanges.h"
 
-#include "ui/common/MessageBox.h"
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
+#include "ui/common/MessageBox.h"
 #include "ui/main/frmMain.h"
 
 #include <QGuiApplication>

@@ -2,25 +2,25 @@
 
 #include "db/OneConnectionAttempt.h"
 #include "session/LoginComponent.h"
-#include "ui/common/ShowErrors.h"
-#include "ui/common/KeyedComboBox.h"
-#include "ui/common/KeyedTreeWidget.h"
-#include "ui/common/Twips.h"
-#include "ui/common/WaitCursor.h"
-#include "ui/groups/GroupEditor.h"
-#include "ui/groups/OperationTree.h"
 #include "ui/common/ClockPanel.h"
 #include "ui/common/Controls.h"
+#include "ui/common/ImageList.h"
+#include "ui/common/KeyedComboBox.h"
+#include "ui/common/KeyedTreeWidget.h"
+#include "ui/common/ShowErrors.h"
+#include "ui/common/TabControl.h"
+#include "ui/common/ToolBarStyle.h"
+#include "ui/common/Twips.h"
+#include "ui/common/WaitCursor.h"
+#include "ui/common/modMinMaxForm.h"
+#include "ui/groups/GroupEditor.h"
+#include "ui/groups/OperationTree.h"
 #include "ui/main/DeleteCommand.h"
 #include "ui/main/FormLayout.h"
-#include "ui/common/ImageList.h"
 #include "ui/main/ListViews.h"
 #include "ui/main/Refresh.h"
 #include "ui/main/SaveCommand.h"
-#include "ui/common/TabControl.h"
-#include "ui/common/ToolBarStyle.h"
 #include "ui/main/ToolbarCommands.h"
-#include "ui/common/modMinMaxForm.h"
 #include "ui/main/UnsavedChanges.h"
 #include "ui/users/AutoCompleteCombo.h"
 #include "ui/users/BrandSettings.h"
@@ -41,7 +41,6 @@
 #include <QTreeWidget>
 
 using namespace Controls;
-
 
 frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), m_login(login) {
     setObjectName("frmMain");

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QHash>
 #include "ui/groups/GroupsPage.h"
 #include "ui/users/UsersPage.h"
+#include <QHash>
 
 #include <QMainWindow>
 #include <QSize>

@@ -1,13 +1,13 @@
 #include "ui/users/BrandSettings.h"
 
-#include "ui/common/ShowErrors.h"
-#include "session/LoginComponent.h"
-#include "ui/common/MessageBox.h"
 #include "db/RecordSet.h"
+#include "session/LoginComponent.h"
 #include "store/BrandRoleStore.h"
+#include "ui/common/ItemKey.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/common/ItemKey.h"
+#include "ui/common/MessageBox.h"
+#include "ui/common/ShowErrors.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -28,8 +28,7 @@ void fillByPosition(KeyedComboBox* combo, db::RecordSet (*query)()) {
     combo->clearKeyed();
     combo->beginFill();
     for (; !rows.eof(); rows.moveNext())
-        passOver(
-            [&] { combo->addKeyed(ItemKey(rows.field(0)), rows.field(1).toString(), rows.field(0).toInt()); });
+        passOver([&] { combo->addKeyed(ItemKey(rows.field(0)), rows.field(1).toString(), rows.field(0).toInt()); });
     combo->endFill();
     // Adding items to an empty box selects the first; a refilled box has no selection.
     combo->clearSelection();

@@ -1,14 +1,14 @@
 #include "ui/users/UserEditor.h"
 
-#include "ui/common/ShowErrors.h"
 #include "db/RecordSet.h"
 #include "store/RecordQueries.h"
+#include "ui/common/ItemKey.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/common/ItemKey.h"
-#include "ui/users/UsersPage.h"
+#include "ui/common/ShowErrors.h"
 #include "ui/common/modMinMaxForm.h"
 #include "ui/users/BrandSettings.h"
+#include "ui/users/UsersPage.h"
 
 #include <QLineEdit>
 #include <QScopeGuard>
