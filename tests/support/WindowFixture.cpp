@@ -3,6 +3,7 @@
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedTreeWidget.h"
 
+#include <QStyleOptionViewItem>
 #include <QtTest>
 
 bool WindowFixture::open(MainWindowFixture& suite, const QSize& size) {
@@ -35,4 +36,27 @@ int image(const frmMain& form, const QString& key) {
 void doubleClickNode(frmMain& form, const QString& key) {
     form.twOperations->selectItem(form.twOperations->find(key));
     form.twOperations_DblClick();
+}
+
+QRect itemPart(QTreeWidget* list, QTreeWidgetItem* item, QStyle::SubElement part) {
+    QStyleOptionViewItem option;
+    option.initFrom(list);
+    option.rect = list->visualItemRect(item);
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.text = item->text(0);
+    if (part == QStyle::SE_ItemViewItemCheckIndicator)
+        option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    else {
+        option.features |= QStyleOptionViewItem::HasDecoration;
+        option.decorationSize = list->iconSize();
+        option.icon = item->icon(0);
+    }
+    return list->style()->subElementRect(part, &option, list);
+}
+
+void clickItem(QTreeWidget* list, QTreeWidgetItem* item, QStyle::SubElement part) {
+    list->scrollToItem(item);
+    const QPoint at =
+        part == QStyle::SE_ItemViewItemText ? list->visualItemRect(item).center() : itemPart(list, item, part).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
 }

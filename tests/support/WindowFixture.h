@@ -7,10 +7,12 @@
 #include <QList>
 #include <QSize>
 #include <QString>
+#include <QStyle>
 #include <memory>
 
 class KeyedTreeWidget;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 // The real main window, opened on a temporary suite's login, shown and waited on until it is the
 // active window, as a user meets it. GUI tests reach its controls either as members
@@ -53,3 +55,7 @@ QList<Qt::CheckState> checks(const QTreeWidget* list);
 int image(const frmMain& form, const QString& key);
 // Selects the operations tree's node with key and runs the tree's double-click handler.
 void doubleClickNode(frmMain& form, const QString& key);
+// The rectangle the style gives part of an item's column 0: its check box, image or text.
+QRect itemPart(QTreeWidget* list, QTreeWidgetItem* item, QStyle::SubElement part);
+// Scrolls the item into sight and clicks the middle of its part with the mouse.
+void clickItem(QTreeWidget* list, QTreeWidgetItem* item, QStyle::SubElement part = QStyle::SE_ItemViewItemText);

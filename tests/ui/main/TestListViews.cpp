@@ -44,10 +44,6 @@ class TestListViews : public QObject {
                         header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     }
-    static void clickItem(QTreeWidget* list, QTreeWidgetItem* item) {
-        list->scrollToItem(item);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-    }
 
 private slots:
     void initTestCase() { m_login = std::make_unique<MainWindowFixture>(); }

@@ -29,28 +29,8 @@ class TestUnsavedChanges : public QObject {
     std::unique_ptr<MainWindowFixture> m_login;
     std::unique_ptr<TempServer> m_server;
 
-    // The rectangle the style gives an item's check box or image in column 0.
-    static QRect itemPart(QTreeWidget* list, QTreeWidgetItem* item, QStyle::SubElement part) {
-        QStyleOptionViewItem option;
-        option.initFrom(list);
-        option.rect = list->visualItemRect(item);
-        option.features = QStyleOptionViewItem::HasDisplay;
-        option.text = item->text(0);
-        if (part == QStyle::SE_ItemViewItemCheckIndicator)
-            option.features |= QStyleOptionViewItem::HasCheckIndicator;
-        else {
-            option.features |= QStyleOptionViewItem::HasDecoration;
-            option.decorationSize = list->iconSize();
-            option.icon = item->icon(0);
-        }
-        return list->style()->subElementRect(part, &option, list);
-    }
     static void click(QTreeWidget* list, const QString& key, QStyle::SubElement part = QStyle::SE_ItemViewItemText) {
-        QTreeWidgetItem* item = static_cast<KeyedTreeWidget*>(list)->find(key);
-        list->scrollToItem(item);
-        const QPoint at = part == QStyle::SE_ItemViewItemText ? list->visualItemRect(item).center()
-                                                              : itemPart(list, item, part).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        clickItem(list, static_cast<KeyedTreeWidget*>(list)->find(key), part);
     }
     static Step clickOn(KeyedTreeWidget* frmMain::*list, const char* key) {
         return [list, key](frmMain& f) { click(f.*list, key); };
