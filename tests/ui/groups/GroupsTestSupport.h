@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/WindowFixture.h"
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/main/frmMain.h"
@@ -9,12 +10,6 @@
 
 // Reading and driving the operations tree and the group editor's lists of a real frmMain.
 namespace groupstest {
-
-// The check image of the node with key, or -1 when there is no such node.
-inline int image(const frmMain& form, const QString& key) {
-    const QTreeWidgetItem* node = form.twOperations->find(key);
-    return node ? node->data(0, ItemRoles::Image).toInt() : -1;
-}
 
 // Every node's key with its check image.
 inline QMap<QString, int> images(const frmMain& form) {
@@ -38,12 +33,6 @@ inline QStringList keysWithImage(const frmMain& form, int image) {
 inline QString parentKey(const frmMain& form, const QString& key) {
     const QTreeWidgetItem* node = form.twOperations->find(key);
     return node && node->parent() ? KeyedTreeWidget::keyOf(node->parent()) : QString();
-}
-
-// Selects the node with key and runs the tree's double-click handler.
-inline void doubleClickNode(frmMain& form, const QString& key) {
-    form.twOperations->selectItem(form.twOperations->find(key));
-    form.twOperations_DblClick();
 }
 
 // Adds an item "k" + id with a check box to a list, as the list fillers do.

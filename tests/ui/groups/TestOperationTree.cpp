@@ -1,10 +1,10 @@
 #include "db/DbError.h"
-#include "ui/groups/GroupsTestSupport.h"
 #include "support/FixtureRows.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
 #include "ui/common/KeyedTreeWidget.h"
+#include "ui/groups/GroupsTestSupport.h"
 #include "ui/main/frmMain.h"
 
 #include <QtTest>
@@ -138,7 +138,7 @@ private slots:
         QFETCH(bool, bold);
         auto form = filledForm();
         QCOMPARE(parentKey(*form, key), parent);
-        QCOMPARE(groupstest::image(*form, key), image);
+        QCOMPARE(::image(*form, key), image);
         QCOMPARE(form->twOperations->find(key)->font(0).bold(), bold);
         QCOMPARE(form->twOperations->find(key)->icon(0).isNull(), image == 0);
     }

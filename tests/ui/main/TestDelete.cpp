@@ -1,8 +1,8 @@
 #include "db/StatementLog.h"
 #include "support/FixtureRows.h"
-#include "support/MainWindowFixture.h"
 #include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
+#include "support/WindowFixture.h"
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/TabControl.h"
@@ -21,14 +21,6 @@ class TestDelete : public QObject {
     std::unique_ptr<MainWindowFixture> m_login;
     std::unique_ptr<TempServer> m_server;
 
-    std::unique_ptr<frmMain> shownForm() {
-        auto form = std::make_unique<frmMain>(m_login->login());
-        form->show();
-        if (!QTest::qWaitForWindowActive(form.get()))
-            qWarning("window not active");
-        return form;
-    }
-    static void press(frmMain& form, const char* key) { form.findChild<QAction*>(key)->trigger(); }
     static void select(KeyedTreeWidget* list, const QString& key) { list->selectItem(list->find(key)); }
     int count(const QString& sql) const { return m_server->value("suitedb", sql).toInt(); }
 
@@ -87,7 +79,7 @@ private slots:
         QFETCH(QString, question);
         QFETCH(QString, table);
         QFETCH(QString, column);
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         KeyedTreeWidget* list = page == 1 ? form->lstUsers : form->lstGroupsConfig;
         QLineEdit* code = page == 1 ? form->txtUserName : form->txtGrpName;
         const QString exists = QStringLiteral("SELECT count(*) FROM %1 WHERE %2 = %3").arg(table, column, key.mid(1));
@@ -102,7 +94,7 @@ private slots:
         code->setText("edited");
         {
             ModalAnswerer no(QMessageBox::No);
-            press(*form, "keyDelete");
+            form.press("keyDelete");
             QCOMPARE(no.count(), 1);
             QCOMPARE(no.text(), question);
             QCOMPARE(no.textFormat(), Qt::PlainText);
@@ -116,7 +108,7 @@ private slots:
         QCOMPARE(code->text(), QStringLiteral("edited"));
 
         ModalAnswerer yes(QMessageBox::Yes);
-        press(*form, "keyDelete");
+        form.press("keyDelete");
         QCOMPARE(yes.count(), 1);
         QCOMPARE(count(exists), 0);
         QVERIFY(!list->find(key));
@@ -137,13 +129,13 @@ private slots:
     // No selection: no question, nothing deleted. A failing store: the error box with the
     // command's origin, the item still listed, every table as it was.
     void nothingSelectedOrAFailingStoreDeletesNothing() {
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         form->SSTab1->setCurrentIndex(1);
         form->lstUsers->selectItem(nullptr);
         const QStringList before = m_server->snapshot();
         {
             ModalAnswerer answer(QMessageBox::Yes);
-            press(*form, "keyDelete");
+            form.press("keyDelete");
             QCOMPARE(answer.count(), 0);
         }
         QCOMPARE(m_server->snapshot(), before);
@@ -152,7 +144,7 @@ private slots:
         select(form->lstGroupsConfig, "k2");
         ModalAnswerer answer(QMessageBox::Yes);
         db::StatementLog::failAt(3, db::DbError(-2147217873, "Injected failure", "Fault test"));
-        press(*form, "keyDelete");
+        form.press("keyDelete");
         db::StatementLog::clearFailure();
         QCOMPARE(answer.count(), 2);
         QCOMPARE(answer.title(), QStringLiteral("Quillmark"));
@@ -164,10 +156,10 @@ private slots:
     // Deleting the last group leaves an empty editor: nothing of the deleted group can be saved.
     void deletingTheLastGroupEmptiesTheEditor() {
         m_server->exec("suitedb", "DELETE FROM AdmGrup WHERE grID <> 2");
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         QCOMPARE(form->txtGrpName->text(), QStringLiteral("o'grup"));
         ModalAnswerer answer(QMessageBox::Yes);
-        press(*form, "keyDelete");
+        form.press("keyDelete");
         QCOMPARE(answer.count(), 1);
         QCOMPARE(form->lstGroupsConfig->topLevelItemCount(), 0);
         QCOMPARE(form->txtGrpName->text(), QString());

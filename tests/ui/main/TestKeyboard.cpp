@@ -1,8 +1,8 @@
 #include "db/DbError.h"
 #include "db/StatementLog.h"
-#include "support/MainWindowFixture.h"
 #include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
+#include "support/WindowFixture.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
@@ -19,7 +19,7 @@ class TestKeyboard : public QObject {
 
     std::unique_ptr<MainWindowFixture> m_fixture;
     std::unique_ptr<TempServer> m_server;
-    std::unique_ptr<frmMain> m_form;
+    WindowFixture m_form;
     QHash<QString, int> m_runs;
 
     void countCommand(const QString& key) {
@@ -33,9 +33,7 @@ private slots:
     }
 
     void init() {
-        m_form = std::make_unique<frmMain>(m_fixture->login());
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        QVERIFY(m_form.open(*m_fixture));
         m_runs.clear();
         for (const char* key : {"keyNewGrp", "keyNewUser", "keySave", "keyRefresh", "keyDelete"})
             countCommand(key);
@@ -97,7 +95,7 @@ private slots:
             throw db::DbError(5, "broken", "test");
         });
         ModalAnswerer box;
-        m_form->Toolbar1->findChild<QAction*>("keySave")->trigger();
+        m_form.press("keySave");
         QVERIFY(box.seen());
         QCOMPARE(during, Qt::WaitCursor);
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);

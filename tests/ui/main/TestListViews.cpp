@@ -1,17 +1,17 @@
 #include "db/DbError.h"
 #include "support/FixtureRows.h"
-#include "support/MainWindowFixture.h"
 #include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
+#include "support/WindowFixture.h"
+#include "ui/common/ImageList.h"
+#include "ui/common/ItemKey.h"
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/common/ImageList.h"
-#include "ui/groups/GroupListFillers.h"
-#include "ui/users/UserListFillers.h"
-#include "ui/common/ItemKey.h"
 #include "ui/common/TabControl.h"
+#include "ui/groups/GroupListFillers.h"
 #include "ui/main/frmMain.h"
+#include "ui/users/UserListFillers.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -43,17 +43,6 @@ class TestListViews : public QObject {
         const QPoint at(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
                         header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
-    }
-    static void clickItem(QTreeWidget* list, QTreeWidgetItem* item) {
-        list->scrollToItem(item);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
-    }
-    std::unique_ptr<frmMain> shownForm() {
-        auto form = std::make_unique<frmMain>(m_login->login());
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            qWarning("window not exposed");
-        return form;
     }
 
 private slots:
@@ -181,7 +170,7 @@ private slots:
     }
 
     void everyHeaderClickFlipsTheOneDirection() {
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         form->SSTab1->setCurrentIndex(1);
         KeyedTreeWidget* users = form->lstUsers;
         QCOMPARE(column(users, 0), QStringList({"andrei", "costin", "maria"}));
@@ -202,7 +191,7 @@ private slots:
     }
 
     void groupListsSortIndependently() {
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         clickHeader(form->lstGroupsConfig, 0);
         QCOMPARE(column(form->lstGroupsConfig, 0), QStringList({"VANZARI", "DEPOZIT", "ADMIN"}));
         clickHeader(form->lstGroupsConfig, 0);
@@ -215,7 +204,7 @@ private slots:
     }
 
     void clickingAGroupLoadsThatGroupWhereverItIs() {
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         clickHeader(form->lstGroupsConfig, 0);
         QTreeWidgetItem* item = form->lstGroupsConfig->find("k3");
         clickItem(form->lstGroupsConfig, item);
@@ -226,7 +215,7 @@ private slots:
     }
 
     void clickingAUserLoadsThatUser() {
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         form->SSTab1->setCurrentIndex(1);
         clickHeader(form->lstUsers, 0);
         clickItem(form->lstUsers, form->lstUsers->find("k9"));
@@ -241,7 +230,7 @@ private slots:
     // The selected item is the record being edited: the keyboard moves it and loads the new
     // record, and stray clicks never leave the list without one.
     void keyboardLoadsAndStrayClicksKeepTheSelection() {
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         KeyedTreeWidget* groups = form->lstGroupsConfig;
         clickItem(groups, groups->find("k17"));
         QCOMPARE(form->txtGrpName->text(), QStringLiteral("ADMIN"));

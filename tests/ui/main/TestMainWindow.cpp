@@ -1,8 +1,8 @@
-#include "support/MainWindowFixture.h"
 #include "support/ModalAnswerer.h"
+#include "support/WindowFixture.h"
+#include "ui/common/ImageList.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/common/ImageList.h"
 #include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
 
@@ -26,14 +26,6 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
     std::unique_ptr<MainWindowFixture> m_fixture;
-
-    std::unique_ptr<frmMain> shownWindow() {
-        auto form = std::make_unique<frmMain>(m_fixture->login());
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            qWarning("window not exposed");
-        return form;
-    }
 
     // The widget painted on top among the visible children of container.
     static QWidget* frontPage(QWidget* container) {
@@ -140,7 +132,7 @@ private slots:
         QFETCH(QStringList, titles);
         QFETCH(QList<int>, widths);
         QFETCH(bool, checkBoxes);
-        auto form = shownWindow();
+        WindowFixture form(*m_fixture);
         auto* list = form->findChild<QTreeWidget*>(name);
         QVERIFY(list);
         QCOMPARE(list->columnCount(), titles.size());
@@ -201,12 +193,12 @@ private slots:
     }
 
     void toolbarDispatchesByExactKey() {
-        auto form = shownWindow();
+        WindowFixture form(*m_fixture);
         QStringList ran;
         for (const QString key : {"keyNewGrp", "keyNewUser", "keySave", "keyRefresh", "keyDelete"})
             form->setCommand(key, [&ran, key] { ran << key; });
-        form->findChild<QAction*>("keyRefresh")->trigger();
-        form->findChild<QAction*>("keyNewUser")->trigger();
+        form.press("keyRefresh");
+        form.press("keyNewUser");
         form->Toolbar1_ButtonClick("keysave");
         form->Toolbar1_ButtonClick("Save");
         form->Toolbar1_ButtonClick(QString());
@@ -215,10 +207,10 @@ private slots:
     }
 
     void failingCommandShowsTheErrorBoxWithItsOrigin() {
-        auto form = shownWindow();
+        WindowFixture form(*m_fixture);
         form->setCommand("keySave", [] { throw std::runtime_error("disk full"); });
         ModalAnswerer answerer;
-        form->findChild<QAction*>("keySave")->trigger();
+        form.press("keySave");
         QVERIFY(answerer.seen());
         QCOMPARE(answerer.title(), QStringLiteral("Quillmark"));
         QVERIFY(answerer.text().contains("Toolbar1_ButtonClick()"));
@@ -227,13 +219,13 @@ private slots:
     }
 
     void closeButtonClosesTheWindow() {
-        auto form = shownWindow();
-        form->findChild<QAction*>("keyClose")->trigger();
+        WindowFixture form(*m_fixture);
+        form.press("keyClose");
         QVERIFY(!form->isVisible());
     }
 
     void loadFillsTheStatusBarFromTheLoginComponent() {
-        auto form = shownWindow();
+        WindowFixture form(*m_fixture);
         QCOMPARE(form->Panel(1)->text(), "Server : " + m_fixture->serverName());
         QCOMPARE(form->Panel(2)->text(), "Database : " + m_fixture->databaseName());
         QCOMPARE(form->Panel(3)->text(), QStringLiteral("User : ana.pop"));
@@ -247,7 +239,7 @@ private slots:
     }
 
     void clockPanelsShowTheCurrentTimeAndDate() {
-        auto form = shownWindow();
+        WindowFixture form(*m_fixture);
         const QLocale locale;
         const auto showsNow = [&](int panel, auto format) {
             // The minute may turn over between reading the panel and the clock.
@@ -288,7 +280,7 @@ private slots:
     }
 
     void tabChangeBringsTheMatchingPageToTheFront() {
-        auto form = shownWindow();
+        WindowFixture form(*m_fixture);
         for (int round = 0; round < 2; ++round) {
             form->SSTab1->setCurrentIndex(1);
             QCOMPARE(frontPage(form->SSTab1), form->picUsers);
@@ -302,7 +294,7 @@ private slots:
     }
 
     void tabChangeHandlerReadsTheControlNotItsArgument() {
-        auto form = shownWindow();
+        WindowFixture form(*m_fixture);
         form->SSTab1->setCurrentIndex(1);
         form->picUserGroups->show();
         form->picUserGroups->raise();
@@ -311,7 +303,7 @@ private slots:
     }
 
     void clickingATabSwitchesPages() {
-        auto form = shownWindow();
+        WindowFixture form(*m_fixture);
         QTabBar* bar = form->SSTab1->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
         QCOMPARE(form->SSTab1->currentIndex(), 1);

@@ -1,7 +1,7 @@
 #include "support/FixtureRows.h"
-#include "support/MainWindowFixture.h"
 #include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
+#include "support/WindowFixture.h"
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
@@ -23,29 +23,6 @@ class TestRefresh : public QObject {
 
     std::unique_ptr<MainWindowFixture> m_login;
     std::unique_ptr<TempServer> m_server;
-
-    std::unique_ptr<frmMain> shownForm() {
-        auto form = std::make_unique<frmMain>(m_login->login());
-        form->show();
-        if (!QTest::qWaitForWindowActive(form.get()))
-            qWarning("window not active");
-        return form;
-    }
-    static void press(frmMain& form, const char* key) {
-        auto* button = form.findChild<QAction*>(key);
-        QVERIFY(button);
-        button->trigger();
-    }
-    static QString selectedKey(const KeyedTreeWidget* list) { return KeyedTreeWidget::keyOf(list->selectedItem()); }
-    static int image(const frmMain& form, const QString& key) {
-        return form.twOperations->find(key)->data(0, ItemRoles::Image).toInt();
-    }
-    static QList<Qt::CheckState> checks(const QTreeWidget* list) {
-        QList<Qt::CheckState> states;
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            states << list->topLevelItem(i)->checkState(0);
-        return states;
-    }
 
 private slots:
     void initTestCase() { m_login = std::make_unique<MainWindowFixture>(); }
@@ -75,7 +52,7 @@ private slots:
 
     void theFirstRefreshSelectsAndLoadsTheFirsts() {
         ModalAnswerer answer;
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         QCOMPARE(selectedKey(form->lstAuthors), QStringLiteral("k1"));
         QCOMPARE(selectedKey(form->lstGroupsConfig), QStringLiteral("k1"));
         QCOMPARE(form->txtGrpName->text(), QStringLiteral("ADMIN"));
@@ -89,7 +66,7 @@ private slots:
     }
 
     void refreshingPutsTheSelectionBack() {
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         form->lstAuthors->selectItem(form->lstAuthors->find("k2"));
         form->lstGroupsConfig->selectItem(form->lstGroupsConfig->find("k2"));
         form->lstUsers->selectItem(form->lstUsers->find("k35"));
@@ -100,7 +77,7 @@ private slots:
         {
             // The typed passwords would be lost: the refresh asks first.
             ModalAnswerer discard(QMessageBox::Discard);
-            press(*form, "keyRefresh");
+            form.press("keyRefresh");
             QCOMPARE(discard.count(), 1);
         }
         QCOMPARE(selectedKey(form->lstAuthors), QStringLiteral("k2"));
@@ -125,14 +102,14 @@ private slots:
     }
 
     void aRecordDeletedElsewhereGivesWayToTheFirstWithoutAMessage() {
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         form->lstGroupsConfig->selectItem(form->lstGroupsConfig->find("k2"));
         form->lstUsers->selectItem(form->lstUsers->find("k35"));
         m_server->exec("suitedb", "DELETE FROM AdmGrup WHERE grID = 2");
         m_server->exec("suitedb", "DELETE FROM admUser WHERE usID = 35");
 
         ModalAnswerer answer;
-        press(*form, "keyRefresh");
+        form.press("keyRefresh");
         QCOMPARE(answer.count(), 0);
         QVERIFY(!form->lstUsers->find("k35"));
         QCOMPARE(selectedKey(form->lstUsers), QStringLiteral("k1"));
@@ -156,7 +133,7 @@ private slots:
         QFETCH(QString, list);
         m_server->exec("suitedb", "DROP TABLE " + table);
         ModalAnswerer answer;
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         QCOMPARE(answer.count(), 0);
         if (!list.isEmpty())
             QCOMPARE(form->findChild<QTreeWidget*>(list)->topLevelItemCount(), 0);
@@ -178,7 +155,7 @@ private slots:
     void removedDatabaseFilesGiveOneBoxAndNothingIsSaved() {
         QFETCH(int, detailsTab);
         QFETCH(QString, refusal);
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         form->lstAuthors->selectItem(form->lstAuthors->find("k2"));
         form->lstGroupsConfig->selectItem(form->lstGroupsConfig->find("k2"));
         form->lstUsers->selectItem(form->lstUsers->find("k35"));
@@ -189,7 +166,7 @@ private slots:
 
         {
             ModalAnswerer answer;
-            press(*form, "keyRefresh");
+            form.press("keyRefresh");
             QCOMPARE(answer.count(), 1);
             QVERIFY2(answer.text().contains("Cannot open database"), qPrintable(answer.text()));
             QVERIFY(answer.text().contains("Origin : Toolbar1_ButtonClick()"));
@@ -217,7 +194,7 @@ private slots:
         form->tabDetalii->setCurrentIndex(detailsTab);
         {
             ModalAnswerer answer;
-            press(*form, "keySave");
+            form.press("keySave");
             QCOMPARE(answer.count(), 1);
             QVERIFY2(answer.text().contains(refusal), qPrintable(answer.text()));
         }
@@ -225,7 +202,7 @@ private slots:
 
         // The refused text is still unsaved: Refresh asks about it first, and no error follows.
         ModalAnswerer answer(QMessageBox::Discard);
-        press(*form, "keyRefresh");
+        form.press("keyRefresh");
         QCOMPARE(answer.count(), 1);
         QCOMPARE(answer.title(), QStringLiteral("Talvane"));
         QCOMPARE(form->Panel(1)->text(), "Server : " + m_login->serverName());
@@ -236,12 +213,12 @@ private slots:
     void theTextBoxesAreEmptiedButNotThePasswords() {
         m_server->exec("suitedb", "DELETE FROM admUser");
         m_server->exec("suitedb", "DELETE FROM AdmGrup");
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         for (QLineEdit* box : {form->txtGrpName, form->txtFullName, form->txtNotes, form->txtDomain, form->txtUserName,
                                form->txtAlias, form->txtDisplay, form->txtPassword, form->txtVerifyPassword})
             box->setText("typed");
         ModalAnswerer discard(QMessageBox::Discard);
-        press(*form, "keyRefresh");
+        form.press("keyRefresh");
         QCOMPARE(discard.count(), 1);
         for (QLineEdit* box : {form->txtGrpName, form->txtFullName, form->txtNotes, form->txtDomain, form->txtUserName,
                                form->txtAlias, form->txtDisplay})
@@ -252,7 +229,7 @@ private slots:
     }
 
     void newGroupEmptiesTheGroupEditor() {
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         form->lstAuthors->selectItem(form->lstAuthors->find("k2"));
         form->lstGroupsConfig->selectItem(form->lstGroupsConfig->find("k2"));
         form->LoadGrp(2);
@@ -261,7 +238,7 @@ private slots:
         form->SSTab1->setCurrentIndex(1);
 
         ModalAnswerer discard(QMessageBox::Discard);
-        press(*form, "keyNewGrp");
+        form.press("keyNewGrp");
         QCOMPARE(discard.count(), 1);
         QCOMPARE(form->SSTab1->currentIndex(), 0);
         QVERIFY(!form->lstGroupsConfig->selectedItem());
@@ -278,7 +255,7 @@ private slots:
     }
 
     void newUserEmptiesTheUserEditor() {
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         form->lstUsers->selectItem(form->lstUsers->find("k35"));
         form->LoadUser(35);
         form->txtPassword->setText("parola");
@@ -287,7 +264,7 @@ private slots:
         QCOMPARE(form->SSTab1->currentIndex(), 0);
 
         ModalAnswerer discard(QMessageBox::Discard);
-        press(*form, "keyNewUser");
+        form.press("keyNewUser");
         QCOMPARE(discard.count(), 1);
         QCOMPARE(form->SSTab1->currentIndex(), 1);
         QVERIFY(!form->lstUsers->selectedItem());
@@ -302,17 +279,17 @@ private slots:
         QTRY_VERIFY(form->txtUserName->hasFocus());
 
         // A refresh after it selects the first user again.
-        press(*form, "keyRefresh");
+        form.press("keyRefresh");
         QCOMPARE(selectedKey(form->lstUsers), QStringLiteral("k1"));
     }
 
     void newUserFromTheBrandTabClearsTheWholeEditor() {
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         form->SSTab1->setCurrentIndex(1);
         form->tabDetalii->setCurrentIndex(1);
         form->txtPassword->setText("parola");
         ModalAnswerer answer(QMessageBox::Discard);
-        press(*form, "keyNewUser");
+        form.press("keyNewUser");
         QCOMPARE(answer.count(), 1);
         QCOMPARE(form->tabDetalii->currentIndex(), 1);
         QVERIFY(form->txtUserName->text().isEmpty());

@@ -1,15 +1,15 @@
 #include "db/StatementLog.h"
 #include "store/Base64Encode.h"
 #include "support/FixtureRows.h"
-#include "support/MainWindowFixture.h"
 #include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
+#include "support/WindowFixture.h"
+#include "ui/common/ImageList.h"
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
-#include "ui/groups/OperationTree.h"
-#include "ui/common/ImageList.h"
 #include "ui/common/TabControl.h"
+#include "ui/groups/OperationTree.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>
@@ -26,22 +26,6 @@ class TestSave : public QObject {
     std::unique_ptr<MainWindowFixture> m_login;
     std::unique_ptr<TempServer> m_server;
 
-    std::unique_ptr<frmMain> shownForm() {
-        auto form = std::make_unique<frmMain>(m_login->login());
-        form->show();
-        if (!QTest::qWaitForWindowActive(form.get()))
-            qWarning("window not active");
-        return form;
-    }
-    static void press(frmMain& form, const char* key) { form.findChild<QAction*>(key)->trigger(); }
-    static QString selectedKey(const KeyedTreeWidget* list) { return KeyedTreeWidget::keyOf(list->selectedItem()); }
-    static int image(const frmMain& form, const QString& key) {
-        return form.twOperations->find(key)->data(0, ItemRoles::Image).toInt();
-    }
-    static void doubleClickNode(frmMain& form, const QString& key) {
-        form.twOperations->selectItem(form.twOperations->find(key));
-        form.twOperations_DblClick();
-    }
     static void clickCompany(frmMain& form, const QString& key) {
         form.lstAuthors->selectItem(form.lstAuthors->find(key));
         form.lstAuthors_ItemClick(form.lstAuthors->find(key));
@@ -107,9 +91,9 @@ private slots:
     // New Group after another group was shown: the ticks the administrator gives are what is
     // stored, never the work points the other group held.
     void aNewGroupIsStoredListedAndReloaded() {
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         QCOMPARE(form->lstPuncteLucru->find("k1")->checkState(0), Qt::Checked);
-        press(*form, "keyNewGrp");
+        form.press("keyNewGrp");
         form->txtGrpName->setText("NOU");
         form->txtFullName->setText("Grup nou");
         form->lstPuncteLucru->find("k2")->setCheckState(0, Qt::Checked);
@@ -145,7 +129,7 @@ private slots:
     // An existing group is renamed in both lists, also when one of them lost its item; a tree
     // with only a module node checked takes the company's grant away.
     void anExistingGroupIsRenamedAndItsGrantRemoved() {
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         QCOMPARE(selectedKey(form->lstGroupsConfig), QStringLiteral("k1"));
         form->txtGrpName->setText("ADMINI");
         QVERIFY(form->Save());
@@ -205,7 +189,7 @@ private slots:
         QFETCH(int, page);
         QFETCH(QString, focus);
         QFETCH(int, start);
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         form->txtNotes->setText("changed");
         form->lstPuncteLucru->find("k2")->setCheckState(0, Qt::Checked);
         form->txtDisplay->setText("Ana A.");
@@ -218,7 +202,7 @@ private slots:
         const QStringList before = m_server->snapshot();
 
         ModalAnswerer answer;
-        press(*form, "keySave");
+        form.press("keySave");
         QCOMPARE(answer.count(), 1);
         QCOMPARE(answer.text(), message);
         QCOMPARE(answer.title(), QStringLiteral("Talvane"));
@@ -243,7 +227,7 @@ private slots:
     void aGroupThatFailedToLoadIsNotSaved() {
         QFETCH(bool, groupLoad);
         QFETCH(int, failing);
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         const QStringList before = m_server->snapshot();
         db::StatementLog::failAt(failing, db::DbError(-2147467259, "Injected failure", "Fault test"));
         if (groupLoad)
@@ -282,8 +266,8 @@ private slots:
     // person, the groups and the login (its password the Base64 text of the ANSI bytes, a
     // member of sysadmin). Saved again with empty password boxes, the login stays as it was.
     void aNewUserGetsItsRowsAndLogin() {
-        auto form = shownForm();
-        press(*form, "keyNewUser");
+        WindowFixture form(*m_login);
+        form.press("keyNewUser");
         const QString code = QStringLiteral("o'neil]x");
         form->txtUserName->setText(code);
         form->txtAlias->setText("oneil");
@@ -295,7 +279,7 @@ private slots:
         form->txtVerifyPassword->setText(QStringLiteral("Parolă"));
 
         ModalAnswerer answer;
-        press(*form, "keySave");
+        form.press("keySave");
         QCOMPARE(answer.count(), 0);
         QCOMPARE(m_server->rows("suitedb", "SELECT usID, usDenumire, usDomeniu, usAlias FROM admUser WHERE usCod = ?",
                                 {code}),
@@ -320,7 +304,7 @@ private slots:
         form->txtPassword->clear();
         form->txtVerifyPassword->clear();
         form->txtDisplay->setText("Oana N.");
-        press(*form, "keySave");
+        form.press("keySave");
         QCOMPARE(answer.count(), 0);
         QCOMPARE(m_server->value("suitedb", "SELECT usDenumire FROM admUser WHERE usID = 3").toString(),
                  QStringLiteral("Oana N."));
@@ -331,7 +315,7 @@ private slots:
 
     // With the brand roles tab in front only the user is written; the group's edits stay unsaved.
     void theBrandTabSavesOnlyTheUser() {
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         form->txtGrpName->setText("ALTCEVA");
         form->ClearOperationChecks();
         form->SSTab1->setCurrentIndex(1);
@@ -350,8 +334,8 @@ private slots:
     // A store that fails is shown with the origin of the command; the lists and the database
     // stay as they were.
     void aFailingStoreIsShownAndChangesNothing() {
-        auto form = shownForm();
-        press(*form, "keyNewGrp");
+        WindowFixture form(*m_login);
+        form.press("keyNewGrp");
         form->txtGrpName->setText("NOU");
         form->txtFullName->setText("Grup nou");
         doubleClickNode(*form, "k10#$#1#$#1");
@@ -360,7 +344,7 @@ private slots:
 
         ModalAnswerer answer;
         db::StatementLog::failAt(4, db::DbError(-2147217873, "Injected failure", "Fault test"));
-        press(*form, "keySave");
+        form.press("keySave");
         db::StatementLog::clearFailure();
         QCOMPARE(answer.count(), 1);
         QCOMPARE(answer.title(), QStringLiteral("Quillmark"));

@@ -1,7 +1,7 @@
 #include "support/FixtureRows.h"
-#include "support/MainWindowFixture.h"
 #include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
+#include "support/WindowFixture.h"
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
@@ -29,50 +29,14 @@ class TestUnsavedChanges : public QObject {
     std::unique_ptr<MainWindowFixture> m_login;
     std::unique_ptr<TempServer> m_server;
 
-    std::unique_ptr<frmMain> shownForm() {
-        auto form = std::make_unique<frmMain>(m_login->login());
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            qWarning("window not exposed");
-        return form;
-    }
-
-    // The rectangle the style gives an item's check box or image in column 0.
-    static QRect itemPart(QTreeWidget* list, QTreeWidgetItem* item, QStyle::SubElement part) {
-        QStyleOptionViewItem option;
-        option.initFrom(list);
-        option.rect = list->visualItemRect(item);
-        option.features = QStyleOptionViewItem::HasDisplay;
-        option.text = item->text(0);
-        if (part == QStyle::SE_ItemViewItemCheckIndicator)
-            option.features |= QStyleOptionViewItem::HasCheckIndicator;
-        else {
-            option.features |= QStyleOptionViewItem::HasDecoration;
-            option.decorationSize = list->iconSize();
-            option.icon = item->icon(0);
-        }
-        return list->style()->subElementRect(part, &option, list);
-    }
     static void click(QTreeWidget* list, const QString& key, QStyle::SubElement part = QStyle::SE_ItemViewItemText) {
-        QTreeWidgetItem* item = static_cast<KeyedTreeWidget*>(list)->find(key);
-        list->scrollToItem(item);
-        const QPoint at = part == QStyle::SE_ItemViewItemText ? list->visualItemRect(item).center()
-                                                              : itemPart(list, item, part).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        clickItem(list, static_cast<KeyedTreeWidget*>(list)->find(key), part);
     }
     static Step clickOn(KeyedTreeWidget* frmMain::*list, const char* key) {
         return [list, key](frmMain& f) { click(f.*list, key); };
     }
     static Step press(const char* key) {
-        return [key](frmMain& f) { f.findChild<QAction*>(key)->trigger(); };
-    }
-    static QString selected(const KeyedTreeWidget* list) { return KeyedTreeWidget::keyOf(list->selectedItem()); }
-    static int image(const frmMain& f, const QString& key) {
-        return f.twOperations->find(key)->data(0, ItemRoles::Image).toInt();
-    }
-    static void toggleNode(frmMain& f, const QString& key) {
-        f.twOperations->selectItem(f.twOperations->find(key));
-        f.twOperations_DblClick();
+        return [key](frmMain& f) { WindowFixture::control<QAction>(f, key)->trigger(); };
     }
     static QList<int> ints(TempServer& server, const QString& sql) {
         QList<int> values;
@@ -113,17 +77,17 @@ private slots:
     // A click on the box of a company that is not selected selects it, shows its work points
     // and operations, and a Save stores the ticks under that company, not the first one.
     void aCompanyBoxClickShowsAndSavesThatCompany() {
-        auto form = shownForm();
-        QCOMPARE(selected(form->lstAuthors), QStringLiteral("k1"));
+        WindowFixture form(*m_login);
+        QCOMPARE(selectedKey(form->lstAuthors), QStringLiteral("k1"));
         click(form->lstAuthors, "k2", QStyle::SE_ItemViewItemCheckIndicator);
-        QCOMPARE(selected(form->lstAuthors), QStringLiteral("k2"));
+        QCOMPARE(selectedKey(form->lstAuthors), QStringLiteral("k2"));
         // The box toggled: the group held company 2, now it does not.
         QCOMPARE(form->lstAuthors->find("k2")->checkState(0), Qt::Unchecked);
         QVERIFY(form->lstPuncteLucru->find("k3"));
         QVERIFY(!form->lstPuncteLucru->find("k1"));
 
         click(form->lstAuthors, "k2", QStyle::SE_ItemViewItemCheckIndicator);
-        toggleNode(*form, "k20#$#2#$#2");
+        doubleClickNode(*form, "k20#$#2#$#2");
         form->lstPuncteLucru->find("k3")->setCheckState(0, Qt::Checked);
         ModalAnswerer answer;
         QVERIFY(form->Save());
@@ -135,12 +99,12 @@ private slots:
 
     // Typed passwords are gone once another user is loaded by a click in the list.
     void loadingAUserEmptiesThePasswords() {
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         form->txtPassword->setText("secret");
         form->txtVerifyPassword->setText("secret");
         ModalAnswerer discard(QMessageBox::Discard);
         click(form->lstUsers, "k2");
-        QCOMPARE(selected(form->lstUsers), QStringLiteral("k2"));
+        QCOMPARE(selectedKey(form->lstUsers), QStringLiteral("k2"));
         QCOMPARE(form->txtPassword->text(), QString());
         QCOMPARE(form->txtVerifyPassword->text(), QString());
     }
@@ -171,13 +135,13 @@ private slots:
         QFETCH(Step, act);
         QFETCH(int, node);
         QFETCH(int, module);
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         form->twOperations->expandAll();
         QCOMPARE(image(*form, "k11#$#1#$#1"), 3);
         act(*form);
         QCOMPARE(image(*form, "k11#$#1#$#1"), node);
         QCOMPARE(image(*form, "m1"), module);
-        QCOMPARE(selected(form->twOperations), QStringLiteral("k11#$#1#$#1"));
+        QCOMPARE(selectedKey(form->twOperations), QStringLiteral("k11#$#1#$#1"));
     }
 
     // change is made on the window as shown (group ADMIN, company Brad, user ana), then command
@@ -189,7 +153,7 @@ private slots:
         QTest::addColumn<Check>("check");
         using B = QMessageBox;
         const Step tickPoint = [](frmMain& f) { f.lstPuncteLucru->find("k2")->setCheckState(0, Qt::Checked); };
-        const Step tickOperation = [](frmMain& f) { toggleNode(f, "k11#$#1#$#1"); };
+        const Step tickOperation = [](frmMain& f) { doubleClickNode(f, "k11#$#1#$#1"); };
         const Step renameGroup = [](frmMain& f) { f.txtGrpName->setText("ADMINI"); };
         const Step renameUser = [](frmMain& f) { f.txtDisplay->setText("Ana Popa"); };
         const Step nothing = [](frmMain&) {};
@@ -197,24 +161,24 @@ private slots:
         const Step otherGroup = clickOn(&frmMain::lstGroupsConfig, "k2");
         const Step otherUser = clickOn(&frmMain::lstUsers, "k2");
         const Check keptPointTick = [](frmMain& f, TempServer& db) {
-            QCOMPARE(selected(f.lstAuthors), QStringLiteral("k1"));
+            QCOMPARE(selectedKey(f.lstAuthors), QStringLiteral("k1"));
             QCOMPARE(f.lstPuncteLucru->find("k2")->checkState(0), Qt::Checked);
             QCOMPARE(ints(db, "SELECT IdPctLucru FROM admGrupPuncteLucru WHERE grID = 1"), QList<int>({1}));
         };
         const Check savedPointTick = [](frmMain& f, TempServer& db) {
-            QCOMPARE(selected(f.lstAuthors), QStringLiteral("k2"));
+            QCOMPARE(selectedKey(f.lstAuthors), QStringLiteral("k2"));
             QVERIFY(f.lstPuncteLucru->find("k3"));
             QCOMPARE(ints(db, "SELECT IdPctLucru FROM admGrupPuncteLucru WHERE grID = 1 ORDER BY 1"),
                      QList<int>({1, 2}));
         };
         const Check discardedPointTick = [](frmMain& f, TempServer& db) {
-            QCOMPARE(selected(f.lstAuthors), QStringLiteral("k2"));
+            QCOMPARE(selectedKey(f.lstAuthors), QStringLiteral("k2"));
             QCOMPARE(ints(db, "SELECT IdPctLucru FROM admGrupPuncteLucru WHERE grID = 1"), QList<int>({1}));
             click(f.lstAuthors, "k1");
             QCOMPARE(f.lstPuncteLucru->find("k2")->checkState(0), Qt::Unchecked);
         };
         const Check groupKept = [](frmMain& f, TempServer& db) {
-            QCOMPARE(selected(f.lstGroupsConfig), QStringLiteral("k1"));
+            QCOMPARE(selectedKey(f.lstGroupsConfig), QStringLiteral("k1"));
             QCOMPARE(f.txtGrpName->text(), QStringLiteral("ADMINI"));
             QCOMPARE(db.value("suitedb", "SELECT grCod FROM AdmGrup WHERE grID = 1").toString(),
                      QStringLiteral("ADMIN"));
@@ -222,23 +186,23 @@ private slots:
         const Check operationSavedNewGroupShown = [](frmMain& f, TempServer& db) {
             QCOMPARE(ints(db, "SELECT opID FROM admGrupOperatii WHERE grID = 1 AND auID = 1 ORDER BY 1"),
                      QList<int>({10, 11}));
-            QCOMPARE(selected(f.lstGroupsConfig), QString());
+            QCOMPARE(selectedKey(f.lstGroupsConfig), QString());
             QCOMPARE(f.txtGrpName->text(), QString());
         };
         const Check otherGroupShown = [](frmMain& f, TempServer& db) {
-            QCOMPARE(selected(f.lstGroupsConfig), QStringLiteral("k2"));
+            QCOMPARE(selectedKey(f.lstGroupsConfig), QStringLiteral("k2"));
             QCOMPARE(f.txtGrpName->text(), QStringLiteral("VANZARI"));
             QCOMPARE(db.value("suitedb", "SELECT grCod FROM AdmGrup WHERE grID = 1").toString(),
                      QStringLiteral("ADMIN"));
         };
         const Check userKept = [](frmMain& f, TempServer& db) {
-            QCOMPARE(selected(f.lstUsers), QStringLiteral("k1"));
+            QCOMPARE(selectedKey(f.lstUsers), QStringLiteral("k1"));
             QCOMPARE(f.txtDisplay->text(), QStringLiteral("Ana Popa"));
             QCOMPARE(db.value("suitedb", "SELECT usDenumire FROM AdmUser WHERE usID = 1").toString(),
                      QStringLiteral("Ana Avram"));
         };
         const Check userSavedOtherShown = [](frmMain& f, TempServer& db) {
-            QCOMPARE(selected(f.lstUsers), QStringLiteral("k2"));
+            QCOMPARE(selectedKey(f.lstUsers), QStringLiteral("k2"));
             QCOMPARE(db.value("suitedb", "SELECT usDenumire FROM AdmUser WHERE usID = 1").toString(),
                      QStringLiteral("Ana Popa"));
         };
@@ -252,7 +216,7 @@ private slots:
             << tickPoint << otherCompany << int(B::Discard) << discardedPointTick;
         QTest::newRow("group name, other company, no question")
             << renameGroup << otherCompany << int(B::NoButton) << Check([](frmMain& f, TempServer&) {
-                   QCOMPARE(selected(f.lstAuthors), QStringLiteral("k2"));
+                   QCOMPARE(selectedKey(f.lstAuthors), QStringLiteral("k2"));
                    QCOMPARE(f.txtGrpName->text(), QStringLiteral("ADMINI"));
                });
         QTest::newRow("group name, other group, cancel") << renameGroup << otherGroup << int(B::Cancel) << groupKept;
@@ -268,7 +232,7 @@ private slots:
         }) << Step([](frmMain& f) {
             click(f.lstAuthors, "k2", QStyle::SE_ItemViewItemCheckIndicator);
         }) << int(B::NoButton) << Check([](frmMain& f, TempServer&) {
-            QCOMPARE(selected(f.lstAuthors), QStringLiteral("k2"));
+            QCOMPARE(selectedKey(f.lstAuthors), QStringLiteral("k2"));
             QCOMPARE(f.lstAuthors->find("k2")->checkState(0), Qt::Checked);
             QCOMPARE(f.txtGrpName->text(), QStringLiteral("NOU"));
         });
@@ -278,13 +242,13 @@ private slots:
         QTest::newRow("person, new user, cancel")
             << Step([](frmMain& f) { f.cmbPers->selectKey("k2"); }) << press("keyNewUser") << int(B::Cancel)
             << Check([](frmMain& f, TempServer&) {
-                   QCOMPARE(selected(f.lstUsers), QStringLiteral("k1"));
+                   QCOMPARE(selectedKey(f.lstUsers), QStringLiteral("k1"));
                    QCOMPARE(f.cmbPers->selectedKey(), QStringLiteral("k2"));
                });
         QTest::newRow("group tick, other user, discard")
             << Step([](frmMain& f) { f.lstGroups->find("k2")->setCheckState(0, Qt::Checked); }) << otherUser
             << int(B::Discard) << Check([](frmMain& f, TempServer& db) {
-                   QCOMPARE(selected(f.lstUsers), QStringLiteral("k2"));
+                   QCOMPARE(selectedKey(f.lstUsers), QStringLiteral("k2"));
                    QCOMPARE(ints(db, "SELECT grID FROM AdmUserGrup WHERE usID = 1"), QList<int>({1}));
                });
         QTest::newRow("user name, refresh, cancel") << renameUser << press("keyRefresh") << int(B::Cancel) << userKept;
@@ -294,7 +258,7 @@ private slots:
             f.txtGrpName->setText("ADMINI");
             QVERIFY(f.Save());
         }) << otherGroup << int(B::NoButton) << Check([](frmMain& f, TempServer& db) {
-            QCOMPARE(selected(f.lstGroupsConfig), QStringLiteral("k2"));
+            QCOMPARE(selectedKey(f.lstGroupsConfig), QStringLiteral("k2"));
             QCOMPARE(db.value("suitedb", "SELECT grCod FROM AdmGrup WHERE grID = 1").toString(),
                      QStringLiteral("ADMINI"));
         });
@@ -308,7 +272,7 @@ private slots:
         QFETCH(Step, command);
         QFETCH(int, answer);
         QFETCH(Check, check);
-        auto form = shownForm();
+        WindowFixture form(*m_login);
         change(*form);
         {
             ModalAnswerer answerer(answer == QMessageBox::NoButton ? QMessageBox::Cancel

@@ -1,5 +1,5 @@
-#include "support/MainWindowFixture.h"
 #include "support/ModalAnswerer.h"
+#include "support/WindowFixture.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
@@ -24,15 +24,6 @@ class TestWindowLayout : public QObject {
         return QRect(p(left), p(top), p(width), p(height));
     }
     static int tw(int pixels) { return pixels * 15; }
-
-    std::unique_ptr<frmMain> shownWindow(const QSize& size) {
-        auto form = std::make_unique<frmMain>(m_fixture->login());
-        form->resize(size);
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            qWarning("window not exposed");
-        return form;
-    }
 
     // What the window's layout makes of the size the window now has, computed from the
     // window's outer size in twips; checks every statement's outcome.
@@ -124,7 +115,7 @@ private slots:
     }
 
     void windowOpensAtItsDesignedClientSize() {
-        auto form = shownWindow(QSize(955, 685));
+        WindowFixture form(*m_fixture, QSize(955, 685));
         QCOMPARE(form->size(), QSize(955, 685));
         // Docked at the top at full width, at its designed height, above the tab control.
         QCOMPARE(form->Toolbar1->geometry(), QRect(0, 0, 955, 28));
@@ -134,7 +125,7 @@ private slots:
     }
 
     void layoutFollowsTheWindowSize() {
-        auto form = shownWindow(QSize(955, 685));
+        WindowFixture form(*m_fixture, QSize(955, 685));
         form->resize(1240, 900);
         const QSize outer = form->frameGeometry().size();
         QVERIFY(outer.width() >= 1240 && outer.height() >= 900);
@@ -146,7 +137,7 @@ private slots:
     }
 
     void groupsFrameWidthIsMeasuredFromItsFormerLeft() {
-        auto form = shownWindow(QSize(955, 685));
+        WindowFixture form(*m_fixture, QSize(955, 685));
         // The frame moves to 100 twips right of the list, but its new width is what the page
         // leaves right of where the frame stood before.
         form->fraUserGroup->move(600, 0);
@@ -164,7 +155,7 @@ private slots:
     }
     void belowItsMinimumTheWindowScrolls() {
         QFETCH(QSize, outer);
-        auto form = shownWindow(QSize(955, 685));
+        WindowFixture form(*m_fixture, QSize(955, 685));
         const QSize frameMargins = form->frameGeometry().size() - form->size();
         const QSize laidOut = outer.expandedTo(frmMain::DesignedMinimumSize());
         form->resize(laidOut - frameMargins);

@@ -1,6 +1,6 @@
-#include "support/MainWindowFixture.h"
-#include "ui/main/frmMain.h"
+#include "support/WindowFixture.h"
 #include "ui/common/modMinMaxForm.h"
+#include "ui/main/frmMain.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -71,9 +71,8 @@ private slots:
     }
 
     void closeButtonStoresTheSettingsToo() {
-        auto form = std::make_unique<frmMain>(m_fixture->login());
-        form->show();
-        form->findChild<QAction*>("keyClose")->trigger();
+        WindowFixture form(*m_fixture);
+        form.press("keyClose");
         QCOMPARE(stored("frmMainWindowState"), QStringLiteral("0"));
         QCOMPARE(stored("frmMainWidth"), QString::number(form->frameGeometry().width() * 15));
     }

@@ -1,5 +1,5 @@
-#include "support/MainWindowFixture.h"
 #include "support/TempServer.h"
+#include "support/WindowFixture.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
@@ -92,7 +92,7 @@ class TestAutoCompleteCombo : public QObject {
 
     std::unique_ptr<MainWindowFixture> m_login;
     std::unique_ptr<TempServer> m_server;
-    std::unique_ptr<frmMain> m_form;
+    WindowFixture m_form;
 
     static QString state(const KeyedComboBox* combo) {
         const QString key = combo->currentIndex() < 0 ? QStringLiteral("-") : combo->selectedKey();
@@ -120,9 +120,7 @@ private slots:
     void initTestCase() {
         m_login = std::make_unique<MainWindowFixture>();
         m_server = std::make_unique<TempServer>();
-        m_form = std::make_unique<frmMain>(m_login->login());
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        QVERIFY(m_form.open(*m_login));
         m_form->SSTab1->setCurrentIndex(1);
     }
     void cleanupTestCase() {

@@ -2,9 +2,9 @@
 #include "db/SharedConnection.h"
 #include "db/StatementLog.h"
 #include "support/FixtureRows.h"
-#include "support/MainWindowFixture.h"
 #include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
+#include "support/WindowFixture.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/TabControl.h"
@@ -25,7 +25,7 @@ class TestBrandSettings : public QObject {
 
     std::unique_ptr<MainWindowFixture> m_login;
     std::unique_ptr<TempServer> m_server;
-    std::unique_ptr<frmMain> m_form;
+    WindowFixture m_form;
 
     void showUser(int usID) {
         QTreeWidgetItem* item = m_form->lstUsers->find("k" + QString::number(usID));
@@ -84,9 +84,7 @@ private slots:
         // A brand without a company link yet, on which user 10 already has a plain role.
         m_server->exec("stk", "INSERT INTO FAZ_Brand (IdBrand, Brand) VALUES (21, 'Beta')");
         m_server->exec("suitedb", "INSERT INTO CRM_User (UserId, IdBrand) VALUES (10, 21)");
-        m_form = std::make_unique<frmMain>(m_login->login());
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        QVERIFY(m_form.open(*m_login));
         m_form->SSTab1->setCurrentIndex(1);
         m_form->tabDetalii->setCurrentIndex(1);
         showUser(10);
@@ -214,7 +212,7 @@ private slots:
                 m_form->cboAuthor->selectKey("k1");
             } else if (expected.focus == m_form->cboBrand) {
                 m_form->cboBrand->selectKey("k21");
-                m_form->findChild<QAction*>("keyNewUser")->trigger();
+                m_form.press("keyNewUser");
                 m_form->tabDetalii->setCurrentIndex(1);
             }
         }
