@@ -1,12 +1,12 @@
-#include "session/DemoSuite.h"
-#include "ui/common/ShowErrors.h"
-#include "session/LoginComponent.h"
-#include "ui/common/ShowErrorBox.h"
-#include "session/OpenConnection.h"
 #include "app/modMain.h"
 #include "db/SharedConnection.h"
+#include "session/DemoSuite.h"
+#include "session/LoginComponent.h"
+#include "session/OpenConnection.h"
 #include "support/ModalAnswerer.h"
 #include "support/SilentListener.h"
+#include "ui/common/ShowErrorBox.h"
+#include "ui/common/ShowErrors.h"
 #include "ui/main/frmMain.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "session/DemoSuite.h"
 #include "db/DbError.h"
+#include "session/DemoSuite.h"
 
 #include <QDir>
 #include <QFile>

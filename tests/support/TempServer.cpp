@@ -1,9 +1,9 @@
 #include "support/TempServer.h"
 
-#include "session/DemoSuite.h"
 #include "db/ConnectionString.h"
 #include "db/SharedConnection.h"
 #include "db/StatementLog.h"
+#include "session/DemoSuite.h"
 
 #include <QDir>
 #include <QFile>

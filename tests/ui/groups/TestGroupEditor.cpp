@@ -1,13 +1,13 @@
-#include "ui/groups/GroupsTestSupport.h"
 #include "support/FixtureRows.h"
 #include "support/MainWindowFixture.h"
 #include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
+#include "ui/common/ItemKey.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/groups/GroupListFillers.h"
-#include "ui/users/UserListFillers.h"
-#include "ui/common/ItemKey.h"
+#include "ui/groups/GroupsTestSupport.h"
 #include "ui/main/frmMain.h"
+#include "ui/users/UserListFillers.h"
 
 #include <QLineEdit>
 #include <QtTest>

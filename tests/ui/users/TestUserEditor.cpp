@@ -4,12 +4,12 @@
 #include "support/MainWindowFixture.h"
 #include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
+#include "ui/common/ItemKey.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/groups/GroupListFillers.h"
-#include "ui/users/UserListFillers.h"
-#include "ui/common/ItemKey.h"
 #include "ui/main/frmMain.h"
+#include "ui/users/UserListFillers.h"
 
 #include <QAbstractItemView>
 #include <QLineEdit>
