@@ -114,3 +114,26 @@ FixtureRows& FixtureRows::stkSetting(int grID, const QString& documentType) {
                   {grID, documentType});
     return *this;
 }
+
+FixtureRows& FixtureRows::twoOfEach() {
+    return author(1, "Brad", "BRD")
+        .author(2, "Stejar", "STJ")
+        .workPoint(1, 1, "Depozit Brad")
+        .workPoint(2, 1, "Magazin Brad")
+        .workPoint(3, 2, "Sediu Stejar")
+        .module(1, "Contabilitate")
+        .operation(10, 1, 1, "Balanta")
+        .operation(11, 1, 1, "Jurnal")
+        .module(2, "Vanzari")
+        .operation(20, 2, 2, "Facturi")
+        .group(1, "ADMIN", "Administratori")
+        .group(2, "VANZARI", "Vanzari")
+        .grant(1, 1, 10, 1)
+        .grant(1, 2, 20, 2)
+        .grantWorkPoint(1, 1)
+        .user(1, "ana", "Ana Avram")
+        .user(2, "dan", "Dan Barbu")
+        .member(1, 1)
+        .person(1, "Avram", "Ana", 1)
+        .person(2, "Barbu", "Dan");
+}

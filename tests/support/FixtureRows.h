@@ -31,6 +31,13 @@ public:
     FixtureRows& brand(int idBrand, const QString& name, int idAuthor);
     FixtureRows& brandRole(int usID, int idBrand, bool supervisor, bool administrator);
     // A row of the stk per-group settings.
+    // A small suite for the editors' tests: companies 1 "Brad" and 2 "Stejar" with work points 1
+    // and 2 of Brad and 3 of Stejar; modules 1 "Contabilitate" (operations 10 and 11) and
+    // 2 "Vanzari" (operation 20); groups 1 "ADMIN" (operation 10 at Brad, 20 at Stejar, work
+    // point 1) and 2 "VANZARI"; users 1 "ana" (in ADMIN, person 1) and 2 "dan"; person 2 with no
+    // user.
+    FixtureRows& twoOfEach();
+
     FixtureRows& stkSetting(int grID, const QString& documentType);
 
 private:
