@@ -22,10 +22,15 @@ void addTicks(QStringList& state, const QTreeWidget* list) {
     }
 }
 
-// Key and check image of every node, however deep.
+// The check image of every node, however deep, one character a node in tree order. The nodes
+// themselves change only with a refill of the tree, after which every part is taken again, so
+// the images alone tell a change; one string keeps a large tree's snapshot cheap to take and to
+// compare.
 void addImages(QStringList& state, QTreeWidget* tree) {
+    QString images;
     for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        state << KeyedTreeWidget::keyOf(*it) + QLatin1Char('=') + (*it)->data(0, ItemRoles::Image).toString();
+        images += QChar(u'0' + (*it)->data(0, ItemRoles::Image).toInt());
+    state << images;
 }
 
 // "Save", "Discard" or "Cancel", under an arrow cursor even while a command shows the wait cursor.
