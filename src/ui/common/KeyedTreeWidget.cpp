@@ -129,6 +129,10 @@ QVariant KeyedTreeWidget::tagOf(const QTreeWidgetItem* node) {
     return node ? node->data(0, ItemRoles::Tag) : QVariant();
 }
 
+void KeyedTreeWidget::invertCheck(QTreeWidgetItem* node) {
+    node->setCheckState(0, node->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+}
+
 void KeyedTreeWidget::setTag(QTreeWidgetItem* node, const QVariant& tag) {
     node->setData(0, ItemRoles::Tag, tag);
 }

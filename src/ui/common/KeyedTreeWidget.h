@@ -49,6 +49,8 @@ public:
     static QString keyOf(const QTreeWidgetItem* item);
     static QVariant tagOf(const QTreeWidgetItem* item);
     static void setTag(QTreeWidgetItem* item, const QVariant& tag);
+    // Ticks an unticked (or grey) item's check box and unticks a ticked one.
+    static void invertCheck(QTreeWidgetItem* item);
 
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,

@@ -12,6 +12,7 @@ QIcon listIcon(const KeyedTreeWidget* list, int index) {
 
 QTreeWidgetItem* addRecord(KeyedTreeWidget* list, const QVariant& id, const QVariant& text, const QIcon& icon) {
     QTreeWidgetItem* item = list->addKeyed(ItemKey(id), text.toString());
+    KeyedTreeWidget::setTag(item, id.toInt());
     if (!icon.isNull())
         item->setIcon(0, icon);
     return item;

@@ -25,7 +25,9 @@ private:
 // has no image list.
 QIcon listIcon(const KeyedTreeWidget* list, int index);
 
-// Adds the item of one record at the end of list, keyed ItemKey(id), with its text and icon.
-QTreeWidgetItem* addRecord(KeyedTreeWidget* list, const QVariant& id, const QVariant& text, const QIcon& icon);
+// Adds the item of one record at the end of list, keyed ItemKey(id) with the id as its tag, with
+// its text and icon (none by default).
+QTreeWidgetItem* addRecord(KeyedTreeWidget* list, const QVariant& id, const QVariant& text,
+                           const QIcon& icon = QIcon());
 
 } // namespace ListFill

@@ -10,8 +10,6 @@ int MsgBox(const QString& text, int style, const QString& title, QWidget* parent
     // The original texts separate lines with a lone carriage return.
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    // Names typed by the administrator (a "<b>" or "&" in a group code) show exactly as typed.
-    box.setTextFormat(Qt::PlainText);
     box.setText(shown);
     const int buttons = style & 0x0F;
     const int icon = style & 0xF0;
@@ -38,20 +36,25 @@ int MsgBox(const QString& text, int style, const QString& title, QWidget* parent
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
+    const int answer = ExecMessageBox(box);
+    if (answer == QMessageBox::Yes)
+        return 6;
+    if (answer == QMessageBox::No)
+        return 7;
+    return 1;
+}
+
+int ExecMessageBox(QMessageBox& box) {
+    // Names typed by the administrator (a "<b>" or "&" in a group code) show exactly as typed.
+    box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
-    // A box raised in the middle of a long command (under its wait cursor) takes the ordinary
-    // arrow while it waits for the answer.
     const bool busy = QGuiApplication::overrideCursor() != nullptr;
     if (busy)
         QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     const int answer = box.exec();
     if (busy)
         QGuiApplication::restoreOverrideCursor();
-    if (answer == QMessageBox::Yes)
-        return 6;
-    if (answer == QMessageBox::No)
-        return 7;
-    return 1;
+    return answer;
 }
 
 QString AppTitle() {

@@ -19,14 +19,6 @@
 #include <QStyle>
 #include <QStyleOptionViewItem>
 
-namespace {
-
-void invertCheck(QTreeWidgetItem* item) {
-    item->setCheckState(0, item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-}
-
-} // namespace
-
 GroupEditor::GroupEditor(GroupsPage& page, ImageList& images, QObject* parent)
     : QObject(parent), m_form(page), m_images(images) {
     m_form.twOperations->setExpandsOnDoubleClick(false);
@@ -215,7 +207,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
 
 void GroupEditor::lstAuthors_DblClick() {
     if (QTreeWidgetItem* item = m_form.lstAuthors->selectedItem())
-        invertCheck(item);
+        KeyedTreeWidget::invertCheck(item);
 }
 
 void GroupEditor::twOperations_DblClick() {

@@ -15,17 +15,10 @@ void FillGroupList(KeyedTreeWidget* list, bool withDescription) {
     ListFill::Guard fill(list);
     list->clearKeyed();
     const QIcon icon = ListFill::listIcon(list, ImageList::Group);
-    if (withDescription) {
-        for (; !groups.eof(); groups.moveNext()) {
-            QTreeWidgetItem* item = addRecord(list, groups.field("grID"), groups.field("grCod"), icon);
+    for (; !groups.eof(); groups.moveNext()) {
+        QTreeWidgetItem* item = addRecord(list, groups.field("grID"), groups.field("grCod"), icon);
+        if (withDescription)
             item->setText(1, groups.field("grDenumire").toString());
-            KeyedTreeWidget::setTag(item, groups.field("grID").toInt());
-        }
-    } else {
-        for (; !groups.eof(); groups.moveNext()) {
-            QTreeWidgetItem* item = addRecord(list, groups.field("grID"), groups.field("grCod"), icon);
-            KeyedTreeWidget::setTag(item, groups.field("grID").toInt());
-        }
     }
     groups.close();
 }
@@ -35,9 +28,8 @@ void FillAuthorList(KeyedTreeWidget* list) {
     ListFill::Guard fill(list);
     list->clearKeyed();
     for (; !authors.eof(); authors.moveNext()) {
-        QTreeWidgetItem* item = addRecord(list, authors.field("IdAuthor"), authors.field("Name"), QIcon());
+        QTreeWidgetItem* item = addRecord(list, authors.field("IdAuthor"), authors.field("Name"));
         item->setText(1, authors.field("NickName").toString());
-        KeyedTreeWidget::setTag(item, authors.field("IdAuthor").toInt());
     }
     authors.close();
 }

@@ -6,6 +6,7 @@
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
+#include "ui/common/ListFill.h"
 #include "ui/common/MessageBox.h"
 #include "ui/common/ShowErrors.h"
 #include "ui/common/TabControl.h"
@@ -114,12 +115,6 @@ QStringList tickedTags(const KeyedTreeWidget* list) {
     return tags;
 }
 
-QTreeWidgetItem* addListItem(KeyedTreeWidget* list, int id, const QString& text) {
-    QTreeWidgetItem* item = list->addKeyed(ItemKey(id), text);
-    KeyedTreeWidget::setTag(item, id);
-    return item;
-}
-
 void saveGroup(frmMain& form) {
     const bool isNew = !form.lstGroupsConfig->selectedItem();
     int grID = selectedId(form.lstGroupsConfig);
@@ -128,10 +123,10 @@ void saveGroup(frmMain& form) {
                       checkedOperations(form.twOperations), tickedTags(form.lstPuncteLucru));
 
     if (isNew) {
-        QTreeWidgetItem* item = addListItem(form.lstGroupsConfig, grID, form.txtGrpName->text());
+        QTreeWidgetItem* item = ListFill::addRecord(form.lstGroupsConfig, grID, form.txtGrpName->text());
         form.lstGroupsConfig->scrollToItem(item);
         form.lstGroupsConfig->selectItem(item);
-        addListItem(form.lstGroups, grID, form.txtGrpName->text())->setText(1, form.txtFullName->text());
+        ListFill::addRecord(form.lstGroups, grID, form.txtGrpName->text())->setText(1, form.txtFullName->text());
         return;
     }
     // The group is committed: a list item that is gone meanwhile is no reason to report a failure.
@@ -150,7 +145,7 @@ void saveUser(frmMain& form) {
                      form.txtAlias->text(), tickedTags(form.lstGroups), form.txtPassword->text());
 
     if (!selected) {
-        QTreeWidgetItem* item = addListItem(form.lstUsers, usID, form.txtUserName->text());
+        QTreeWidgetItem* item = ListFill::addRecord(form.lstUsers, usID, form.txtUserName->text());
         item->setText(1, form.txtDisplay->text());
         form.lstUsers->scrollToItem(item);
         form.lstUsers->selectItem(item);

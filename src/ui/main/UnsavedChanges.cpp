@@ -6,7 +6,6 @@
 #include "ui/common/MessageBox.h"
 #include "ui/main/frmMain.h"
 
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -38,13 +37,9 @@ QMessageBox::StandardButton ask(QWidget* parent) {
     QMessageBox box(QMessageBox::Warning, AppTitle(),
                     QStringLiteral("The changes you made have not been saved.\nSave them before going on?"),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
-    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
-    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-    const auto answer = static_cast<QMessageBox::StandardButton>(box.exec());
-    QGuiApplication::restoreOverrideCursor();
-    return answer;
+    return static_cast<QMessageBox::StandardButton>(ExecMessageBox(box));
 }
 
 } // namespace

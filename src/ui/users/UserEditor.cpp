@@ -21,7 +21,7 @@ UserEditor::UserEditor(UsersPage& page, QObject* parent) : QObject(parent), m_fo
 
 void UserEditor::lstGroups_DblClick() {
     if (QTreeWidgetItem* item = m_form.lstGroups->selectedItem())
-        item->setCheckState(0, item->checkState(0) == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        KeyedTreeWidget::invertCheck(item);
 }
 
 void UserEditor::cmbPers_DropDown() {

@@ -24,7 +24,6 @@ void FillUserList(KeyedTreeWidget* list) {
         QTreeWidgetItem* item = ListFill::addRecord(list, users.field("usID"), users.field("usCod"), icon);
         item->setText(1, users.field("usDenumire").toString());
         item->setText(2, PersonName(users.field("Nume"), users.field("Prenume")));
-        KeyedTreeWidget::setTag(item, users.field("usID").toInt());
     }
     users.close();
 }
