@@ -4,13 +4,14 @@
 
 namespace {
 
-int g_commandDepth = 0;
+// Whether the running command has shown its one box. A command is running while its connection
+// guard (db::OneConnectionAttempt) lives.
 bool g_commandShowedError = false;
 
 } // namespace
 
 void reportError(const db::DbError& error, const QString& origin) {
-    if (g_commandDepth == 0) {
+    if (!db::OneConnectionAttempt::active()) {
         ShowErrorBox(error, origin);
         return;
     }
@@ -26,12 +27,10 @@ void reportError(const db::DbError& error, const QString& origin) {
 }
 
 bool runCommand(const QString& origin, const std::function<void()>& body) {
-    const bool outermost = g_commandDepth == 0;
+    const bool outermost = !db::OneConnectionAttempt::active();
     const db::OneConnectionAttempt attempt;
-    ++g_commandDepth;
     showErrors(origin, body);
     const std::optional<db::ConnectionError> failure = db::OneConnectionAttempt::failure();
-    --g_commandDepth;
     if (outermost) {
         const bool shown = g_commandShowedError;
         g_commandShowedError = false;
