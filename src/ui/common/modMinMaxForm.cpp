@@ -61,7 +61,8 @@ protected:
             if ((borders.width() > 0 || borders.height() > 0) &&
                 !(m_form->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
                 m_form->removeEventFilter(this);
-                m_form->resize(m_outer - borders);
+                // Never larger than it is: a window fitted into a smaller screen stays fitted.
+                m_form->resize((m_outer - borders).boundedTo(m_form->size()));
                 deleteLater();
             }
         }
