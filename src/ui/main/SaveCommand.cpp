@@ -123,10 +123,10 @@ void saveGroup(frmMain& form) {
                       checkedOperations(form.twOperations), tickedTags(form.lstPuncteLucru));
 
     if (isNew) {
-        QTreeWidgetItem* item = ListFill::addRecord(form.lstGroupsConfig, grID, form.txtGrpName->text());
+        QTreeWidgetItem* item = common::addRecord(form.lstGroupsConfig, grID, form.txtGrpName->text());
         form.lstGroupsConfig->scrollToItem(item);
         form.lstGroupsConfig->selectItem(item);
-        ListFill::addRecord(form.lstGroups, grID, form.txtGrpName->text())->setText(1, form.txtFullName->text());
+        common::addRecord(form.lstGroups, grID, form.txtGrpName->text())->setText(1, form.txtFullName->text());
         return;
     }
     // The group is committed: a list item that is gone meanwhile is no reason to report a failure.
@@ -145,7 +145,7 @@ void saveUser(frmMain& form) {
                      form.txtAlias->text(), tickedTags(form.lstGroups), form.txtPassword->text());
 
     if (!selected) {
-        QTreeWidgetItem* item = ListFill::addRecord(form.lstUsers, usID, form.txtUserName->text());
+        QTreeWidgetItem* item = common::addRecord(form.lstUsers, usID, form.txtUserName->text());
         item->setText(1, form.txtDisplay->text());
         form.lstUsers->scrollToItem(item);
         form.lstUsers->selectItem(item);

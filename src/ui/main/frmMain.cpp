@@ -40,7 +40,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
-using namespace Controls;
+using namespace common;
 
 frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), m_login(login) {
     setObjectName("frmMain");
@@ -51,13 +51,13 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     small.setPixelSize(10);
     small.setStretch(QFont::SemiCondensed);
     setFont(small);
-    resize(twips::toPixels(14325), twips::toPixels(10275));
+    resize(common::twipsToPixels(14325), common::twipsToPixels(10275));
 
     ImageList1 = new ImageList(this);
     buildToolbar();
     buildStatusBar();
 
-    SSTab1 = place(new TabControl(this), "SSTab1", twips::rect(45, 555, 13575, 8460));
+    SSTab1 = place(new TabControl(this), "SSTab1", common::twipsRect(45, 555, 13575, 8460));
     SSTab1->addPage(ImageList1->image(ImageList::Group), "   User Groups Configuration ");
     SSTab1->addPage(ImageList1->image(ImageList::User), "  Users  ");
     groupsPage() = GroupsPage::build(SSTab1);
@@ -95,7 +95,7 @@ void frmMain::buildToolbar() {
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     // The bar keeps its designed 420 twips: captions in a slightly smaller type fit under the
     // 16-pixel images.
-    Toolbar1->setFixedHeight(twips::toPixels(420));
+    Toolbar1->setFixedHeight(common::twipsToPixels(420));
     QFont caption = Toolbar1->font();
     caption.setPixelSize(9);
     Toolbar1->setFont(caption);
@@ -170,7 +170,7 @@ void frmMain::buildDeleteKeys() {
 void frmMain::buildStatusBar() {
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName("StatusBar1");
-    StatusBar1->setFixedHeight(twips::toPixels(330));
+    StatusBar1->setFixedHeight(common::twipsToPixels(330));
     setStatusBar(StatusBar1);
     for (int index = 1; index <= 5; ++index) {
         QLabel* panel = index == 4   ? new ClockPanel(ClockPanel::Kind::Time, StatusBar1)
@@ -179,7 +179,7 @@ void frmMain::buildStatusBar() {
         panel->setObjectName("StatusBar1Panel" + QString::number(index));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         if (index > 1)
-            panel->setMinimumWidth(twips::toPixels(1440));
+            panel->setMinimumWidth(common::twipsToPixels(1440));
         // Panel 1 takes the free width; the others keep to their contents.
         StatusBar1->addPermanentWidget(panel, index == 1 ? 1 : 0);
         m_panels.append(panel);
