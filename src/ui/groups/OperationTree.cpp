@@ -14,7 +14,7 @@
 #include <QTreeWidgetItemIterator>
 #include <utility>
 
-namespace OperationTree {
+namespace groups {
 
 namespace {
 
@@ -240,4 +240,4 @@ bool hasCheckedNode(const QTreeWidget* tree) {
     return false;
 }
 
-} // namespace OperationTree
+} // namespace groups

@@ -95,11 +95,11 @@ bool fieldsComplete(frmMain& form, bool savesGroup) {
 QStringList checkedOperations(const KeyedTreeWidget* tree) {
     QStringList operations;
     for (QTreeWidgetItemIterator it(const_cast<KeyedTreeWidget*>(tree)); *it; ++it) {
-        if (OperationTree::imageOf(*it) != CheckImage::Checked)
+        if (groups::imageOf(*it) != CheckImage::Checked)
             continue;
-        const QStringList fields = KeyedTreeWidget::keyOf(*it).split(OperationTree::Separator);
+        const QStringList fields = KeyedTreeWidget::keyOf(*it).split(groups::Separator);
         if (fields.size() >= 2)
-            operations << fields.at(0).mid(1) + OperationTree::Separator + fields.value(2);
+            operations << fields.at(0).mid(1) + groups::Separator + fields.value(2);
     }
     return operations;
 }

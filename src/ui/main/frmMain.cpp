@@ -260,11 +260,11 @@ void frmMain::LoadGrp(int grID) {
 }
 
 void frmMain::FillOperationTree() {
-    OperationTree::FillOperationTree(twOperations, *ImageList1);
+    groups::FillOperationTree(twOperations, *ImageList1);
 }
 
 void frmMain::ClearOperationChecks() {
-    OperationTree::ClearOperationChecks(twOperations, *ImageList1);
+    groups::ClearOperationChecks(twOperations, *ImageList1);
 }
 
 void frmMain::lstAuthors_ItemClick(QTreeWidgetItem* item) {
