@@ -13,7 +13,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
-namespace FormLayout {
+namespace mainwindow {
 
 using common::twipsHeight;
 using common::twipsLeft;
@@ -133,4 +133,4 @@ void picUserGroups_Resize(frmMain& form) {
     });
 }
 
-} // namespace FormLayout
+} // namespace mainwindow

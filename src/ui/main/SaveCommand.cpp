@@ -18,7 +18,7 @@
 #include <QLineEdit>
 #include <QTreeWidgetItemIterator>
 
-namespace SaveCommand {
+namespace mainwindow {
 
 namespace {
 
@@ -171,4 +171,4 @@ bool Save(frmMain& form) {
     return saved;
 }
 
-} // namespace SaveCommand
+} // namespace mainwindow

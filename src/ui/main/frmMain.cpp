@@ -13,6 +13,7 @@
 #include "ui/common/Twips.h"
 #include "ui/common/WaitCursor.h"
 #include "ui/common/modMinMaxForm.h"
+#include "ui/groups/GroupClicks.h"
 #include "ui/groups/GroupEditor.h"
 #include "ui/groups/OperationTree.h"
 #include "ui/main/DeleteCommand.h"
@@ -24,6 +25,7 @@
 #include "ui/main/UnsavedChanges.h"
 #include "ui/users/AutoCompleteCombo.h"
 #include "ui/users/BrandSettings.h"
+#include "ui/users/UserClicks.h"
 #include "ui/users/UserEditor.h"
 
 #include <QAction>
@@ -70,15 +72,15 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     m_userEditor = new UserEditor(usersPage(), this);
     new BrandSettings(
         {cboAuthor, cboBrand, chkAdminBrand, chkAdmin, lstUserBrand, cbutInregNoua, cbutSalvare, lstUsers}, m_login,
-        [this] { ListViews::lstUsers_ItemClick(*this, lstUsers->selectedItem()); }, this);
+        [this] { mainwindow::lstUsers_ItemClick(*this, lstUsers->selectedItem()); }, this);
     for (KeyedComboBox* combo : {cmbPers, cboAuthor, cboBrand})
         AutoCompleteCombo::install(combo);
     m_unsavedChanges = new UnsavedChanges(*this);
     connect(m_groupEditor, &GroupEditor::groupLoaded, m_unsavedChanges, &UnsavedChanges::groupShown);
     connect(m_groupEditor, &GroupEditor::companyLoaded, m_unsavedChanges, &UnsavedChanges::companyShown);
     connect(m_userEditor, &UserEditor::userLoaded, m_unsavedChanges, &UnsavedChanges::userShown);
-    ListViews::Connect(*this);
-    ToolbarCommands::Register(*this);
+    mainwindow::ConnectListViews(*this);
+    mainwindow::RegisterToolbarCommands(*this);
     buildDeleteKeys();
 
     picUserGroups->installEventFilter(this);
@@ -147,7 +149,7 @@ void frmMain::buildScrollBars() {
     vsbForm = place(new QScrollBar(Qt::Vertical, this), "vsbForm", QRect());
     for (QScrollBar* bar : {hsbForm, vsbForm}) {
         bar->hide();
-        connect(bar, &QScrollBar::valueChanged, this, [this] { FormLayout::Form_Resize(*this); });
+        connect(bar, &QScrollBar::valueChanged, this, [this] { mainwindow::Form_Resize(*this); });
     }
     // A tab control scrolled up or left passes under the bars, which cover it.
     for (QWidget* bar : {static_cast<QWidget*>(Toolbar1), static_cast<QWidget*>(StatusBar1)}) {
@@ -225,7 +227,7 @@ void frmMain::SSTab1_Click(int /*previousTab*/) {
 void frmMain::RefreshMe() {
     const WaitCursor busy;
     runCommand("RefreshMe()", [&] {
-        Refresh::RefreshMe(*this);
+        mainwindow::RefreshMe(*this);
         showConnected(!db::OneConnectionAttempt::failure());
     });
     m_unsavedChanges->allShown();
@@ -239,23 +241,23 @@ void frmMain::showConnected(bool connected) {
 }
 
 bool frmMain::Save() {
-    if (!SaveCommand::Save(*this))
+    if (!mainwindow::Save(*this))
         return false;
     m_unsavedChanges->allShown();
     return true;
 }
 
 void frmMain::Delete() {
-    DeleteCommand::Delete(*this);
+    mainwindow::Delete(*this);
 }
 
 void frmMain::LoadUser(int usID) {
-    if (!runCommand("LoadGrp()", [&] { m_userEditor->LoadUser(usID); }))
+    if (!users::LoadUser(*m_userEditor, usID))
         showConnected(false);
 }
 
 void frmMain::LoadGrp(int grID) {
-    if (!runCommand("LoadGrp()", [&] { m_groupEditor->LoadGrp(grID); }))
+    if (!groups::LoadGrp(*m_groupEditor, grID))
         showConnected(false);
 }
 
@@ -313,7 +315,7 @@ void frmMain::showEvent(QShowEvent* event) {
 
 void frmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    FormLayout::Form_Resize(*this);
+    mainwindow::Form_Resize(*this);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -328,6 +330,6 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == picUserGroups && event->type() == QEvent::Resize)
-        FormLayout::picUserGroups_Resize(*this);
+        mainwindow::picUserGroups_Resize(*this);
     return QMainWindow::eventFilter(watched, event);
 }
