@@ -1,7 +1,6 @@
 #include "WindowDriver.h"
 
 #include "RawFloor.h"
-#include "StatementFloor.h"
 #include "db/StatementLog.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
@@ -59,7 +58,7 @@ double WindowDriver::measure(const std::function<void()>& action) {
 
 double WindowDriver::floorOfLastAction() {
     if (!m_writes)
-        return StatementFloor::run(m_statements);
+        return RawFloor::read(m_targets.directory, m_targets.database, m_statements, m_values);
     // The Delete's floor removes the group again: it is made anew first, as for the window.
     if (m_statements.join(QLatin1Char('\n')).contains(QLatin1String("Delete From admGrup Where")))
         makeDeletedGroup();
