@@ -175,6 +175,9 @@ double WindowDriver::typeInPerson() {
     // leaves (nearly) only that person to match, after a walk over all the others.
     const QString last = combo->itemText(combo->count() - 1).trimmed();
     const QString head = last.chopped(1);
+    // The user's own person is put back afterwards: the Save that follows saves the user shown,
+    // and must not tie the user to the typed person (each run would then pick another user).
+    const QString shownPerson = combo->selectedKey();
     combo->clearSelection();
     combo->lineEdit()->setText(head);
     combo->setFocus(Qt::OtherFocusReason);
@@ -183,7 +186,10 @@ double WindowDriver::typeInPerson() {
         measure([&] { QTest::sendKeyEvent(QTest::Click, combo, Qt::Key_unknown, last.right(1), Qt::NoModifier); });
     check(combo->currentIndex() >= 0 && combo->currentText().startsWith(last, Qt::CaseInsensitive),
           "the typed letter completes to the last person");
-    combo->clearSelection();
+    if (shownPerson.isEmpty())
+        combo->clearSelection();
+    else
+        combo->selectKey(shownPerson);
     showPage(0);
     return ms;
 }
