@@ -18,7 +18,7 @@ int usage() {
                          "  into the server directory DIR, which must not hold the suite's databases yet.\n"
                          "  --size N   N users, persons and operations; every other count in proportion\n"
                          "             (100000: 10,000 groups, 1,000 companies, 10,000,000 group grants)\n"
-                         "  --scale F  multiplies every count by F (e.g. 0.1 for a profiling run)\n"
+                         "  --scale F  multiplies every count by F\n"
                          "  --seed N   another fixed seed (default 20261208)\n");
     return 2;
 }
