@@ -1,4 +1,4 @@
-// talvane-gensuite DIR [--scale F] [--seed N]
+// talvane-gensuite DIR [--size N | --scale F] [--seed N]
 // Writes the large embedded suite of the benchmark into the server directory DIR.
 
 #include "SuiteGenerator.h"
@@ -13,10 +13,12 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: talvane-gensuite DIR [--scale F] [--seed N]\n"
+    std::fprintf(stderr, "usage: talvane-gensuite DIR [--size N | --scale F] [--seed N]\n"
                          "  Writes a large embedded suite (20,000 users, 2,000 groups, 20,000 operations, ...)\n"
                          "  into the server directory DIR, which must not hold the suite's databases yet.\n"
-                         "  --scale F  multiplies every count by F (e.g. 0.1 for a profiling run)\n"
+                         "  --size N   N users, persons and operations; every other count in proportion\n"
+                         "             (100000: 10,000 groups, 1,000 companies, 10,000,000 group grants)\n"
+                         "  --scale F  multiplies every count by F\n"
                          "  --seed N   another fixed seed (default 20261208)\n");
     return 2;
 }
@@ -33,6 +35,8 @@ int main(int argc, char** argv) {
         bool ok = true;
         if (args[i] == QLatin1String("--scale") && i + 1 < args.size())
             scale = args[++i].toDouble(&ok);
+        else if (args[i] == QLatin1String("--size") && i + 1 < args.size())
+            scale = args[++i].toDouble(&ok) / SuiteSize().users;
         else if (args[i] == QLatin1String("--seed") && i + 1 < args.size())
             seed = args[++i].toULongLong(&ok);
         else if (directory.isEmpty() && !args[i].startsWith(QLatin1Char('-')))

@@ -73,20 +73,39 @@ void runOne(sqlite3* handle, const QByteArray& sql, const QList<QVariant>& value
     bind(handle, raw, values, QString::fromUtf8(sql));
     int rc;
     while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
-        for (int i = 0, n = sqlite3_column_count(raw); i < n; ++i)
-            g_sink += sqlite3_column_bytes(raw, i) + (sqlite3_column_text(raw, i) ? 1 : 0);
+        for (int i = 0, n = sqlite3_column_count(raw); i < n; ++i) {
+            const unsigned char* text = sqlite3_column_text(raw, i);
+            g_sink += text ? sqlite3_column_bytes(raw, i) + text[0] : 0;
+        }
     }
     if (rc != SQLITE_DONE)
         fail(handle, QString::fromUtf8(sql));
 }
 
-} // namespace
-
-double run(const QString& directory, const QString& database, const QStringList& statements,
-           const QList<QList<QVariant>>& values) {
+QList<QByteArray> inSqliteDialect(const QStringList& statements) {
     QList<QByteArray> texts;
     for (const QString& sql : statements)
         texts << db::DialectRewriter::rewrite(sql, QStringLiteral("master")).toUtf8();
+    return texts;
+}
+
+} // namespace
+
+double read(const QString& directory, const QString& database, const QStringList& statements,
+            const QList<QList<QVariant>>& values) {
+    const QList<QByteArray> texts = inSqliteDialect(statements);
+    const Handle handle = open(directory, database);
+
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < texts.size(); ++i)
+        runOne(handle.get(), texts.at(i), values.value(i));
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double run(const QString& directory, const QString& database, const QStringList& statements,
+           const QList<QList<QVariant>>& values) {
+    const QList<QByteArray> texts = inSqliteDialect(statements);
     const Handle handle = open(directory, database);
 
     QElapsedTimer timer;

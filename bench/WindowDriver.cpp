@@ -1,7 +1,6 @@
 #include "WindowDriver.h"
 
 #include "RawFloor.h"
-#include "StatementFloor.h"
 #include "db/StatementLog.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
@@ -59,7 +58,7 @@ double WindowDriver::measure(const std::function<void()>& action) {
 
 double WindowDriver::floorOfLastAction() {
     if (!m_writes)
-        return StatementFloor::run(m_statements);
+        return RawFloor::read(m_targets.directory, m_targets.database, m_statements, m_values);
     // The Delete's floor removes the group again: it is made anew first, as for the window.
     if (m_statements.join(QLatin1Char('\n')).contains(QLatin1String("Delete From admGrup Where")))
         makeDeletedGroup();
@@ -176,6 +175,9 @@ double WindowDriver::typeInPerson() {
     // leaves (nearly) only that person to match, after a walk over all the others.
     const QString last = combo->itemText(combo->count() - 1).trimmed();
     const QString head = last.chopped(1);
+    // The user's own person is put back afterwards: the Save that follows saves the user shown,
+    // and must not tie the user to the typed person (each run would then pick another user).
+    const QString shownPerson = combo->selectedKey();
     combo->clearSelection();
     combo->lineEdit()->setText(head);
     combo->setFocus(Qt::OtherFocusReason);
@@ -184,7 +186,10 @@ double WindowDriver::typeInPerson() {
         measure([&] { QTest::sendKeyEvent(QTest::Click, combo, Qt::Key_unknown, last.right(1), Qt::NoModifier); });
     check(combo->currentIndex() >= 0 && combo->currentText().startsWith(last, Qt::CaseInsensitive),
           "the typed letter completes to the last person");
-    combo->clearSelection();
+    if (shownPerson.isEmpty())
+        combo->clearSelection();
+    else
+        combo->selectKey(shownPerson);
     showPage(0);
     return ms;
 }

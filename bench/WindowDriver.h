@@ -38,9 +38,8 @@ public:
     // refresh that the command runs last (timed on its own as RefreshMe).
     double deleteGroup();
 
-    // The floor of the last action: its statements through the data layer (StatementFloor), or,
-    // for the actions that write, the same statements and values raw in one transaction
-    // (RawFloor).
+    // The floor of the last action: its statements and values raw on SQLite (RawFloor::read), or,
+    // for the actions that write, in one transaction (RawFloor::run).
     double floorOfLastAction();
 
     // The statements run by the last action, in order.
