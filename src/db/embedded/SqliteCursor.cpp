@@ -53,8 +53,9 @@ QVariant SqliteCursor::value(int column) const {
     case SQLITE_NULL:
         return QVariant();
     default: {
-        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(m_statement, column));
-        return QVariant(QString::fromUtf16(text, sqlite3_column_bytes16(m_statement, column) / 2));
+        // The databases hold UTF-8: one conversion, and no UTF-16 copy inside SQLite.
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(m_statement, column)));
     }
     }
 }
