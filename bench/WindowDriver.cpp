@@ -133,26 +133,26 @@ double WindowDriver::clickAuthor() {
     check(author->checkState(0) == Qt::Checked, "the click on the company's text leaves its box on");
     check(m_form.lstPuncteLucru->topLevelItemCount() == m_targets.authorWorkPoints,
           "the company click lists its work points");
-    check(OperationTree::hasCheckedNode(m_form.twOperations), "the company click checks the group's operations");
+    check(groups::hasCheckedNode(m_form.twOperations), "the company click checks the group's operations");
     return ms;
 }
 
 double WindowDriver::doubleClickModule() {
     showPage(0);
-    QTreeWidgetItem* module = m_form.twOperations->item(OperationTree::moduleKey(m_targets.module));
+    QTreeWidgetItem* module = m_form.twOperations->item(groups::moduleKey(m_targets.module));
     m_form.twOperations->scrollToItem(module, QAbstractItemView::PositionAtTop);
     QApplication::processEvents();
     // The double click ticks the module when it shows unchecked; make sure it does.
-    if (OperationTree::imageOf(module) != CheckImage::Unchecked)
+    if (groups::imageOf(module) != CheckImage::Unchecked)
         m_form.ClearOperationChecks();
     const double ms = measure([&] { click(m_form.twOperations, module, true); });
-    check(OperationTree::imageOf(module) == CheckImage::Checked, "the double click ticks the largest module");
+    check(groups::imageOf(module) == CheckImage::Checked, "the double click ticks the largest module");
     return ms;
 }
 
 double WindowDriver::clearOperationChecks() {
     const double ms = measure([this] { m_form.ClearOperationChecks(); });
-    check(!OperationTree::hasCheckedNode(m_form.twOperations), "ClearOperationChecks unchecks every node");
+    check(!groups::hasCheckedNode(m_form.twOperations), "ClearOperationChecks unchecks every node");
     return ms;
 }
 
@@ -198,10 +198,10 @@ double WindowDriver::saveGroup() {
     {
         const BulkImageChange bulk(m_form.twOperations);
         for (QTreeWidgetItemIterator it(m_form.twOperations); *it; ++it) {
-            if (OperationTree::isModuleNode(*it) || OperationTree::imageOf(*it) == CheckImage::None)
+            if (groups::isModuleNode(*it) || groups::imageOf(*it) == CheckImage::None)
                 continue;
             const bool tick = ticked < SavedOperations;
-            OperationTree::setImage(*it, tick ? CheckImage::Checked : CheckImage::Unchecked, *m_form.ImageList1);
+            groups::setImage(*it, tick ? CheckImage::Checked : CheckImage::Unchecked, *m_form.ImageList1);
             ticked += tick ? 1 : 0;
         }
     }

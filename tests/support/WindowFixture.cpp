@@ -30,7 +30,7 @@ QList<Qt::CheckState> checks(const QTreeWidget* list) {
 
 int image(const frmMain& form, const QString& key) {
     const QTreeWidgetItem* node = form.twOperations->find(key);
-    return node ? node->data(0, ItemRoles::Image).toInt() : -1;
+    return node ? node->data(0, common::ImageRole).toInt() : -1;
 }
 
 void doubleClickNode(frmMain& form, const QString& key) {

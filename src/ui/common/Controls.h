@@ -14,7 +14,7 @@
 
 // Makes the window's controls at their designed places: each one named (objectName) and placed
 // in its container.
-namespace Controls {
+namespace common {
 
 struct Column {
     QString title;
@@ -66,7 +66,7 @@ List* listView(QWidget* container, const char* name, const QRect& rect, const QL
     list->header()->setStretchLastSection(false);
     list->header()->setSectionsClickable(true);
     for (int i = 0; i < columns.size(); ++i)
-        list->setColumnWidth(i, twips::toPixels(columns[i].width));
+        list->setColumnWidth(i, twipsToPixels(columns[i].width));
     return list;
 }
 
@@ -74,4 +74,4 @@ inline QGroupBox* frame(QWidget* container, const char* name, const QString& cap
     return place(new QGroupBox(caption, container), name, rect);
 }
 
-} // namespace Controls
+} // namespace common

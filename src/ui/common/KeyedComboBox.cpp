@@ -21,8 +21,8 @@ void KeyedComboBox::addKeyed(const QString& key, const QString& text, const QVar
     // One item carries text, key and tag, so the model announces it once; during a fill the
     // items are added together by endFill().
     auto* item = new QStandardItem(text);
-    item->setData(key, ItemRoles::Key);
-    item->setData(tag, ItemRoles::Tag);
+    item->setData(key, common::KeyRole);
+    item->setData(tag, common::TagRole);
     m_index.insert(key, count() + static_cast<int>(m_pending.size()));
     if (m_filling)
         m_pending.append(item);
@@ -65,11 +65,11 @@ void KeyedComboBox::clearKeyed() {
 }
 
 QString KeyedComboBox::selectedKey() const {
-    return currentIndex() < 0 ? QString() : itemData(currentIndex(), ItemRoles::Key).toString();
+    return currentIndex() < 0 ? QString() : itemData(currentIndex(), common::KeyRole).toString();
 }
 
 QVariant KeyedComboBox::selectedTag() const {
-    return currentIndex() < 0 ? QVariant() : itemData(currentIndex(), ItemRoles::Tag);
+    return currentIndex() < 0 ? QVariant() : itemData(currentIndex(), common::TagRole);
 }
 
 void KeyedComboBox::showPopup() {

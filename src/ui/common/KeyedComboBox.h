@@ -9,7 +9,7 @@ class QStandardItem;
 class QStandardItemModel;
 
 // An editable (image) combo box whose items are found by key through a hash. Each item keeps
-// its key and tag in the roles of ItemRoles.
+// its key and tag in the roles of ItemRoles.h.
 class KeyedComboBox : public QComboBox {
     Q_OBJECT
 public:

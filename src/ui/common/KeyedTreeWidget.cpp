@@ -11,7 +11,7 @@ QTreeWidgetItem* KeyedTreeWidget::addKeyed(const QString& key, const QString& te
     if (m_items.contains(key))
         throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"), objectName());
     auto* node = new QTreeWidgetItem(QStringList{text});
-    node->setData(0, ItemRoles::Key, key);
+    node->setData(0, common::KeyRole, key);
     if (m_checkBoxes)
         node->setCheckState(0, Qt::Unchecked);
     if (parent)
@@ -122,11 +122,11 @@ void KeyedTreeWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 QString KeyedTreeWidget::keyOf(const QTreeWidgetItem* node) {
-    return node ? node->data(0, ItemRoles::Key).toString() : QString();
+    return node ? node->data(0, common::KeyRole).toString() : QString();
 }
 
 QVariant KeyedTreeWidget::tagOf(const QTreeWidgetItem* node) {
-    return node ? node->data(0, ItemRoles::Tag) : QVariant();
+    return node ? node->data(0, common::TagRole) : QVariant();
 }
 
 void KeyedTreeWidget::invertCheck(QTreeWidgetItem* node) {
@@ -134,5 +134,5 @@ void KeyedTreeWidget::invertCheck(QTreeWidgetItem* node) {
 }
 
 void KeyedTreeWidget::setTag(QTreeWidgetItem* node, const QVariant& tag) {
-    node->setData(0, ItemRoles::Tag, tag);
+    node->setData(0, common::TagRole, tag);
 }

@@ -6,7 +6,7 @@
 #include <QVariant>
 
 // A list view (details view) or tree whose items are found by key through a hash, never by a
-// scan. Each item keeps its key and tag in the roles of ItemRoles. Adding a key that is already
+// scan. Each item keeps its key and tag in the roles of ItemRoles.h. Adding a key that is already
 // there, or looking up a key that is not, raises the list control's own errors as DbErrors
 // (numbers 35602 and 35601), so fillers fail the way callers expect.
 class KeyedTreeWidget : public QTreeWidget {

@@ -3,7 +3,7 @@
 #include "ui/common/ImageList.h"
 #include "ui/common/ItemKey.h"
 
-namespace ListFill {
+namespace common {
 
 QIcon listIcon(const KeyedTreeWidget* list, int index) {
     const auto* images = list->window()->findChild<const ImageList*>();
@@ -18,4 +18,4 @@ QTreeWidgetItem* addRecord(KeyedTreeWidget* list, const QVariant& id, const QVar
     return item;
 }
 
-} // namespace ListFill
+} // namespace common

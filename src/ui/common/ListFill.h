@@ -6,16 +6,16 @@
 #include <QVariant>
 
 // Pieces the list fillers share.
-namespace ListFill {
+namespace common {
 
 // Keeps a list's updates and sorting suspended while it is filled, and shows whatever was added
 // when the fill ends, also when it ends with an error.
-class Guard {
+class FillGuard {
 public:
-    explicit Guard(KeyedTreeWidget* list) : m_list(list) { m_list->beginFill(); }
-    ~Guard() { m_list->endFill(); }
-    Guard(const Guard&) = delete;
-    Guard& operator=(const Guard&) = delete;
+    explicit FillGuard(KeyedTreeWidget* list) : m_list(list) { m_list->beginFill(); }
+    ~FillGuard() { m_list->endFill(); }
+    FillGuard(const FillGuard&) = delete;
+    FillGuard& operator=(const FillGuard&) = delete;
 
 private:
     KeyedTreeWidget* m_list;
@@ -30,4 +30,4 @@ QIcon listIcon(const KeyedTreeWidget* list, int index);
 QTreeWidgetItem* addRecord(KeyedTreeWidget* list, const QVariant& id, const QVariant& text,
                            const QIcon& icon = QIcon());
 
-} // namespace ListFill
+} // namespace common

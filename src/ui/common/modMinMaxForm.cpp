@@ -29,7 +29,7 @@ bool readTwips(const QSettings& settings, const QString& key, int& pixels) {
     bool ok = false;
     const int value = settings.value(key).toString().trimmed().toInt(&ok);
     if (ok)
-        pixels = twips::toPixels(value);
+        pixels = common::twipsToPixels(value);
     return ok;
 }
 
@@ -102,11 +102,11 @@ void SaveWindowSettings(QWidget* form, bool& positionOnly) {
     if (state == 0) {
         // Position and size only for a normal window, so the last normal placement stays stored.
         const QRect frame = form->frameGeometry();
-        settings.setValue(name + "Left", QString::number(twips::fromPixels(frame.x())));
-        settings.setValue(name + "Top", QString::number(twips::fromPixels(frame.y())));
+        settings.setValue(name + "Left", QString::number(common::pixelsToTwips(frame.x())));
+        settings.setValue(name + "Top", QString::number(common::pixelsToTwips(frame.y())));
         if (!positionOnly) {
-            settings.setValue(name + "Width", QString::number(twips::fromPixels(frame.width())));
-            settings.setValue(name + "Height", QString::number(twips::fromPixels(frame.height())));
+            settings.setValue(name + "Width", QString::number(common::pixelsToTwips(frame.width())));
+            settings.setValue(name + "Height", QString::number(common::pixelsToTwips(frame.height())));
         }
     }
     settings.endGroup();

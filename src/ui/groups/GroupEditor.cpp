@@ -131,7 +131,7 @@ void GroupEditor::emptyEditor() {
     f.txtNotes->clear();
     f.lstAuthors->untickAll();
     f.lstPuncteLucru->clearKeyed();
-    OperationTree::ClearOperationChecks(f.twOperations, m_images);
+    groups::ClearOperationChecks(f.twOperations, m_images);
 }
 
 void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
@@ -166,7 +166,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
             points.close();
             pointsRead = true;
         }
-        OperationTree::ClearOperationChecks(f.twOperations, m_images);
+        groups::ClearOperationChecks(f.twOperations, m_images);
     });
     if (!read)
         return;
@@ -189,12 +189,12 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
         // An operation that has no node, or a parent operation (no check image), is not shown
         // and is no failure.
         complete &= passOver([&] {
-            const QString key = OperationTree::operationKey(granted.field(QStringLiteral("opID")).toInt(),
-                                                            granted.field(QStringLiteral("mdID")).toInt(),
-                                                            granted.field(QStringLiteral("Id")).toInt());
+            const QString key = groups::operationKey(granted.field(QStringLiteral("opID")).toInt(),
+                                                     granted.field(QStringLiteral("mdID")).toInt(),
+                                                     granted.field(QStringLiteral("Id")).toInt());
             QTreeWidgetItem* node = f.twOperations->find(key);
-            if (node && OperationTree::imageOf(node) != CheckImage::None)
-                OperationTree::setImage(node, CheckImage::Checked, m_images);
+            if (node && groups::imageOf(node) != CheckImage::None)
+                groups::setImage(node, CheckImage::Checked, m_images);
         });
         if (!passOver([&] { granted.moveNext(); })) {
             complete = false;
@@ -219,6 +219,6 @@ void GroupEditor::twOperations_DblClick() {
         return;
     }
     if (QTreeWidgetItem* node = f.twOperations->selectedItem())
-        OperationTree::toggleNode(f.twOperations, node, m_images);
-    author->setCheckState(0, OperationTree::hasCheckedNode(f.twOperations) ? Qt::Checked : Qt::Unchecked);
+        groups::toggleNode(f.twOperations, node, m_images);
+    author->setCheckState(0, groups::hasCheckedNode(f.twOperations) ? Qt::Checked : Qt::Unchecked);
 }

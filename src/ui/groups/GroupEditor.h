@@ -47,7 +47,7 @@ public:
     // is nothing of a group left to have failed loading.
     void groupEmptied() { m_groupLoaded = true; }
 
-    // Toggles the tree's selected node (see OperationTree::toggleNode), then ticks the selected
+    // Toggles the tree's selected node (see groups::toggleNode), then ticks the selected
     // company when any node is checked and unticks it otherwise. Without a selected company it
     // only asks for one ("Selectati authorul!") and moves the focus to lstAuthors.
     void twOperations_DblClick();

@@ -8,13 +8,13 @@
 
 namespace groups {
 
-using ListFill::addRecord;
+using common::addRecord;
 
 void FillGroupList(KeyedTreeWidget* list, bool withDescription) {
     db::RecordSet groups = store::GetGroups(0);
-    ListFill::Guard fill(list);
+    common::FillGuard fill(list);
     list->clearKeyed();
-    const QIcon icon = ListFill::listIcon(list, ImageList::Group);
+    const QIcon icon = common::listIcon(list, ImageList::Group);
     for (; !groups.eof(); groups.moveNext()) {
         QTreeWidgetItem* item = addRecord(list, groups.field("grID"), groups.field("grCod"), icon);
         if (withDescription)
@@ -25,7 +25,7 @@ void FillGroupList(KeyedTreeWidget* list, bool withDescription) {
 
 void FillAuthorList(KeyedTreeWidget* list) {
     db::RecordSet authors = store::GetAuthors();
-    ListFill::Guard fill(list);
+    common::FillGuard fill(list);
     list->clearKeyed();
     for (; !authors.eof(); authors.moveNext()) {
         QTreeWidgetItem* item = addRecord(list, authors.field("IdAuthor"), authors.field("Name"));

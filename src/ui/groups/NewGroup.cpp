@@ -15,7 +15,7 @@ void NewGroup(GroupsPage& page, ImageList& images) {
     page.txtNotes->clear();
     page.lstAuthors->untickAll();
     page.lstPuncteLucru->untickAll();
-    OperationTree::ClearOperationChecks(page.twOperations, images);
+    groups::ClearOperationChecks(page.twOperations, images);
 }
 
 } // namespace groups

@@ -14,7 +14,7 @@
 #include <QTreeWidgetItemIterator>
 #include <utility>
 
-namespace OperationTree {
+namespace groups {
 
 namespace {
 
@@ -125,16 +125,16 @@ int moduleIdOf(const QTreeWidgetItem* node) {
 }
 
 CheckImage imageOf(const QTreeWidgetItem* node) {
-    return static_cast<CheckImage>(node->data(0, ItemRoles::Image).toInt());
+    return static_cast<CheckImage>(node->data(0, common::ImageRole).toInt());
 }
 
 void setImage(QTreeWidgetItem* node, CheckImage image, const ImageList& images) {
     const int index = static_cast<int>(image);
-    const QVariant current = node->data(0, ItemRoles::Image);
+    const QVariant current = node->data(0, common::ImageRole);
     if (current.isValid() && current.toInt() == index)
         return;
     node->setIcon(0, images.image(index));
-    node->setData(0, ItemRoles::Image, index);
+    node->setData(0, common::ImageRole, index);
 }
 
 void FillOperationTree(KeyedTreeWidget* tree, const ImageList& images) {
@@ -240,4 +240,4 @@ bool hasCheckedNode(const QTreeWidget* tree) {
     return false;
 }
 
-} // namespace OperationTree
+} // namespace groups

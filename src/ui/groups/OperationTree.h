@@ -20,7 +20,7 @@ class QTreeWidgetItem;
 //    parent node's key, because the parent may be another operation;
 //  - a module's image sums up every operation below it that has a check image, however deep;
 //  - toggling a module sets every operation below it that has a check image, however deep.
-namespace OperationTree {
+namespace groups {
 
 inline const QString Separator = QStringLiteral("#$#");
 
@@ -69,4 +69,4 @@ void toggleNode(KeyedTreeWidget* tree, QTreeWidgetItem* node, const ImageList& i
 // Whether any node shows Checked.
 bool hasCheckedNode(const QTreeWidget* tree);
 
-} // namespace OperationTree
+} // namespace groups

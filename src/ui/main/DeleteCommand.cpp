@@ -9,7 +9,7 @@
 #include "ui/main/ToolbarCommands.h"
 #include "ui/main/frmMain.h"
 
-namespace DeleteCommand {
+namespace mainwindow {
 
 namespace {
 
@@ -35,7 +35,7 @@ void Delete(frmMain& form) {
             form.lstUsers->removeKeyed(KeyedTreeWidget::keyOf(user));
             // Nothing of the deleted user (its fields, groups, typed password) may stay on screen
             // for a later save to write over another user.
-            ToolbarCommands::NewUser(form);
+            mainwindow::NewUser(form);
             break;
         }
         case 0: {
@@ -43,7 +43,7 @@ void Delete(frmMain& form) {
             if (!group || !store::DropGroup(KeyedTreeWidget::tagOf(group).toInt()))
                 return;
             form.lstGroupsConfig->removeKeyed(KeyedTreeWidget::keyOf(group));
-            ToolbarCommands::NewGroup(form);
+            mainwindow::NewGroup(form);
             break;
         }
         default:
@@ -53,4 +53,4 @@ void Delete(frmMain& form) {
     });
 }
 
-} // namespace DeleteCommand
+} // namespace mainwindow

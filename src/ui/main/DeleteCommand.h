@@ -2,7 +2,7 @@
 
 class frmMain;
 
-namespace DeleteCommand {
+namespace mainwindow {
 
 // Deletes the record selected on the page in front of SSTab1: the user of lstUsers on the users
 // page, the group of lstGroupsConfig on the groups page, after the administrator answered Yes
@@ -13,4 +13,4 @@ namespace DeleteCommand {
 // "Delete()"; a store error leaves the item in its list.
 void Delete(frmMain& form);
 
-} // namespace DeleteCommand
+} // namespace mainwindow

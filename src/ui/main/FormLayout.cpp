@@ -13,12 +13,12 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
-namespace FormLayout {
+namespace mainwindow {
 
-using twips::height;
-using twips::left;
-using twips::top;
-using twips::width;
+using common::twipsHeight;
+using common::twipsLeft;
+using common::twipsTop;
+using common::twipsWidth;
 
 namespace {
 
@@ -77,32 +77,39 @@ void Form_Resize(frmMain& form) {
     const QSize outer = (form.frameGeometry().size() -
                          QSize(overflow.vertical ? overflow.extent : 0, overflow.horizontal ? overflow.extent : 0))
                             .expandedTo(frmMain::DesignedMinimumSize());
-    const int W = twips::fromPixels(outer.width());
-    const int H = twips::fromPixels(outer.height());
-    const int S = height(form.StatusBar1);
+    const int W = common::pixelsToTwips(outer.width());
+    const int H = common::pixelsToTwips(outer.height());
+    const int S = twipsHeight(form.StatusBar1);
 
-    passOver([&] { twips::move(form.SSTab1, 50, 550, W - 200, H - 550 - S - 450); });
-    passOver([&] { twips::move(form.picUserGroups, 100, 400, width(form.SSTab1) - 200, height(form.SSTab1) - 500); });
-    passOver([&] { twips::move(form.picUsers, 100, 400, width(form.SSTab1) - 200, height(form.SSTab1) - 500); });
+    passOver([&] { common::moveTwips(form.SSTab1, 50, 550, W - 200, H - 550 - S - 450); });
+    passOver([&] {
+        common::moveTwips(form.picUserGroups, 100, 400, twipsWidth(form.SSTab1) - 200, twipsHeight(form.SSTab1) - 500);
+    });
+    passOver([&] {
+        common::moveTwips(form.picUsers, 100, 400, twipsWidth(form.SSTab1) - 200, twipsHeight(form.SSTab1) - 500);
+    });
     passOver([&] {
         QWidget* list = form.lstUsers;
-        twips::move(list, left(list), top(list), width(list), height(form.picUsers));
+        common::moveTwips(list, twipsLeft(list), twipsTop(list), twipsWidth(list), twipsHeight(form.picUsers));
     });
     passOver([&] {
         QWidget* tab = form.tabDetalii;
-        twips::move(tab, left(tab), top(tab), width(tab), height(form.lstUsers));
+        common::moveTwips(tab, twipsLeft(tab), twipsTop(tab), twipsWidth(tab), twipsHeight(form.lstUsers));
     });
     passOver([&] {
         QWidget* tab = form.tabDetalii;
-        twips::move(tab, left(tab), top(tab), width(form.picUsers) - left(tab), height(tab));
+        common::moveTwips(tab, twipsLeft(tab), twipsTop(tab), twipsWidth(form.picUsers) - twipsLeft(tab),
+                          twipsHeight(tab));
     });
     passOver([&] {
         QWidget* frame = form.fraGroup;
-        twips::move(frame, left(frame), top(frame), width(frame), height(form.picUsers) - top(frame) - 100);
+        common::moveTwips(frame, twipsLeft(frame), twipsTop(frame), twipsWidth(frame),
+                          twipsHeight(form.picUsers) - twipsTop(frame) - 100);
     });
     passOver([&] {
         QWidget* list = form.lstGroups;
-        twips::move(list, left(list), top(list), width(list), height(form.fraGroup) - top(list) - 100);
+        common::moveTwips(list, twipsLeft(list), twipsTop(list), twipsWidth(list),
+                          twipsHeight(form.fraGroup) - twipsTop(list) - 100);
     });
     placeScrollBars(form, overflow);
 }
@@ -111,19 +118,19 @@ void picUserGroups_Resize(frmMain& form) {
     QWidget* page = form.picUserGroups;
     passOver([&] {
         QWidget* list = form.lstGroupsConfig;
-        twips::move(list, 0, 0, width(list), height(page));
+        common::moveTwips(list, 0, 0, twipsWidth(list), twipsHeight(page));
     });
     passOver([&] {
         // The width is measured from where the frame stood before this move.
         QWidget* frame = form.fraUserGroup;
-        const int newLeft = left(form.lstGroupsConfig) + width(form.lstGroupsConfig) + 100;
-        twips::move(frame, newLeft, 0, width(page) - left(frame), height(page));
+        const int newLeft = twipsLeft(form.lstGroupsConfig) + twipsWidth(form.lstGroupsConfig) + 100;
+        common::moveTwips(frame, newLeft, 0, twipsWidth(page) - twipsLeft(frame), twipsHeight(page));
     });
     passOver([&] {
         QWidget* tree = form.twOperations;
-        twips::move(tree, left(form.lstAuthors) + 20, top(tree), width(form.fraUserGroup) - 270,
-                    height(form.fraUserGroup) - top(tree) - 150);
+        common::moveTwips(tree, twipsLeft(form.lstAuthors) + 20, twipsTop(tree), twipsWidth(form.fraUserGroup) - 270,
+                          twipsHeight(form.fraUserGroup) - twipsTop(tree) - 150);
     });
 }
 
-} // namespace FormLayout
+} // namespace mainwindow

@@ -5,7 +5,7 @@ class frmMain;
 // How frmMain's tab control, pages and lists follow the window's size. Lengths are computed in
 // twips. Every statement stands alone: one that cannot apply (a negative size) is passed over without a message and the
 // following ones still run, each reading the sizes the statements before it have set.
-namespace FormLayout {
+namespace mainwindow {
 
 // Sizes SSTab1, both pages, lstUsers, tabDetalii, fraGroup and lstGroups from the window's
 // outer size (at least frmMain::DesignedMinimumSize()) and the status bar's height. A window
@@ -16,4 +16,4 @@ void Form_Resize(frmMain& form);
 // Stretches lstGroupsConfig, fraUserGroup and twOperations over the groups page.
 void picUserGroups_Resize(frmMain& form);
 
-} // namespace FormLayout
+} // namespace mainwindow

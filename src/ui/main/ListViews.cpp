@@ -2,12 +2,15 @@
 
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/ListSorting.h"
+#include "ui/groups/GroupClicks.h"
+#include "ui/groups/GroupEditor.h"
 #include "ui/main/UnsavedChanges.h"
 #include "ui/main/frmMain.h"
+#include "ui/users/UserClicks.h"
 
-namespace ListViews {
+namespace mainwindow {
 
-void Connect(frmMain& form) {
+void ConnectListViews(frmMain& form) {
     ListSorting::attach(form.lstGroups);
     ListSorting::attach(form.lstGroupsConfig);
     ListSorting::attach(form.lstUsers);
@@ -25,19 +28,17 @@ void Connect(frmMain& form) {
 }
 
 void lstAuthors_ItemClick(frmMain& form, QTreeWidgetItem* item) {
-    form.lstAuthors_ItemClick(item);
+    form.groupEditor().lstAuthors_ItemClick(item);
 }
 
 void lstGroupsConfig_ItemClick(frmMain& form, QTreeWidgetItem* item) {
-    if (!item)
-        return;
-    form.LoadGrp(KeyedTreeWidget::tagOf(item).toInt());
+    if (!groups::lstGroupsConfig_ItemClick(form.groupEditor(), item))
+        form.showConnected(false);
 }
 
 void lstUsers_ItemClick(frmMain& form, QTreeWidgetItem* item) {
-    if (!item)
-        return;
-    form.LoadUser(KeyedTreeWidget::tagOf(item).toInt());
+    if (!users::lstUsers_ItemClick(form.userEditor(), item))
+        form.showConnected(false);
 }
 
-} // namespace ListViews
+} // namespace mainwindow

@@ -12,7 +12,7 @@
 
 #include <QLineEdit>
 
-namespace Refresh {
+namespace mainwindow {
 
 namespace {
 
@@ -51,7 +51,7 @@ void RefreshMe(frmMain& form) {
             form.lstAuthors_ItemClick(company);
     });
     passOver([&] { selectKeyOrFirst(form.lstGroupsConfig, groupKey); });
-    passOver([&] { ListViews::lstGroupsConfig_ItemClick(form, form.lstGroupsConfig->selectedItem()); });
+    passOver([&] { mainwindow::lstGroupsConfig_ItemClick(form, form.lstGroupsConfig->selectedItem()); });
 
     const bool userLoaded = showErrors("RefreshMe()", [&] {
         if (form.lstUsers->topLevelItemCount() == 0)
@@ -61,7 +61,7 @@ void RefreshMe(frmMain& form) {
         selectKeyOrFirst(form.lstUsers, userId != 0 ? ItemKey(userId) : QString());
         QTreeWidgetItem* user = form.lstUsers->selectedItem();
         form.lstUsers->scrollToItem(user);
-        ListViews::lstUsers_ItemClick(form, user);
+        mainwindow::lstUsers_ItemClick(form, user);
     });
     // An error in the user's load ends the refresh; with no users at all the combo boxes are still
     // filled. The fillers pass over their own failures.
@@ -71,4 +71,4 @@ void RefreshMe(frmMain& form) {
     }
 }
 
-} // namespace Refresh
+} // namespace mainwindow

@@ -2,7 +2,7 @@
 
 class frmMain;
 
-namespace Refresh {
+namespace mainwindow {
 
 // Reloads every list of the form, the operations tree and the person combo box, then puts the
 // selection back: the company, the group and the user selected before (each by its key), or the
@@ -14,4 +14,4 @@ namespace Refresh {
 // when there are no users, the brand and company combo boxes of the brand settings tab are refilled.
 void RefreshMe(frmMain& form);
 
-} // namespace Refresh
+} // namespace mainwindow

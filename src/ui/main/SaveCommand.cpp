@@ -18,7 +18,7 @@
 #include <QLineEdit>
 #include <QTreeWidgetItemIterator>
 
-namespace SaveCommand {
+namespace mainwindow {
 
 namespace {
 
@@ -95,11 +95,11 @@ bool fieldsComplete(frmMain& form, bool savesGroup) {
 QStringList checkedOperations(const KeyedTreeWidget* tree) {
     QStringList operations;
     for (QTreeWidgetItemIterator it(const_cast<KeyedTreeWidget*>(tree)); *it; ++it) {
-        if (OperationTree::imageOf(*it) != CheckImage::Checked)
+        if (groups::imageOf(*it) != CheckImage::Checked)
             continue;
-        const QStringList fields = KeyedTreeWidget::keyOf(*it).split(OperationTree::Separator);
+        const QStringList fields = KeyedTreeWidget::keyOf(*it).split(groups::Separator);
         if (fields.size() >= 2)
-            operations << fields.at(0).mid(1) + OperationTree::Separator + fields.value(2);
+            operations << fields.at(0).mid(1) + groups::Separator + fields.value(2);
     }
     return operations;
 }
@@ -123,10 +123,10 @@ void saveGroup(frmMain& form) {
                       checkedOperations(form.twOperations), tickedTags(form.lstPuncteLucru));
 
     if (isNew) {
-        QTreeWidgetItem* item = ListFill::addRecord(form.lstGroupsConfig, grID, form.txtGrpName->text());
+        QTreeWidgetItem* item = common::addRecord(form.lstGroupsConfig, grID, form.txtGrpName->text());
         form.lstGroupsConfig->scrollToItem(item);
         form.lstGroupsConfig->selectItem(item);
-        ListFill::addRecord(form.lstGroups, grID, form.txtGrpName->text())->setText(1, form.txtFullName->text());
+        common::addRecord(form.lstGroups, grID, form.txtGrpName->text())->setText(1, form.txtFullName->text());
         return;
     }
     // The group is committed: a list item that is gone meanwhile is no reason to report a failure.
@@ -145,7 +145,7 @@ void saveUser(frmMain& form) {
                      form.txtAlias->text(), tickedTags(form.lstGroups), form.txtPassword->text());
 
     if (!selected) {
-        QTreeWidgetItem* item = ListFill::addRecord(form.lstUsers, usID, form.txtUserName->text());
+        QTreeWidgetItem* item = common::addRecord(form.lstUsers, usID, form.txtUserName->text());
         item->setText(1, form.txtDisplay->text());
         form.lstUsers->scrollToItem(item);
         form.lstUsers->selectItem(item);
@@ -171,4 +171,4 @@ bool Save(frmMain& form) {
     return saved;
 }
 
-} // namespace SaveCommand
+} // namespace mainwindow

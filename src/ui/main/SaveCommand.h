@@ -2,7 +2,7 @@
 
 class frmMain;
 
-namespace SaveCommand {
+namespace mainwindow {
 
 // Saves both editors of the form: the group of the group editor with the operations and work
 // points of the company selected there (only while tabDetalii shows its first tab), then the
@@ -22,4 +22,4 @@ namespace SaveCommand {
 // already committed staying saved when the user part fails.
 bool Save(frmMain& form);
 
-} // namespace SaveCommand
+} // namespace mainwindow

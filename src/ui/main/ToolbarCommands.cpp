@@ -11,9 +11,9 @@
 
 #include <QLineEdit>
 
-namespace ToolbarCommands {
+namespace mainwindow {
 
-void Register(frmMain& form) {
+void RegisterToolbarCommands(frmMain& form) {
     form.setCommand("keyNewGrp", [&form] {
         if (form.unsavedChanges().settle(UnsavedChanges::Part::Group))
             NewGroup(form);
@@ -47,4 +47,4 @@ void NewUser(frmMain& form) {
     form.unsavedChanges().userShown();
 }
 
-} // namespace ToolbarCommands
+} // namespace mainwindow

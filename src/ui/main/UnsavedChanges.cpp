@@ -28,7 +28,7 @@ void addTicks(QStringList& state, const QTreeWidget* list) {
 void addImages(QStringList& state, QTreeWidget* tree) {
     QString images;
     for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        images += QChar(u'0' + (*it)->data(0, ItemRoles::Image).toInt());
+        images += QChar(u'0' + (*it)->data(0, common::ImageRole).toInt());
     state << images;
 }
 

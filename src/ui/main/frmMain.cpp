@@ -13,6 +13,7 @@
 #include "ui/common/Twips.h"
 #include "ui/common/WaitCursor.h"
 #include "ui/common/modMinMaxForm.h"
+#include "ui/groups/GroupClicks.h"
 #include "ui/groups/GroupEditor.h"
 #include "ui/groups/OperationTree.h"
 #include "ui/main/DeleteCommand.h"
@@ -24,6 +25,7 @@
 #include "ui/main/UnsavedChanges.h"
 #include "ui/users/AutoCompleteCombo.h"
 #include "ui/users/BrandSettings.h"
+#include "ui/users/UserClicks.h"
 #include "ui/users/UserEditor.h"
 
 #include <QAction>
@@ -40,7 +42,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
-using namespace Controls;
+using namespace common;
 
 frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), m_login(login) {
     setObjectName("frmMain");
@@ -51,13 +53,13 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     small.setPixelSize(10);
     small.setStretch(QFont::SemiCondensed);
     setFont(small);
-    resize(twips::toPixels(14325), twips::toPixels(10275));
+    resize(common::twipsToPixels(14325), common::twipsToPixels(10275));
 
     ImageList1 = new ImageList(this);
     buildToolbar();
     buildStatusBar();
 
-    SSTab1 = place(new TabControl(this), "SSTab1", twips::rect(45, 555, 13575, 8460));
+    SSTab1 = place(new TabControl(this), "SSTab1", common::twipsRect(45, 555, 13575, 8460));
     SSTab1->addPage(ImageList1->image(ImageList::Group), "   User Groups Configuration ");
     SSTab1->addPage(ImageList1->image(ImageList::User), "  Users  ");
     groupsPage() = GroupsPage::build(SSTab1);
@@ -70,15 +72,15 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     m_userEditor = new UserEditor(usersPage(), this);
     new BrandSettings(
         {cboAuthor, cboBrand, chkAdminBrand, chkAdmin, lstUserBrand, cbutInregNoua, cbutSalvare, lstUsers}, m_login,
-        [this] { ListViews::lstUsers_ItemClick(*this, lstUsers->selectedItem()); }, this);
+        [this] { mainwindow::lstUsers_ItemClick(*this, lstUsers->selectedItem()); }, this);
     for (KeyedComboBox* combo : {cmbPers, cboAuthor, cboBrand})
         AutoCompleteCombo::install(combo);
     m_unsavedChanges = new UnsavedChanges(*this);
     connect(m_groupEditor, &GroupEditor::groupLoaded, m_unsavedChanges, &UnsavedChanges::groupShown);
     connect(m_groupEditor, &GroupEditor::companyLoaded, m_unsavedChanges, &UnsavedChanges::companyShown);
     connect(m_userEditor, &UserEditor::userLoaded, m_unsavedChanges, &UnsavedChanges::userShown);
-    ListViews::Connect(*this);
-    ToolbarCommands::Register(*this);
+    mainwindow::ConnectListViews(*this);
+    mainwindow::RegisterToolbarCommands(*this);
     buildDeleteKeys();
 
     picUserGroups->installEventFilter(this);
@@ -95,7 +97,7 @@ void frmMain::buildToolbar() {
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     // The bar keeps its designed 420 twips: captions in a slightly smaller type fit under the
     // 16-pixel images.
-    Toolbar1->setFixedHeight(twips::toPixels(420));
+    Toolbar1->setFixedHeight(common::twipsToPixels(420));
     QFont caption = Toolbar1->font();
     caption.setPixelSize(9);
     Toolbar1->setFont(caption);
@@ -147,7 +149,7 @@ void frmMain::buildScrollBars() {
     vsbForm = place(new QScrollBar(Qt::Vertical, this), "vsbForm", QRect());
     for (QScrollBar* bar : {hsbForm, vsbForm}) {
         bar->hide();
-        connect(bar, &QScrollBar::valueChanged, this, [this] { FormLayout::Form_Resize(*this); });
+        connect(bar, &QScrollBar::valueChanged, this, [this] { mainwindow::Form_Resize(*this); });
     }
     // A tab control scrolled up or left passes under the bars, which cover it.
     for (QWidget* bar : {static_cast<QWidget*>(Toolbar1), static_cast<QWidget*>(StatusBar1)}) {
@@ -170,7 +172,7 @@ void frmMain::buildDeleteKeys() {
 void frmMain::buildStatusBar() {
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName("StatusBar1");
-    StatusBar1->setFixedHeight(twips::toPixels(330));
+    StatusBar1->setFixedHeight(common::twipsToPixels(330));
     setStatusBar(StatusBar1);
     for (int index = 1; index <= 5; ++index) {
         QLabel* panel = index == 4   ? new ClockPanel(ClockPanel::Kind::Time, StatusBar1)
@@ -179,7 +181,7 @@ void frmMain::buildStatusBar() {
         panel->setObjectName("StatusBar1Panel" + QString::number(index));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         if (index > 1)
-            panel->setMinimumWidth(twips::toPixels(1440));
+            panel->setMinimumWidth(common::twipsToPixels(1440));
         // Panel 1 takes the free width; the others keep to their contents.
         StatusBar1->addPermanentWidget(panel, index == 1 ? 1 : 0);
         m_panels.append(panel);
@@ -225,7 +227,7 @@ void frmMain::SSTab1_Click(int /*previousTab*/) {
 void frmMain::RefreshMe() {
     const WaitCursor busy;
     runCommand("RefreshMe()", [&] {
-        Refresh::RefreshMe(*this);
+        mainwindow::RefreshMe(*this);
         showConnected(!db::OneConnectionAttempt::failure());
     });
     m_unsavedChanges->allShown();
@@ -239,32 +241,32 @@ void frmMain::showConnected(bool connected) {
 }
 
 bool frmMain::Save() {
-    if (!SaveCommand::Save(*this))
+    if (!mainwindow::Save(*this))
         return false;
     m_unsavedChanges->allShown();
     return true;
 }
 
 void frmMain::Delete() {
-    DeleteCommand::Delete(*this);
+    mainwindow::Delete(*this);
 }
 
 void frmMain::LoadUser(int usID) {
-    if (!runCommand("LoadGrp()", [&] { m_userEditor->LoadUser(usID); }))
+    if (!users::LoadUser(*m_userEditor, usID))
         showConnected(false);
 }
 
 void frmMain::LoadGrp(int grID) {
-    if (!runCommand("LoadGrp()", [&] { m_groupEditor->LoadGrp(grID); }))
+    if (!groups::LoadGrp(*m_groupEditor, grID))
         showConnected(false);
 }
 
 void frmMain::FillOperationTree() {
-    OperationTree::FillOperationTree(twOperations, *ImageList1);
+    groups::FillOperationTree(twOperations, *ImageList1);
 }
 
 void frmMain::ClearOperationChecks() {
-    OperationTree::ClearOperationChecks(twOperations, *ImageList1);
+    groups::ClearOperationChecks(twOperations, *ImageList1);
 }
 
 void frmMain::lstAuthors_ItemClick(QTreeWidgetItem* item) {
@@ -313,7 +315,7 @@ void frmMain::showEvent(QShowEvent* event) {
 
 void frmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    FormLayout::Form_Resize(*this);
+    mainwindow::Form_Resize(*this);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -328,6 +330,6 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == picUserGroups && event->type() == QEvent::Resize)
-        FormLayout::picUserGroups_Resize(*this);
+        mainwindow::picUserGroups_Resize(*this);
     return QMainWindow::eventFilter(watched, event);
 }

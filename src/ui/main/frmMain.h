@@ -58,22 +58,22 @@ public:
     // previousTab is ignored; the selected tab is read from the control.
     void SSTab1_Click(int previousTab);
 
-    // Reloads every list of the window and restores the selection (see Refresh::RefreshMe), as
+    // Reloads every list of the window and restores the selection (see mainwindow::RefreshMe), as
     // one command under the wait cursor: a server that cannot be reached is tried once and shown
     // once, with the origin "RefreshMe()" (see runCommand). Status bar panel 1 then says whether
     // the server could be reached. What the editors show afterwards counts as saved.
     void RefreshMe();
-    // Saves the group and the user of the editors (see SaveCommand::Save); true once saved, and
+    // Saves the group and the user of the editors (see mainwindow::Save); true once saved, and
     // what the editors show then counts as saved.
     bool Save();
-    // Deletes the group or user selected on the page in front (see DeleteCommand::Delete).
+    // Deletes the group or user selected on the page in front (see mainwindow::Delete).
     void Delete();
-    // Shows user usID in the user editor (see UserEditor::LoadUser), as one command.
+    // Shows user usID in the user editor (see users::LoadUser), as one command.
     void LoadUser(int usID);
 
     // Group editor and operations tree (src/ui/groups).
     // Shows group grID in the group editor: fields, companies, then the selected company; as one
-    // command (see runCommand).
+    // command (see groups::LoadGrp).
     void LoadGrp(int grID);
     // Fills twOperations from the modules and operations; errors are raised unchanged.
     void FillOperationTree();
@@ -101,6 +101,8 @@ public:
 
     // Status bar panel 1 to 5 (server, database, user, time, date).
     QLabel* Panel(int index) const;
+    // Status bar panel 1: the server, and whether the last command could connect to it.
+    void showConnected(bool connected);
 
     ImageList* ImageList1;
     QToolBar* Toolbar1;
@@ -108,7 +110,7 @@ public:
 
     TabControl* SSTab1;
     // Shown only while the window is smaller than DesignedMinimumSize: they move SSTab1 within
-    // the space between the toolbar and the status bar (see FormLayout).
+    // the space between the toolbar and the status bar (see mainwindow::Form_Resize).
     QScrollBar* hsbForm;
     QScrollBar* vsbForm;
 
@@ -134,8 +136,6 @@ private:
     // from the login component and queues the refresh of every list, which runs once the window
     // is on screen.
     void Form_Load();
-    // Status bar panel 1: the server, and whether the last command could connect to it.
-    void showConnected(bool connected);
     // Runs as the window closes: stores its state, position and size.
     void Form_Unload();
 

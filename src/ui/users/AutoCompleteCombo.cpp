@@ -146,7 +146,7 @@ bool AutoCompleteCombo::keyPress(const QKeyEvent* event) {
 
     const int match = findPrefix(probe);
     if (match < 0) {
-        const bool keepFirst = m_combo->itemData(0, ItemRoles::Key).toString() == QLatin1String("k0");
+        const bool keepFirst = m_combo->itemData(0, common::KeyRole).toString() == QLatin1String("k0");
         edit->clear();
         select(keepFirst ? 0 : -1);
         // Enter goes on to the box; a character that matches nothing is not typed.

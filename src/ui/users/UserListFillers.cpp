@@ -17,16 +17,16 @@ QString PersonName(const QVariant& nume, const QVariant& prenume) {
 
 void FillUserList(KeyedTreeWidget* list) {
     db::RecordSet users = store::GetUsers(0);
-    ListFill::Guard fill(list);
+    common::FillGuard fill(list);
     list->clearKeyed();
-    const QIcon icon = ListFill::listIcon(list, ImageList::User);
+    const QIcon icon = common::listIcon(list, ImageList::User);
     for (; !users.eof(); users.moveNext()) {
         const QVariant id = users.field("usID");
         // Two persons may point at one user: the query then gives the user twice, and its first
         // row is the one listed.
         if (list->contains(ItemKey(id)))
             continue;
-        QTreeWidgetItem* item = ListFill::addRecord(list, id, users.field("usCod"), icon);
+        QTreeWidgetItem* item = common::addRecord(list, id, users.field("usCod"), icon);
         item->setText(1, users.field("usDenumire").toString());
         item->setText(2, PersonName(users.field("Nume"), users.field("Prenume")));
     }

@@ -15,7 +15,7 @@ namespace groupstest {
 inline QMap<QString, int> images(const frmMain& form) {
     QMap<QString, int> all;
     for (QTreeWidgetItemIterator it(form.twOperations); *it; ++it)
-        all.insert(KeyedTreeWidget::keyOf(*it), (*it)->data(0, ItemRoles::Image).toInt());
+        all.insert(KeyedTreeWidget::keyOf(*it), (*it)->data(0, common::ImageRole).toInt());
     return all;
 }
 

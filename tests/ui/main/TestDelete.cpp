@@ -165,7 +165,7 @@ private slots:
         QCOMPARE(form->txtGrpName->text(), QString());
         QCOMPARE(form->txtFullName->text(), QString());
         QCOMPARE(form->lstAuthors->find("k1")->checkState(0), Qt::Unchecked);
-        QCOMPARE(form->twOperations->find("k10#$#1#$#1")->data(0, ItemRoles::Image).toInt(), 3);
+        QCOMPARE(form->twOperations->find("k10#$#1#$#1")->data(0, common::ImageRole).toInt(), 3);
 
         const QStringList before = m_server->snapshot();
         QVERIFY(!form->Save());

@@ -145,8 +145,8 @@ private slots:
         QCOMPARE(form.cmbPers->itemText(0), QStringLiteral("Avram Elena"));
         QCOMPARE(form.cmbPers->itemText(1), QStringLiteral("Ionescu Andrei"));
         QCOMPARE(form.cmbPers->itemText(2), QStringLiteral("Popa "));
-        QCOMPARE(form.cmbPers->itemData(1, ItemRoles::Key).toString(), QStringLiteral("k30"));
-        QCOMPARE(form.cmbPers->itemData(1, ItemRoles::Tag), QVariant(30));
+        QCOMPARE(form.cmbPers->itemData(1, common::KeyRole).toString(), QStringLiteral("k30"));
+        QCOMPARE(form.cmbPers->itemData(1, common::TagRole), QVariant(30));
         QCOMPARE(form.cmbPers->indexOfKey("k99"), -1);
         QCOMPARE(form.cmbPers->currentIndex(), -1);
         QCOMPARE(form.cmbPers->currentText(), QString());

@@ -179,7 +179,7 @@ private slots:
         QCOMPARE(checks(form->lstAuthors), QList<Qt::CheckState>({Qt::Unchecked, Qt::Unchecked}));
         QCOMPARE(form->lstPuncteLucru->topLevelItemCount(), 0);
         for (QTreeWidgetItemIterator it(form->twOperations); *it; ++it)
-            QVERIFY((*it)->data(0, ItemRoles::Image).toInt() != 1);
+            QVERIFY((*it)->data(0, common::ImageRole).toInt() != 1);
         QCOMPARE(form->txtUserName->text(), QString());
         QCOMPARE(form->cmbPers->currentIndex(), -1);
         QCOMPARE(checks(form->lstGroups), QList<Qt::CheckState>({Qt::Unchecked, Qt::Unchecked}));

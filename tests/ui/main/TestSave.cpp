@@ -120,7 +120,7 @@ private slots:
 
         form->lstGroups->removeKeyed("k1");
         form->ClearOperationChecks();
-        OperationTree::setImage(form->twOperations->find("m1"), CheckImage::Checked, *form->ImageList1);
+        groups::setImage(form->twOperations->find("m1"), CheckImage::Checked, *form->ImageList1);
         form->txtGrpName->setText("ADMIN2");
         ModalAnswerer answer;
         QVERIFY(form->Save());
