@@ -57,6 +57,11 @@ ResultRows Connection::query(const QString& sql) {
     return m_engine->run(sql, {}).rows;
 }
 
+std::unique_ptr<Cursor> Connection::openCursor(const QString& sql) {
+    StatementLog::pass(sql);
+    return m_engine->openCursor(sql);
+}
+
 void Connection::executeBound(const QString& sql, const QList<QVariant>& values) {
     executeCounted(sql, values);
 }

@@ -9,6 +9,7 @@
 
 namespace db {
 
+class Cursor;
 class Engine;
 
 // Every row of one statement's result, read at once. A Null value is a null QVariant,
@@ -40,6 +41,8 @@ public:
     void execute(const QString& sql);
     // Runs a statement and reads every row of its first result.
     ResultRows query(const QString& sql);
+    // Runs a query whose rows are read one at a time, forward only (see Cursor).
+    std::unique_ptr<Cursor> openCursor(const QString& sql);
     // Runs a statement with positional "?" parameters bound to values (text never enters the
     // statement text). Used by record sets to write rows.
     void executeBound(const QString& sql, const QList<QVariant>& values);

@@ -1,5 +1,7 @@
 #include "db/Engine.h"
 
+#include "db/QueryCursor.h"
+
 #include <QAtomicInteger>
 #include <QMetaType>
 #include <QSqlError>
@@ -65,6 +67,14 @@ StatementResult Engine::runOnDriver(const QString& text, const QList<QVariant>& 
     result.rowsAffected = query.numRowsAffected();
     query.finish();
     return result;
+}
+
+std::unique_ptr<Cursor> Engine::openCursor(const QString& sql) {
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(sql))
+        throw errorOf(query.lastError());
+    return std::make_unique<QueryCursor>(std::move(query), [this](const QSqlError& error) { return errorOf(error); });
 }
 
 bool Engine::isComparable(const QSqlField& field) const {

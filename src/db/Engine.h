@@ -1,12 +1,14 @@
 #pragma once
 
 #include "db/Connection.h"
+#include "db/Cursor.h"
 #include "db/DbError.h"
 
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+#include <memory>
 
 class QSqlError;
 class QSqlField;
@@ -32,6 +34,9 @@ public:
     // Runs one statement text as the tool built it, with positional "?" values bound; every row
     // of its first result is read and the statement finished before this returns.
     virtual StatementResult run(const QString& sql, const QList<QVariant>& values) = 0;
+    // Runs one query as the tool built it and hands its rows over one at a time, as the caller
+    // reads them. Raises DbError when the query fails.
+    virtual std::unique_ptr<Cursor> openCursor(const QString& sql);
 
     virtual void begin() = 0;
     virtual void commit() = 0;

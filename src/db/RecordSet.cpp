@@ -1,5 +1,6 @@
 #include "db/RecordSet.h"
 
+#include "db/Cursor.h"
 #include "db/DbError.h"
 #include "db/SingleTableSelect.h"
 
@@ -16,6 +17,7 @@ constexpr int ObjectOpen = 3705;
 constexpr int NotUpdatable = 3251;
 constexpr int NoConnection = 3709;
 constexpr int RowNotFound = -2147217864;
+constexpr int NoBackwardFetch = -2147217884;
 
 [[noreturn]] void fail(int number, const QString& description) {
     throw DbError(number, description, Source);
@@ -34,6 +36,9 @@ struct RecordSet::Impl {
     QString sql;
     bool writable = false;
     ResultRows data;
+    // A forward-only, read-only set reads its rows from the server as it moves, and keeps none.
+    std::unique_ptr<Cursor> cursor;
+    bool cursorAtEnd = false;
     QHash<QString, int> columnIndex; // lower-case name -> first column of that name
     QHash<QString, int> exactIndex;  // name as the server spelled it -> first column of that name
     // Per row, which values are known as the server holds them; empty: all of them. A row this
@@ -49,7 +54,7 @@ struct RecordSet::Impl {
     QList<bool> touched;
 
     bool editing() const { return adding || touched.contains(true); }
-    bool atEnd() const { return !adding && position >= data.rows.size(); }
+    bool atEnd() const { return cursor ? cursorAtEnd : !adding && position >= data.rows.size(); }
 
     int column(const QString& name) const {
         // Callers mostly spell a name as the server does: that lookup needs no lower-casing.
@@ -94,14 +99,21 @@ RecordSet::Impl& RecordSet::openImpl() const {
     return *m_impl;
 }
 
-void RecordSet::open(const QString& sql, std::shared_ptr<Connection> conn, int, int lockType) {
+void RecordSet::open(const QString& sql, std::shared_ptr<Connection> conn, int cursorType, int lockType) {
     if (m_impl)
         fail(ObjectOpen, QStringLiteral("Operation is not allowed when the object is open."));
     if (!conn)
         fail(NoConnection, QStringLiteral("The connection cannot be used to perform this operation. It is either "
                                           "closed or invalid in this context."));
     auto impl = std::make_shared<Impl>();
-    impl->data = conn->query(sql);
+    if (cursorType == ForwardOnly && lockType == ReadOnly) {
+        impl->cursor = conn->openCursor(sql);
+        for (int i = 0; i < impl->cursor->columnCount(); ++i)
+            impl->data.columns.append(impl->cursor->columnName(i));
+        impl->cursorAtEnd = !impl->cursor->next();
+    } else {
+        impl->data = conn->query(sql);
+    }
     impl->connection = std::move(conn);
     impl->sql = sql;
     impl->writable = lockType != ReadOnly;
@@ -133,17 +145,24 @@ void RecordSet::moveNext() {
         update();
     impl.requireRow();
     ++impl.position;
+    if (impl.cursor)
+        impl.cursorAtEnd = !impl.cursor->next();
 }
 
 void RecordSet::moveFirst() {
     Impl& impl = openImpl();
     if (impl.editing())
         update();
+    if (impl.cursor && impl.position > 0)
+        fail(NoBackwardFetch, QStringLiteral("Rowset does not support fetching backward."));
     impl.position = 0;
 }
 
 int RecordSet::recordCount() const {
     const Impl& impl = openImpl();
+    // A forward-only set does not know its size before it has read every row.
+    if (impl.cursor)
+        return -1;
     return impl.data.rows.size() + (impl.adding ? 1 : 0);
 }
 
@@ -168,6 +187,8 @@ QVariant RecordSet::field(int index) const {
     if (index < 0 || index >= impl.data.columns.size())
         impl.column(QString::number(index));
     impl.requireRow();
+    if (impl.cursor)
+        return impl.cursor->value(index);
     return impl.editing() ? impl.edit.at(index) : impl.data.rows.at(impl.position).at(index);
 }
 

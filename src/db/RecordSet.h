@@ -8,7 +8,9 @@
 
 namespace db {
 
-// A client-side record set: every row is read when it opens, then it is read row by row.
+// A client-side record set: every row is read when it opens, then it is read row by row. A set
+// opened ForwardOnly and ReadOnly instead reads each row from the server as it moves to it and
+// keeps none: it cannot move back (moveFirst after moveNext raises), and its recordCount is -1.
 // Fields are addressed by column name (without regard to case) or by position; a Null value
 // is a null QVariant, distinct from an empty text. A record set opened on a single-table
 // "Select * From T ..." can add a new row and update the current one; values are written

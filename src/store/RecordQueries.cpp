@@ -17,6 +17,14 @@ db::RecordSet openOnFreshConnection(const QString& sql) {
     return set;
 }
 
+// The whole-table reads that fill the lists are only read through once: their rows come from the
+// server as the filler moves, and none is kept.
+db::RecordSet openForReading(const QString& sql) {
+    db::RecordSet set;
+    set.open(sql, db::ReplaceSharedConnection(), db::RecordSet::ForwardOnly, db::RecordSet::ReadOnly);
+    return set;
+}
+
 const QString UsersHead = QStringLiteral(" Select distinct u.*, p.IdPers, p.Nume, p.Prenume ") +
                           QStringLiteral(" From admUser u (nolock) ") +
                           QStringLiteral(" Left Join PSR_Pers p (nolock) On u.usID = p.usID ");
@@ -25,7 +33,7 @@ const QString UsersHead = QStringLiteral(" Select distinct u.*, p.IdPers, p.Nume
 
 db::RecordSet GetGroups(int grID) {
     if (grID == 0)
-        return openOnFreshConnection(QStringLiteral("Select * From AdmGrup (nolock) Order By GrCod"));
+        return openForReading(QStringLiteral("Select * From AdmGrup (nolock) Order By GrCod"));
     return openOnFreshConnection(QStringLiteral("Select * From AdmGrup (nolock) Where grID = ") + number(grID) +
                                  QStringLiteral(" Order By GrCod"));
 }
@@ -47,25 +55,25 @@ db::RecordSet GetGroupOperations(int auID, int grID) {
 
 db::RecordSet GetUsers(int usID) {
     if (usID == 0)
-        return openOnFreshConnection(UsersHead + QStringLiteral(" Order By usCod"));
+        return openForReading(UsersHead + QStringLiteral(" Order By usCod"));
     return openOnFreshConnection(UsersHead + QStringLiteral(" Where u.usID = ") + number(usID) +
                                  QStringLiteral(" Order By usCod"));
 }
 
 db::RecordSet GetAuthors() {
-    return openOnFreshConnection(QStringLiteral("Select * From Authors (nolock) Order By Name"));
+    return openForReading(QStringLiteral("Select * From Authors (nolock) Order By Name"));
 }
 
 db::RecordSet GetModules() {
-    return openOnFreshConnection(QStringLiteral("Select * From admModul (nolock) Order By mdDenumire"));
+    return openForReading(QStringLiteral("Select * From admModul (nolock) Order By mdDenumire"));
 }
 
 db::RecordSet GetOperations() {
-    return openOnFreshConnection(QStringLiteral("Select * From admOperatiiModul (nolock) Order By opDenumire"));
+    return openForReading(QStringLiteral("Select * From admOperatiiModul (nolock) Order By opDenumire"));
 }
 
 db::RecordSet GetPersons() {
-    return openOnFreshConnection(QStringLiteral("Select * From PSR_Pers (nolock) Order By Nume, Prenume"));
+    return openForReading(QStringLiteral("Select * From PSR_Pers (nolock) Order By Nume, Prenume"));
 }
 
 db::RecordSet GetWorkPoints(int IdAuthor, int grID) {

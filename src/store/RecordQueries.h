@@ -4,7 +4,9 @@
 
 // The read operations from which the window fills its lists, tree and editors. Each one
 // replaces the shared connection with a fresh one, runs one SELECT and returns the open
-// record set; any failure is raised unchanged (GetWorkPoints excepted, see below).
+// record set; any failure is raised unchanged (GetWorkPoints excepted, see below). The reads of
+// whole tables (all groups, all users, companies, modules, operations, persons) are forward-only
+// and read-only sets that read their rows as they move.
 namespace store {
 
 db::RecordSet GetGroups(int grID); // 0: all groups

@@ -90,6 +90,43 @@ private slots:
         QCOMPARE(errorNumber([&] { rs.eof(); }), DbError::ObjectClosed);
     }
 
+    void aForwardOnlySetReadsWhatTheClientSideSetReads() {
+        const QString sql = QStringLiteral("Select * From AdmGrup (nolock) Order By GrCod");
+        RecordSet all;
+        all.open(sql, m_connection);
+        RecordSet stream;
+        stream.open(sql, m_connection, RecordSet::ForwardOnly, RecordSet::ReadOnly);
+        QCOMPARE(stream.recordCount(), -1);
+        QCOMPARE(stream.fieldCount(), all.fieldCount());
+        int rows = 0;
+        for (; !stream.eof(); stream.moveNext(), all.moveNext(), ++rows) {
+            QVERIFY(!all.eof());
+            for (int i = 0; i < all.fieldCount(); ++i) {
+                QCOMPARE(stream.field(i).isNull(), all.field(i).isNull());
+                QCOMPARE(stream.field(i), all.field(i));
+            }
+        }
+        QVERIFY(all.eof());
+        QCOMPARE(rows, 2);
+        QCOMPARE(errorNumber([&] { stream.moveFirst(); }), -2147217884);
+        QCOMPARE(errorNumber([&] { stream.setField(QStringLiteral("grCod"), 1); }), 3251);
+
+        // Other databases of the server, failures at open, and the statement log as for any set.
+        RecordSet brands;
+        brands.open(QStringLiteral("Select Brand From stk..FAZ_Brand"), m_connection, RecordSet::ForwardOnly,
+                    RecordSet::ReadOnly);
+        QCOMPARE(brands.field(0).toString(), QStringLiteral("Alfa"));
+        RecordSet missing;
+        QVERIFY(errorNumber([&] {
+                    missing.open(QStringLiteral("Select * From NoSuchTable"), m_connection, RecordSet::ForwardOnly,
+                                 RecordSet::ReadOnly);
+                }) != 0);
+        QVERIFY(!missing.isOpen());
+        db::StatementLog::failAt(1, DbError(-7, QStringLiteral("injected"), QStringLiteral("test")));
+        QCOMPARE(errorNumber([&] { RecordSet().open(sql, m_connection, RecordSet::ForwardOnly, RecordSet::ReadOnly); }),
+                 -7);
+    }
+
     void keepsItsConnectionWhileOpen() {
         std::weak_ptr<Connection> watch = m_connection;
         RecordSet rs;

@@ -3,6 +3,7 @@
 #include "db/embedded/DialectRewriter.h"
 #include "db/embedded/LoginStatement.h"
 #include "db/embedded/ServerCatalogue.h"
+#include "db/embedded/SqliteCursor.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -162,6 +163,10 @@ StatementResult EmbeddedEngine::run(const QString& sql, const QList<QVariant>& v
         }
     }
     return runOnDriver(DialectRewriter::rewrite(sql, m_catalogue), values);
+}
+
+std::unique_ptr<Cursor> EmbeddedEngine::openCursor(const QString& sql) {
+    return std::make_unique<SqliteCursor>(handle(), DialectRewriter::rewrite(sql, m_catalogue), Source);
 }
 
 StatementResult EmbeddedEngine::runNative(const QString& text, const QList<QVariant>& values) {

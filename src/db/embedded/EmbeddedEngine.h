@@ -22,6 +22,8 @@ public:
 
     bool isEmbedded() const override { return true; }
     StatementResult run(const QString& sql, const QList<QVariant>& values) override;
+    // Reads straight from SQLite, with no copy of the rows in the driver.
+    std::unique_ptr<Cursor> openCursor(const QString& sql) override;
 
     // A writing transaction: "BEGIN IMMEDIATE" takes the write lock at once, so a "max + 1" read
     // inside it cannot race another process. A busy server is waited for (busy timeout).

@@ -21,7 +21,12 @@ void FillUserList(KeyedTreeWidget* list) {
     list->clearKeyed();
     const QIcon icon = common::listIcon(list, ImageList::User);
     for (; !users.eof(); users.moveNext()) {
-        QTreeWidgetItem* item = common::addRecord(list, users.field("usID"), users.field("usCod"), icon);
+        const QVariant id = users.field("usID");
+        // Two persons may point at one user: the query then gives the user twice, and its first
+        // row is the one listed.
+        if (list->contains(ItemKey(id)))
+            continue;
+        QTreeWidgetItem* item = common::addRecord(list, id, users.field("usCod"), icon);
         item->setText(1, users.field("usDenumire").toString());
         item->setText(2, PersonName(users.field("Nume"), users.field("Prenume")));
     }
@@ -36,11 +41,15 @@ void FillPersonCombo(KeyedComboBox* combo) {
     if (!persons.isOpen())
         return;
     combo->beginFill();
-    for (; !persons.eof(); persons.moveNext()) {
+    // The rows come from the server as the set moves: a row that cannot be read ends the fill
+    // with the persons read so far.
+    bool more = true;
+    while (more && !persons.eof()) {
         passOver([&] {
             const QVariant id = persons.field("IdPers");
             combo->addKeyed(ItemKey(id), PersonName(persons.field("Nume"), persons.field("Prenume")), id.toInt());
         });
+        more = passOver([&] { persons.moveNext(); });
     }
     combo->endFill();
     persons.close();

@@ -13,13 +13,13 @@ namespace users {
 
 // Removes every item of list and adds one per user, ordered by user code: usCod, usDenumire and
 // the person's name (PersonName). Stops at the first error and raises it unchanged; the items
-// added so far stay in the list. A user listed twice by the query raises the list's
-// duplicate-key error (35602).
+// added so far stay in the list. A user that the query gives twice (two persons point at it) is
+// listed once, from its first row.
 void FillUserList(KeyedTreeWidget* list);
 
 // Removes every item of combo and adds one per person, ordered by surname and first name, with
-// the person's name as text. Never raises: a failing statement is passed over, and a failing
-// query leaves the combo box empty.
+// the person's name as text. Never raises: a failing statement is passed over, a failing query
+// leaves the combo box empty, and a row that cannot be read ends the fill.
 void FillPersonCombo(KeyedComboBox* combo);
 
 // Nume, one blank, Prenume; a Null part is taken as empty text (so a user without a person shows
