@@ -177,6 +177,10 @@ QString RecordSet::fieldName(int index) const {
     return impl.data.columns.at(index);
 }
 
+int RecordSet::fieldIndex(const QString& name) const {
+    return openImpl().column(name);
+}
+
 QVariant RecordSet::field(const QString& name) const {
     const Impl& impl = openImpl();
     return field(impl.column(name));

@@ -40,6 +40,9 @@ public:
 
     int fieldCount() const;
     QString fieldName(int index) const;
+    // The position of the field name (without regard to case), for reading many rows by position;
+    // raises ItemNotFound for an unknown name.
+    int fieldIndex(const QString& name) const;
     // The current row's value; raises NoCurrentRecord at eof, ItemNotFound for an unknown name.
     QVariant field(const QString& name) const;
     QVariant field(int index) const;

@@ -1,5 +1,15 @@
 #include "ui/common/ItemKey.h"
 
+#include <charconv>
+#include <iterator>
+
+QString ItemKey(int id) {
+    // One allocation: the lists make a key per record on every fill.
+    char text[16] = {'k'};
+    const char* end = std::to_chars(text + 1, std::end(text), id).ptr;
+    return QString::fromLatin1(text, end - text);
+}
+
 QString ItemKey(const QVariant& id) {
-    return QStringLiteral("k") + QString::number(id.toInt());
+    return ItemKey(id.toInt());
 }

@@ -15,10 +15,13 @@ void FillGroupList(KeyedTreeWidget* list, bool withDescription) {
     common::FillGuard fill(list);
     list->clearKeyed();
     const QIcon icon = common::listIcon(list, ImageList::Group);
+    const int id = groups.fieldIndex("grID");
+    const int code = groups.fieldIndex("grCod");
+    const int name = groups.fieldIndex("grDenumire");
     for (; !groups.eof(); groups.moveNext()) {
-        QTreeWidgetItem* item = addRecord(list, groups.field("grID"), groups.field("grCod"), icon);
+        QTreeWidgetItem* item = addRecord(list, groups.field(id), groups.field(code), icon);
         if (withDescription)
-            item->setText(1, groups.field("grDenumire").toString());
+            item->setText(1, groups.field(name).toString());
     }
     groups.close();
 }
@@ -27,9 +30,12 @@ void FillAuthorList(KeyedTreeWidget* list) {
     db::RecordSet authors = store::GetAuthors();
     common::FillGuard fill(list);
     list->clearKeyed();
+    const int id = authors.fieldIndex("IdAuthor");
+    const int name = authors.fieldIndex("Name");
+    const int nickName = authors.fieldIndex("NickName");
     for (; !authors.eof(); authors.moveNext()) {
-        QTreeWidgetItem* item = addRecord(list, authors.field("IdAuthor"), authors.field("Name"));
-        item->setText(1, authors.field("NickName").toString());
+        QTreeWidgetItem* item = addRecord(list, authors.field(id), authors.field(name));
+        item->setText(1, authors.field(nickName).toString());
     }
     authors.close();
 }

@@ -12,6 +12,9 @@
 #include <QScopeGuard>
 #include <QSet>
 #include <QTreeWidgetItemIterator>
+#include <algorithm>
+#include <charconv>
+#include <iterator>
 #include <utility>
 
 namespace groups {
@@ -41,12 +44,30 @@ template <typename Visit> void forEachBelow(QTreeWidgetItem* top, Visit&& visit)
 struct Operation {
     QTreeWidgetItem* node;
     QTreeWidgetItem* module;
+    int opID;
     int mdID;
     int Id;
     int parentOpID;
 };
 
 using OperationIndex = QHash<std::pair<int, int>, QList<int>>; // (mdID, opID) -> positions read
+
+// The positions of the operations that some operation names as its parent, by (mdID, opID). Only
+// those are indexed: most operations have no parent, and most are no one's parent.
+OperationIndex indexParents(const QList<Operation>& operations) {
+    OperationIndex index;
+    for (const Operation& op : operations)
+        if (op.parentOpID > 0)
+            index.insert({op.mdID, op.parentOpID}, {});
+    if (index.isEmpty())
+        return index;
+    for (int i = 0; i < operations.size(); ++i) {
+        const auto wanted = index.find({operations[i].mdID, operations[i].opID});
+        if (wanted != index.end())
+            wanted->append(i);
+    }
+    return index;
+}
 
 // The position of the operation chosen as parent of operations[child], or -1.
 int findParent(const QList<Operation>& operations, const OperationIndex& index, int child) {
@@ -68,7 +89,8 @@ bool isWithin(int node, int ancestor, const QList<int>& parentOf) {
     return false;
 }
 
-void attachToParents(const QList<Operation>& operations, const OperationIndex& index, const ImageList& images) {
+void attachToParents(const QList<Operation>& operations, const ImageList& images) {
+    const OperationIndex index = indexParents(operations);
     QList<int> parentOf(operations.size(), -1);
     QSet<QTreeWidgetItem*> changedModules;
     for (int i = 0; i < operations.size(); ++i) {
@@ -105,12 +127,20 @@ void attachToParents(const QList<Operation>& operations, const OperationIndex& i
 } // namespace
 
 QString moduleKey(int mdID) {
-    return QLatin1Char('m') + QString::number(mdID);
+    char text[16] = {'m'};
+    const char* end = std::to_chars(text + 1, std::end(text), mdID).ptr;
+    return QString::fromLatin1(text, end - text);
 }
 
 QString operationKey(int opID, int mdID, int Id) {
-    return QLatin1Char('k') + QString::number(opID) + Separator + QString::number(mdID) + Separator +
-           QString::number(Id);
+    // Built in one buffer: the tree makes one key per operation on every fill.
+    char text[48] = {'k'};
+    char* at = std::to_chars(text + 1, std::end(text), opID).ptr;
+    for (const int part : {mdID, Id}) {
+        at = std::copy_n("#$#", 3, at);
+        at = std::to_chars(at, std::end(text), part).ptr;
+    }
+    return QString::fromLatin1(text, at - text);
 }
 
 bool isModuleNode(const QTreeWidgetItem* node) {
@@ -149,37 +179,46 @@ void FillOperationTree(KeyedTreeWidget* tree, const ImageList& images) {
             module->setExpanded(true);
     });
 
+    QHash<int, QTreeWidgetItem*> moduleById;
     db::RecordSet modules = store::GetModules();
+    const int moduleId = modules.fieldIndex(QStringLiteral("mdID"));
+    const int moduleName = modules.fieldIndex(QStringLiteral("mdDenumire"));
     for (; !modules.eof(); modules.moveNext()) {
-        const int mdID = modules.field(QStringLiteral("mdID")).toInt();
-        QTreeWidgetItem* node = tree->addKeyed(moduleKey(mdID), modules.field(QStringLiteral("mdDenumire")).toString());
+        const int mdID = modules.field(moduleId).toInt();
+        QTreeWidgetItem* node = tree->addKeyed(moduleKey(mdID), modules.field(moduleName).toString());
         KeyedTreeWidget::setTag(node, 0);
         setImage(node, CheckImage::Unchecked, images);
         setBold(node);
         moduleNodes.append(node);
+        moduleById.insert(mdID, node);
     }
     modules.close();
 
     QList<Operation> operations;
-    OperationIndex index;
     db::RecordSet rows = store::GetOperations();
+    const int opIdColumn = rows.fieldIndex(QStringLiteral("opID"));
+    const int mdIdColumn = rows.fieldIndex(QStringLiteral("mdID"));
+    const int IdColumn = rows.fieldIndex(QStringLiteral("Id"));
+    const int parentColumn = rows.fieldIndex(QStringLiteral("opIdParinte"));
+    const int nameColumn = rows.fieldIndex(QStringLiteral("opDenumire"));
     for (; !rows.eof(); rows.moveNext()) {
-        const int opID = rows.field(QStringLiteral("opID")).toInt();
-        const int mdID = rows.field(QStringLiteral("mdID")).toInt();
-        const int Id = rows.field(QStringLiteral("Id")).toInt();
-        const QVariant parent = rows.field(QStringLiteral("opIdParinte"));
+        const int opID = rows.field(opIdColumn).toInt();
+        const int mdID = rows.field(mdIdColumn).toInt();
+        const int Id = rows.field(IdColumn).toInt();
+        const QVariant parent = rows.field(parentColumn);
         const int parentOpID = parent.isNull() ? 0 : parent.toInt();
-        QTreeWidgetItem* module = tree->item(moduleKey(mdID));
-        QTreeWidgetItem* node =
-            tree->addKeyed(operationKey(opID, mdID, Id), rows.field(QStringLiteral("opDenumire")).toString(), module);
+        // A module that has no node raises the tree's own missing-key error.
+        QTreeWidgetItem* module = moduleById.value(mdID, nullptr);
+        if (!module)
+            module = tree->item(moduleKey(mdID));
+        QTreeWidgetItem* node = tree->addKeyed(operationKey(opID, mdID, Id), rows.field(nameColumn).toString(), module);
         KeyedTreeWidget::setTag(node, parentOpID);
         setImage(node, CheckImage::Unchecked, images);
-        index[{mdID, opID}].append(static_cast<int>(operations.size()));
-        operations.append({node, module, mdID, Id, parentOpID});
+        operations.append({node, module, opID, mdID, Id, parentOpID});
     }
     rows.close();
 
-    attachToParents(operations, index, images);
+    attachToParents(operations, images);
 }
 
 void UpdateModuleImage(KeyedTreeWidget* tree, int mdID, const ImageList& images) {

@@ -20,15 +20,20 @@ void FillUserList(KeyedTreeWidget* list) {
     common::FillGuard fill(list);
     list->clearKeyed();
     const QIcon icon = common::listIcon(list, ImageList::User);
+    const int id = users.fieldIndex("usID");
+    const int code = users.fieldIndex("usCod");
+    const int name = users.fieldIndex("usDenumire");
+    const int surname = users.fieldIndex("Nume");
+    const int firstName = users.fieldIndex("Prenume");
     for (; !users.eof(); users.moveNext()) {
-        const QVariant id = users.field("usID");
+        const QVariant usID = users.field(id);
         // Two persons may point at one user: the query then gives the user twice, and its first
         // row is the one listed.
-        if (list->contains(ItemKey(id)))
+        if (list->contains(ItemKey(usID)))
             continue;
-        QTreeWidgetItem* item = common::addRecord(list, id, users.field("usCod"), icon);
-        item->setText(1, users.field("usDenumire").toString());
-        item->setText(2, PersonName(users.field("Nume"), users.field("Prenume")));
+        QTreeWidgetItem* item = common::addRecord(list, usID, users.field(code), icon);
+        item->setText(1, users.field(name).toString());
+        item->setText(2, PersonName(users.field(surname), users.field(firstName)));
     }
     users.close();
 }
@@ -40,14 +45,21 @@ void FillPersonCombo(KeyedComboBox* combo) {
     // A query that failed leaves nothing to read: the combo box stays empty.
     if (!persons.isOpen())
         return;
+    int id = 0, surname = 0, firstName = 0;
+    if (!passOver([&] {
+            id = persons.fieldIndex("IdPers");
+            surname = persons.fieldIndex("Nume");
+            firstName = persons.fieldIndex("Prenume");
+        }))
+        return;
     combo->beginFill();
     // The rows come from the server as the set moves: a row that cannot be read ends the fill
     // with the persons read so far.
     bool more = true;
     while (more && !persons.eof()) {
         passOver([&] {
-            const QVariant id = persons.field("IdPers");
-            combo->addKeyed(ItemKey(id), PersonName(persons.field("Nume"), persons.field("Prenume")), id.toInt());
+            const int IdPers = persons.field(id).toInt();
+            combo->addKeyed(ItemKey(IdPers), PersonName(persons.field(surname), persons.field(firstName)), IdPers);
         });
         more = passOver([&] { persons.moveNext(); });
     }
