@@ -33,6 +33,7 @@ QTreeWidgetItem* KeyedTreeWidget::item(const QString& key) const {
 
 void KeyedTreeWidget::forget(QTreeWidgetItem* node) {
     m_items.remove(keyOf(node));
+    m_marked.remove(node);
     for (int i = 0; i < node->childCount(); ++i)
         forget(node->child(i));
 }
@@ -48,6 +49,7 @@ void KeyedTreeWidget::removeKeyed(const QString& key) {
 
 void KeyedTreeWidget::clearKeyed() {
     m_items.clear();
+    m_marked.clear();
     qDeleteAll(m_pendingTop);
     m_pendingTop.clear();
     clear();
@@ -75,6 +77,13 @@ void KeyedTreeWidget::endFill() {
     if (m_wasSorting)
         setSortingEnabled(true);
     setUpdatesEnabled(true);
+}
+
+void KeyedTreeWidget::setMarked(QTreeWidgetItem* item, bool marked) {
+    if (marked)
+        m_marked.insert(item);
+    else
+        m_marked.remove(item);
 }
 
 void KeyedTreeWidget::untickAll() {

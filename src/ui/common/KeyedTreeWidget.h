@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QTreeWidget>
 #include <QVariant>
@@ -27,6 +28,11 @@ public:
     // Removes every item.
     void clearKeyed();
     int keyedCount() const { return static_cast<int>(m_items.size()); }
+
+    // Items the owner marks (the operations tree marks its checked and partly checked nodes), so
+    // that they are found without walking every item. Removing an item unmarks it.
+    void setMarked(QTreeWidgetItem* item, bool marked);
+    const QSet<QTreeWidgetItem*>& markedItems() const { return m_marked; }
 
     // A list with check boxes shows an unticked box on every item that addKeyed adds.
     void setCheckBoxes(bool on) { m_checkBoxes = on; }
@@ -62,6 +68,7 @@ private:
 
     QHash<QString, QTreeWidgetItem*> m_items;
     QList<QTreeWidgetItem*> m_pendingTop;
+    QSet<QTreeWidgetItem*> m_marked;
     bool m_checkBoxes = false;
     bool m_filling = false;
     bool m_wasSorting = false;

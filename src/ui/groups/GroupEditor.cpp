@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScopeGuard>
+#include <QSet>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 
@@ -185,16 +186,19 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
         return;
     }
     const BulkImageChange bulk(f.twOperations);
+    QSet<int> modules;
     while (!granted.eof()) {
         // An operation that has no node, or a parent operation (no check image), is not shown
         // and is no failure.
         complete &= passOver([&] {
-            const QString key = groups::operationKey(granted.field(QStringLiteral("opID")).toInt(),
-                                                     granted.field(QStringLiteral("mdID")).toInt(),
+            const int mdID = granted.field(QStringLiteral("mdID")).toInt();
+            const QString key = groups::operationKey(granted.field(QStringLiteral("opID")).toInt(), mdID,
                                                      granted.field(QStringLiteral("Id")).toInt());
             QTreeWidgetItem* node = f.twOperations->find(key);
-            if (node && groups::imageOf(node) != CheckImage::None)
+            if (node && groups::imageOf(node) != CheckImage::None) {
                 groups::setImage(node, CheckImage::Checked, m_images);
+                modules.insert(mdID);
+            }
         });
         if (!passOver([&] { granted.moveNext(); })) {
             complete = false;
@@ -202,6 +206,9 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
         }
     }
     granted.close();
+    // Each module shows what its operations add up to, as after a double click.
+    for (const int mdID : std::as_const(modules))
+        groups::UpdateModuleImage(f.twOperations, mdID, m_images);
     m_companyLoaded = complete;
 }
 

@@ -11,7 +11,6 @@
 #include <QList>
 #include <QScopeGuard>
 #include <QSet>
-#include <QTreeWidgetItemIterator>
 #include <algorithm>
 #include <charconv>
 #include <iterator>
@@ -160,6 +159,8 @@ CheckImage imageOf(const QTreeWidgetItem* node) {
 
 void setImage(QTreeWidgetItem* node, CheckImage image, const ImageList& images) {
     const int index = static_cast<int>(image);
+    if (auto* tree = qobject_cast<KeyedTreeWidget*>(node->treeWidget()))
+        tree->setMarked(node, image == CheckImage::Checked || image == CheckImage::PartlyChecked);
     const QVariant current = node->data(0, common::ImageRole);
     if (current.isValid() && current.toInt() == index)
         return;
@@ -243,11 +244,12 @@ void UpdateModuleImage(KeyedTreeWidget* tree, int mdID, const ImageList& images)
     setImage(module, result, images);
 }
 
-void ClearOperationChecks(QTreeWidget* tree, const ImageList& images) {
+void ClearOperationChecks(KeyedTreeWidget* tree, const ImageList& images) {
     const BulkImageChange bulk(tree);
-    for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        if (imageOf(*it) != CheckImage::None)
-            setImage(*it, CheckImage::Unchecked, images);
+    // Unticking a node unmarks it: walk a copy.
+    const QSet<QTreeWidgetItem*> marked = tree->markedItems();
+    for (QTreeWidgetItem* node : marked)
+        setImage(node, CheckImage::Unchecked, images);
 }
 
 void toggleNode(KeyedTreeWidget* tree, QTreeWidgetItem* node, const ImageList& images) {
@@ -272,11 +274,20 @@ void toggleNode(KeyedTreeWidget* tree, QTreeWidgetItem* node, const ImageList& i
     UpdateModuleImage(tree, moduleIdOf(node), images);
 }
 
-bool hasCheckedNode(const QTreeWidget* tree) {
-    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it)
-        if (imageOf(*it) == CheckImage::Checked)
+bool hasCheckedNode(const KeyedTreeWidget* tree) {
+    for (const QTreeWidgetItem* node : tree->markedItems())
+        if (imageOf(node) == CheckImage::Checked)
             return true;
     return false;
+}
+
+QStringList checkedNodes(const KeyedTreeWidget* tree) {
+    QStringList nodes;
+    nodes.reserve(tree->markedItems().size());
+    for (const QTreeWidgetItem* node : tree->markedItems())
+        nodes << KeyedTreeWidget::keyOf(node) + QLatin1Char('=') + QString::number(static_cast<int>(imageOf(node)));
+    nodes.sort();
+    return nodes;
 }
 
 } // namespace groups

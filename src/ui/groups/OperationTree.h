@@ -3,6 +3,7 @@
 #include "ui/groups/CheckImage.h"
 
 #include <QString>
+#include <QStringList>
 
 class ImageList;
 class KeyedTreeWidget;
@@ -36,7 +37,8 @@ int moduleIdOf(const QTreeWidgetItem* node);
 // The node's check image (None for a node that has never been given one).
 CheckImage imageOf(const QTreeWidgetItem* node);
 // Sets the node's icon (picture `image` of images; none for CheckImage::None) and its image
-// role together.
+// role together. A node of a keyed tree that shows Checked or PartlyChecked is one of the tree's
+// marked items, so that clearing the checks touches only those.
 void setImage(QTreeWidgetItem* node, CheckImage image, const ImageList& images);
 
 // Removes every node and fills the tree from the modules and operations of the database, with
@@ -57,8 +59,9 @@ void FillOperationTree(KeyedTreeWidget* tree, const ImageList& images);
 // PartlyChecked. Does nothing when the module has no node.
 void UpdateModuleImage(KeyedTreeWidget* tree, int mdID, const ImageList& images);
 
-// Every node with a check image becomes Unchecked; nodes without one (None) stay so.
-void ClearOperationChecks(QTreeWidget* tree, const ImageList& images);
+// Every node with a check image becomes Unchecked; nodes without one (None) stay so. Only the
+// nodes that show a check are touched.
+void ClearOperationChecks(KeyedTreeWidget* tree, const ImageList& images);
 
 // The double-click rule for one node. A module turns Checked when it was Unchecked, else
 // Unchecked, gives that image to every operation below it that has a check image, and is
@@ -67,6 +70,10 @@ void ClearOperationChecks(QTreeWidget* tree, const ImageList& images);
 void toggleNode(KeyedTreeWidget* tree, QTreeWidgetItem* node, const ImageList& images);
 
 // Whether any node shows Checked.
-bool hasCheckedNode(const QTreeWidget* tree);
+bool hasCheckedNode(const KeyedTreeWidget* tree);
+
+// The key and image of every node that shows a check (Checked or PartlyChecked), in key order:
+// what the tree shows, however its nodes are ordered.
+QStringList checkedNodes(const KeyedTreeWidget* tree);
 
 } // namespace groups

@@ -1,35 +1,29 @@
 #include "ui/main/UnsavedChanges.h"
 
-#include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/MessageBox.h"
+#include "ui/groups/OperationTree.h"
 #include "ui/main/frmMain.h"
 
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QTreeWidgetItemIterator>
 
 namespace {
 
-// Key and check state of every top-level item.
+// The keys of the ticked (or grey) top-level items, in key order: what the list shows, however
+// it is sorted. Reading the boxes of a large list is cheap; only the ticked ones make text.
 void addTicks(QStringList& state, const QTreeWidget* list) {
+    QStringList ticked;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = list->topLevelItem(i);
-        state << KeyedTreeWidget::keyOf(item) + QLatin1Char('=') + QString::number(item->checkState(0));
+        const Qt::CheckState box = item->checkState(0);
+        if (box != Qt::Unchecked)
+            ticked << KeyedTreeWidget::keyOf(item) + QLatin1Char('=') + QString::number(box);
     }
-}
-
-// The check image of every node, however deep, one character a node in tree order. The nodes
-// themselves change only with a refill of the tree, after which every part is taken again, so
-// the images alone tell a change; one string keeps a large tree's snapshot cheap to take and to
-// compare.
-void addImages(QStringList& state, QTreeWidget* tree) {
-    QString images;
-    for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        images += QChar(u'0' + (*it)->data(0, common::ImageRole).toInt());
-    state << images;
+    ticked.sort();
+    state << QString::number(ticked.size()) << ticked;
 }
 
 // "Save", "Discard" or "Cancel", under an arrow cursor even while a command shows the wait cursor.
@@ -52,7 +46,8 @@ UnsavedChanges::UnsavedChanges(frmMain& form) : QObject(&form), m_form(form) {
 QStringList UnsavedChanges::companyState() const {
     QStringList state;
     addTicks(state, m_form.lstPuncteLucru);
-    addImages(state, m_form.twOperations);
+    // The nodes change only with a refill of the tree, after which every part is taken again.
+    state << groups::checkedNodes(m_form.twOperations);
     return state;
 }
 

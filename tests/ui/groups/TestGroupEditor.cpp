@@ -156,8 +156,8 @@ private slots:
         clickCompany(1, 1, true);
         QCOMPARE(workPoints(), QStringList({"Atelier [x]", "Birou"}));
         QCOMPARE(keysWithImage(form(), 1), m_granted);
-        // The module is not recounted, and the granted parent operation gets no tick.
-        QCOMPARE(image(form(), "m1"), 3);
+        // The module sums up its operations, and the granted parent operation gets no tick.
+        QCOMPARE(image(form(), "m1"), 2);
         QCOMPARE(image(form(), "k20#$#2#$#1"), 0);
         QCOMPARE(image(form(), "k12#$#1#$#1"), 3);
         const QTreeWidgetItem* point = form().lstPuncteLucru->find("k101");

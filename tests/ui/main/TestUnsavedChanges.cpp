@@ -109,7 +109,7 @@ private slots:
             const QRect text = itemPart(f.twOperations, item, QStyle::SE_ItemViewItemText);
             QTest::mouseClick(f.twOperations->viewport(), Qt::LeftButton, {},
                               QPoint(text.right() - 2, text.center().y()));
-        }) << 3 << 3;
+        }) << 3 << 2;
     }
     void spaceAndACheckImageClickToggleTheNode() {
         QFETCH(Step, act);
@@ -231,6 +231,9 @@ private slots:
                    QCOMPARE(selectedKey(f.lstUsers), QStringLiteral("k2"));
                    QCOMPARE(ints(db, "SELECT grID FROM AdmUserGrup WHERE usID = 1"), QList<int>({1}));
                });
+        QTest::newRow("groups list sorted, other user, no question")
+            << Step([](frmMain& f) { f.lstGroups->sortItems(0, Qt::DescendingOrder); }) << otherUser << int(B::NoButton)
+            << Check([](frmMain& f, TempServer&) { QCOMPARE(selectedKey(f.lstUsers), QStringLiteral("k2")); });
         QTest::newRow("user name, refresh, cancel") << renameUser << press("keyRefresh") << int(B::Cancel) << userKept;
         QTest::newRow("work point, close, cancel") << tickPoint << press("keyClose") << int(B::Cancel) << stillOpen;
         QTest::newRow("group name, close, discard") << renameGroup << press("keyClose") << int(B::Discard) << closed;
