@@ -2,6 +2,7 @@
 
 #include "db/DbError.h"
 #include "ui/common/ItemRoles.h"
+#include "ui/common/KeyedTreeItem.h"
 
 #include <QKeyEvent>
 
@@ -10,8 +11,7 @@ KeyedTreeWidget::KeyedTreeWidget(QWidget* parent) : QTreeWidget(parent) {}
 QTreeWidgetItem* KeyedTreeWidget::addKeyed(const QString& key, const QString& text, QTreeWidgetItem* parent) {
     if (m_items.contains(key))
         throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"), objectName());
-    auto* node = new QTreeWidgetItem(QStringList{text});
-    node->setData(0, ItemRoles::Key, key);
+    auto* node = new KeyedTreeItem(key, text);
     if (m_checkBoxes)
         node->setCheckState(0, Qt::Unchecked);
     if (parent)
@@ -122,10 +122,14 @@ void KeyedTreeWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 QString KeyedTreeWidget::keyOf(const QTreeWidgetItem* node) {
+    if (const KeyedTreeItem* keyed = KeyedTreeItem::cast(node))
+        return keyed->key();
     return node ? node->data(0, ItemRoles::Key).toString() : QString();
 }
 
 QVariant KeyedTreeWidget::tagOf(const QTreeWidgetItem* node) {
+    if (const KeyedTreeItem* keyed = KeyedTreeItem::cast(node))
+        return keyed->tag();
     return node ? node->data(0, ItemRoles::Tag) : QVariant();
 }
 
@@ -134,5 +138,8 @@ void KeyedTreeWidget::invertCheck(QTreeWidgetItem* node) {
 }
 
 void KeyedTreeWidget::setTag(QTreeWidgetItem* node, const QVariant& tag) {
-    node->setData(0, ItemRoles::Tag, tag);
+    if (KeyedTreeItem* keyed = KeyedTreeItem::cast(node))
+        keyed->setTag(tag);
+    else
+        node->setData(0, ItemRoles::Tag, tag);
 }

@@ -4,6 +4,7 @@
 #include "store/RecordQueries.h"
 #include "ui/common/ImageList.h"
 #include "ui/common/ItemRoles.h"
+#include "ui/common/KeyedTreeItem.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/groups/BulkImageChange.h"
 
@@ -19,6 +20,10 @@ namespace OperationTree {
 namespace {
 
 void setBold(QTreeWidgetItem* node) {
+    if (KeyedTreeItem* keyed = KeyedTreeItem::cast(node)) {
+        keyed->setBold(true);
+        return;
+    }
     QFont font = node->font(0);
     font.setBold(true);
     node->setFont(0, font);
@@ -125,11 +130,18 @@ int moduleIdOf(const QTreeWidgetItem* node) {
 }
 
 CheckImage imageOf(const QTreeWidgetItem* node) {
+    if (const KeyedTreeItem* keyed = KeyedTreeItem::cast(node))
+        return static_cast<CheckImage>(qMax(keyed->image(), 0));
     return static_cast<CheckImage>(node->data(0, ItemRoles::Image).toInt());
 }
 
 void setImage(QTreeWidgetItem* node, CheckImage image, const ImageList& images) {
     const int index = static_cast<int>(image);
+    if (KeyedTreeItem* keyed = KeyedTreeItem::cast(node)) {
+        if (keyed->image() != index)
+            keyed->setImage(index, images.image(index));
+        return;
+    }
     const QVariant current = node->data(0, ItemRoles::Image);
     if (current.isValid() && current.toInt() == index)
         return;
