@@ -42,9 +42,26 @@ bool isPlainBold(const QVariant& value) {
 KeyedTreeItem::KeyedTreeItem(const QString& key, const QString& text)
     : QTreeWidgetItem(Type), m_text(text), m_key(key) {}
 
+void KeyedTreeItem::announce(int column, const QList<int>& roles) const {
+    const QTreeWidget* view = treeWidget();
+    if (!view)
+        return;
+    // QTreeWidgetItem::emitDataChanged() spans the columns QTreeWidgetItem holds values for,
+    // which are none here; the view would then neither re-sort nor repaint just this row.
+    QAbstractItemModel* model = view->model();
+    QModelIndex index = view->indexFromItem(this, column);
+    emit model->dataChanged(index, index, roles);
+    if (!roles.contains(Qt::CheckStateRole))
+        return;
+    for (const QTreeWidgetItem* up = parent(); up && (up->flags() & Qt::ItemIsAutoTristate); up = up->parent()) {
+        index = view->indexFromItem(up, column);
+        emit model->dataChanged(index, index, roles);
+    }
+}
+
 void KeyedTreeItem::setTag(const QVariant& tag) {
     if (assign(m_tag, tag))
-        emitDataChanged();
+        announce(0, {ItemRoles::Tag});
 }
 
 const QString& KeyedTreeItem::textAt(int column) const {
@@ -56,18 +73,18 @@ const QString& KeyedTreeItem::textAt(int column) const {
 
 void KeyedTreeItem::setIcon(const QIcon& icon) {
     if (assignIcon(m_icon, icon))
-        emitDataChanged();
+        announce(0, {Qt::DecorationRole});
 }
 
 void KeyedTreeItem::setImage(int index, const QIcon& icon) {
     const bool newImage = assign(m_image, index);
     if (assignIcon(m_icon, icon) || newImage)
-        emitDataChanged();
+        announce(0, {Qt::DecorationRole, ItemRoles::Image});
 }
 
 void KeyedTreeItem::setBold(bool bold) {
     if (std::exchange(m_bold, bold) != bold)
-        emitDataChanged();
+        announce(0, {Qt::FontRole});
 }
 
 bool KeyedTreeItem::storeText(int column, const QString& text) {
@@ -83,12 +100,12 @@ void KeyedTreeItem::setFontRole(const QVariant& value) {
     const bool wasBold = std::exchange(m_bold, bold);
     if (bold) {
         if (!wasBold)
-            emitDataChanged();
+            announce(0, {Qt::FontRole});
         return;
     }
     QTreeWidgetItem::setData(0, Qt::FontRole, value);
     if (wasBold)
-        emitDataChanged();
+        announce(0, {Qt::FontRole});
 }
 
 QVariant KeyedTreeItem::data(int column, int role) const {
@@ -152,8 +169,12 @@ void KeyedTreeItem::setData(int column, int role, const QVariant& value) {
             changed = assignIcon(m_icon, QIcon());
         QTreeWidgetItem::setData(column, role, value);
     }
-    if (changed)
-        emitDataChanged();
+    if (!changed)
+        return;
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        announce(column, {Qt::DisplayRole, Qt::EditRole});
+    else
+        announce(column, {role});
 }
 
 bool KeyedTreeItem::operator<(const QTreeWidgetItem& other) const {

@@ -48,6 +48,8 @@ public:
     bool operator<(const QTreeWidgetItem& other) const override;
 
 private:
+    // Tells the view that role (and its aliases) of column changed, as QTreeWidgetItem::setData does.
+    void announce(int column, const QList<int>& roles) const;
     bool storeText(int column, const QString& text);
     void setFontRole(const QVariant& value);
 
