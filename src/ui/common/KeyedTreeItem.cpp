@@ -39,8 +39,11 @@ bool isPlainBold(const QVariant& value) {
 
 } // namespace
 
-KeyedTreeItem::KeyedTreeItem(const QString& key, const QString& text)
-    : QTreeWidgetItem(Type), m_text(text), m_key(key) {}
+KeyedTreeItem::KeyedTreeItem(const QString& key, const QString& text, int columns)
+    : QTreeWidgetItem(Type), m_text(text), m_key(key) {
+    if (columns > 1)
+        m_moreTexts.reserve(columns - 1);
+}
 
 void KeyedTreeItem::announce(int column, const QList<int>& roles) const {
     const QTreeWidget* view = treeWidget();

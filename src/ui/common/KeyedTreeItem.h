@@ -16,7 +16,9 @@ class KeyedTreeItem : public QTreeWidgetItem {
 public:
     static constexpr int Type = QTreeWidgetItem::UserType + 1;
 
-    KeyedTreeItem(const QString& key, const QString& text);
+    // columns: how many columns the item's list shows, so the texts of the others find room
+    // at once.
+    KeyedTreeItem(const QString& key, const QString& text, int columns = 1);
 
     // The item as a keyed item, or null when it is another kind of item (a header item, say).
     static KeyedTreeItem* cast(QTreeWidgetItem* item) {

@@ -11,7 +11,7 @@ KeyedTreeWidget::KeyedTreeWidget(QWidget* parent) : QTreeWidget(parent) {}
 QTreeWidgetItem* KeyedTreeWidget::addKeyed(const QString& key, const QString& text, QTreeWidgetItem* parent) {
     if (m_items.contains(key))
         throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"), objectName());
-    auto* node = new KeyedTreeItem(key, text);
+    auto* node = new KeyedTreeItem(key, text, columnCount());
     if (m_checkBoxes)
         node->setCheckState(0, Qt::Unchecked);
     if (parent)
@@ -47,7 +47,11 @@ void KeyedTreeWidget::removeKeyed(const QString& key) {
 }
 
 void KeyedTreeWidget::clearKeyed() {
+    // A list is mostly filled again with about as many items: keeping the room spares the
+    // hash growing step by step through the next fill.
+    const qsizetype count = m_items.size();
     m_items.clear();
+    m_items.reserve(count);
     qDeleteAll(m_pendingTop);
     m_pendingTop.clear();
     clear();
