@@ -45,16 +45,24 @@ KeyedTreeItem::KeyedTreeItem(const QString& key, const QString& text, int column
         m_moreTexts.reserve(columns - 1);
 }
 
-void KeyedTreeItem::announce(int column, const QList<int>& roles) const {
+void KeyedTreeItem::announce(int column, int role, int alsoRole) const {
     const QTreeWidget* view = treeWidget();
     if (!view)
         return;
     // QTreeWidgetItem::emitDataChanged() spans the columns QTreeWidgetItem holds values for,
     // which are none here; the view would then neither re-sort nor repaint just this row.
     QAbstractItemModel* model = view->model();
+    // Finding the item's row costs a search; a model that tells no one needs none.
+    if (model->signalsBlocked())
+        return;
+    QList<int> roles{role};
+    if (role == Qt::DisplayRole)
+        roles.append(Qt::EditRole);
+    if (alsoRole >= 0)
+        roles.append(alsoRole);
     QModelIndex index = view->indexFromItem(this, column);
     emit model->dataChanged(index, index, roles);
-    if (!roles.contains(Qt::CheckStateRole))
+    if (role != Qt::CheckStateRole)
         return;
     for (const QTreeWidgetItem* up = parent(); up && (up->flags() & Qt::ItemIsAutoTristate); up = up->parent()) {
         index = view->indexFromItem(up, column);
@@ -64,7 +72,7 @@ void KeyedTreeItem::announce(int column, const QList<int>& roles) const {
 
 void KeyedTreeItem::setTag(const QVariant& tag) {
     if (assign(m_tag, tag))
-        announce(0, {ItemRoles::Tag});
+        announce(0, ItemRoles::Tag);
 }
 
 const QString& KeyedTreeItem::textAt(int column) const {
@@ -76,18 +84,18 @@ const QString& KeyedTreeItem::textAt(int column) const {
 
 void KeyedTreeItem::setIcon(const QIcon& icon) {
     if (assignIcon(m_icon, icon))
-        announce(0, {Qt::DecorationRole});
+        announce(0, Qt::DecorationRole);
 }
 
 void KeyedTreeItem::setImage(int index, const QIcon& icon) {
     const bool newImage = assign(m_image, index);
     if (assignIcon(m_icon, icon) || newImage)
-        announce(0, {Qt::DecorationRole, ItemRoles::Image});
+        announce(0, Qt::DecorationRole, ItemRoles::Image);
 }
 
 void KeyedTreeItem::setBold(bool bold) {
     if (std::exchange(m_bold, bold) != bold)
-        announce(0, {Qt::FontRole});
+        announce(0, Qt::FontRole);
 }
 
 bool KeyedTreeItem::storeText(int column, const QString& text) {
@@ -103,12 +111,12 @@ void KeyedTreeItem::setFontRole(const QVariant& value) {
     const bool wasBold = std::exchange(m_bold, bold);
     if (bold) {
         if (!wasBold)
-            announce(0, {Qt::FontRole});
+            announce(0, Qt::FontRole);
         return;
     }
     QTreeWidgetItem::setData(0, Qt::FontRole, value);
     if (wasBold)
-        announce(0, {Qt::FontRole});
+        announce(0, Qt::FontRole);
 }
 
 QVariant KeyedTreeItem::data(int column, int role) const {
@@ -174,10 +182,7 @@ void KeyedTreeItem::setData(int column, int role, const QVariant& value) {
     }
     if (!changed)
         return;
-    if (role == Qt::DisplayRole || role == Qt::EditRole)
-        announce(column, {Qt::DisplayRole, Qt::EditRole});
-    else
-        announce(column, {role});
+    announce(column, role == Qt::EditRole ? Qt::DisplayRole : role);
 }
 
 bool KeyedTreeItem::operator<(const QTreeWidgetItem& other) const {

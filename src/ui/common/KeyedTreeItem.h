@@ -10,8 +10,10 @@
 // rather than in one variant per role and column: the texts of the columns and, in column 0,
 // the key, tag, check state, check image index, icon and bold text. data() and setData() answer
 // those roles from the fields (texts are kept as text); any other role or column is kept by
-// QTreeWidgetItem as usual. A change made while the item is in a view reaches the view and
-// raises the tree's itemChanged, as any item's change does.
+// QTreeWidgetItem as usual. A change of data made while the item is in a view reaches the view
+// and raises the tree's itemChanged, as any item's change does. QTreeWidgetItem announces a
+// change of flags only for the columns it holds values for, so flags are best set before the
+// item is added.
 class KeyedTreeItem : public QTreeWidgetItem {
 public:
     static constexpr int Type = QTreeWidgetItem::UserType + 1;
@@ -50,8 +52,9 @@ public:
     bool operator<(const QTreeWidgetItem& other) const override;
 
 private:
-    // Tells the view that role (and its aliases) of column changed, as QTreeWidgetItem::setData does.
-    void announce(int column, const QList<int>& roles) const;
+    // Tells the view that role (with EditRole for DisplayRole) and alsoRole of column changed, as
+    // QTreeWidgetItem::setData does.
+    void announce(int column, int role, int alsoRole = -1) const;
     bool storeText(int column, const QString& text);
     void setFontRole(const QVariant& value);
 
