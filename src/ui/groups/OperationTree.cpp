@@ -12,12 +12,22 @@
 #include <QList>
 #include <QScopeGuard>
 #include <QSet>
+#include <QStringBuilder>
 #include <QTreeWidgetItemIterator>
+#include <charconv>
 #include <utility>
 
 namespace OperationTree {
 
 namespace {
+
+// The decimal digits of a number, kept on the stack: a key is then built with one allocation.
+struct Digits {
+    explicit Digits(int n) : length(static_cast<int>(std::to_chars(text, text + sizeof text, n).ptr - text)) {}
+    QLatin1String view() const { return QLatin1String(text, length); }
+    char text[12];
+    int length;
+};
 
 void setBold(QTreeWidgetItem* node) {
     if (KeyedTreeItem* keyed = KeyedTreeItem::cast(node)) {
@@ -110,12 +120,11 @@ void attachToParents(const QList<Operation>& operations, const OperationIndex& i
 } // namespace
 
 QString moduleKey(int mdID) {
-    return QLatin1Char('m') + QString::number(mdID);
+    return QLatin1Char('m') % Digits(mdID).view();
 }
 
 QString operationKey(int opID, int mdID, int Id) {
-    return QLatin1Char('k') + QString::number(opID) + Separator + QString::number(mdID) + Separator +
-           QString::number(Id);
+    return QLatin1Char('k') % Digits(opID).view() % Separator % Digits(mdID).view() % Separator % Digits(Id).view();
 }
 
 bool isModuleNode(const QTreeWidgetItem* node) {
@@ -152,6 +161,7 @@ void setImage(QTreeWidgetItem* node, CheckImage image, const ImageList& images) 
 void FillOperationTree(KeyedTreeWidget* tree, const ImageList& images) {
     tree->clearKeyed();
     QList<QTreeWidgetItem*> moduleNodes;
+    QHash<int, QTreeWidgetItem*> moduleById;
     tree->beginFill();
     // However the fill ends, the nodes added so far are shown; a node can only be expanded once
     // it is in the view.
@@ -169,6 +179,7 @@ void FillOperationTree(KeyedTreeWidget* tree, const ImageList& images) {
         setImage(node, CheckImage::Unchecked, images);
         setBold(node);
         moduleNodes.append(node);
+        moduleById.insert(mdID, node);
     }
     modules.close();
 
@@ -181,7 +192,10 @@ void FillOperationTree(KeyedTreeWidget* tree, const ImageList& images) {
         const int Id = rows.field(QStringLiteral("Id")).toInt();
         const QVariant parent = rows.field(QStringLiteral("opIdParinte"));
         const int parentOpID = parent.isNull() ? 0 : parent.toInt();
-        QTreeWidgetItem* module = tree->item(moduleKey(mdID));
+        // A module read above is found by its id; any other raises the tree's missing-key error.
+        QTreeWidgetItem* module = moduleById.value(mdID);
+        if (!module)
+            module = tree->item(moduleKey(mdID));
         QTreeWidgetItem* node =
             tree->addKeyed(operationKey(opID, mdID, Id), rows.field(QStringLiteral("opDenumire")).toString(), module);
         KeyedTreeWidget::setTag(node, parentOpID);
