@@ -2,32 +2,24 @@
 
 #include "db/DbError.h"
 #include "ui/common/ItemRoles.h"
+#include "ui/common/KeyedComboModel.h"
 
-#include <QStandardItemModel>
-#include <utility>
-
-KeyedComboBox::KeyedComboBox(QWidget* parent) : QComboBox(parent) {
+KeyedComboBox::KeyedComboBox(QWidget* parent) : QComboBox(parent), m_items(new KeyedComboModel(this)) {
+    // The box deletes the item model it made itself when it is given another.
+    setModel(m_items);
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
-}
-
-KeyedComboBox::~KeyedComboBox() {
-    qDeleteAll(m_pending);
 }
 
 void KeyedComboBox::addKeyed(const QString& key, const QString& text, const QVariant& tag) {
     if (m_index.contains(key))
         throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"), objectName());
-    // One item carries text, key and tag, so the model announces it once; during a fill the
-    // items are added together by endFill().
-    auto* item = new QStandardItem(text);
-    item->setData(key, common::KeyRole);
-    item->setData(tag, common::TagRole);
-    m_index.insert(key, count() + static_cast<int>(m_pending.size()));
-    if (m_filling)
-        m_pending.append(item);
-    else
-        standardModel()->appendRow(item);
+    // Text, key and tag arrive together, so the model announces the item once; during a fill
+    // the items are announced together by endFill().
+    m_index.insert(key, m_items->size());
+    m_items->stage(key, text, tag);
+    if (!m_filling)
+        m_items->show();
 }
 
 void KeyedComboBox::beginFill() {
@@ -36,14 +28,7 @@ void KeyedComboBox::beginFill() {
 
 void KeyedComboBox::endFill() {
     m_filling = false;
-    if (m_pending.isEmpty())
-        return;
-    const QList<QStandardItem*> items = std::exchange(m_pending, {});
-    standardModel()->invisibleRootItem()->appendRows(items);
-}
-
-QStandardItemModel* KeyedComboBox::standardModel() const {
-    return static_cast<QStandardItemModel*>(model());
+    m_items->show();
 }
 
 void KeyedComboBox::selectKey(const QString& key) {
@@ -60,7 +45,7 @@ void KeyedComboBox::clearSelection() {
 
 void KeyedComboBox::clearKeyed() {
     m_index.clear();
-    qDeleteAll(std::exchange(m_pending, {}));
+    m_items->dropStaged();
     clear();
 }
 

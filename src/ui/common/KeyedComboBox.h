@@ -5,16 +5,14 @@
 #include <QString>
 #include <QVariant>
 
-class QStandardItem;
-class QStandardItemModel;
+class KeyedComboModel;
 
 // An editable (image) combo box whose items are found by key through a hash. Each item keeps
-// its key and tag in the roles of ItemRoles.h.
+// its key and tag in the roles of ItemRoles.h, in a KeyedComboModel.
 class KeyedComboBox : public QComboBox {
     Q_OBJECT
 public:
     explicit KeyedComboBox(QWidget* parent = nullptr);
-    ~KeyedComboBox() override;
 
     // Adds an item at the end; raises KeyNotUnique when the key is taken.
     void addKeyed(const QString& key, const QString& text, const QVariant& tag);
@@ -41,9 +39,7 @@ protected:
     void showPopup() override;
 
 private:
-    QStandardItemModel* standardModel() const;
-
+    KeyedComboModel* m_items;
     QHash<QString, int> m_index;
-    QList<QStandardItem*> m_pending;
     bool m_filling = false;
 };

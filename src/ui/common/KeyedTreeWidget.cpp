@@ -2,6 +2,7 @@
 
 #include "db/DbError.h"
 #include "ui/common/ItemRoles.h"
+#include "ui/common/KeyedTreeItem.h"
 
 #include <QKeyEvent>
 
@@ -10,8 +11,7 @@ KeyedTreeWidget::KeyedTreeWidget(QWidget* parent) : QTreeWidget(parent) {}
 QTreeWidgetItem* KeyedTreeWidget::addKeyed(const QString& key, const QString& text, QTreeWidgetItem* parent) {
     if (m_items.contains(key))
         throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"), objectName());
-    auto* node = new QTreeWidgetItem(QStringList{text});
-    node->setData(0, common::KeyRole, key);
+    auto* node = new KeyedTreeItem(key, text, columnCount());
     if (m_checkBoxes)
         node->setCheckState(0, Qt::Unchecked);
     if (parent)
@@ -48,8 +48,12 @@ void KeyedTreeWidget::removeKeyed(const QString& key) {
 }
 
 void KeyedTreeWidget::clearKeyed() {
+    // A list is mostly filled again with about as many items: keeping the room spares the
+    // hash growing step by step through the next fill.
+    const qsizetype count = m_items.size();
     m_items.clear();
     m_marked.clear();
+    m_items.reserve(count);
     qDeleteAll(m_pendingTop);
     m_pendingTop.clear();
     clear();
@@ -131,10 +135,14 @@ void KeyedTreeWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 QString KeyedTreeWidget::keyOf(const QTreeWidgetItem* node) {
+    if (const KeyedTreeItem* keyed = KeyedTreeItem::cast(node))
+        return keyed->key();
     return node ? node->data(0, common::KeyRole).toString() : QString();
 }
 
 QVariant KeyedTreeWidget::tagOf(const QTreeWidgetItem* node) {
+    if (const KeyedTreeItem* keyed = KeyedTreeItem::cast(node))
+        return keyed->tag();
     return node ? node->data(0, common::TagRole) : QVariant();
 }
 
@@ -143,5 +151,8 @@ void KeyedTreeWidget::invertCheck(QTreeWidgetItem* node) {
 }
 
 void KeyedTreeWidget::setTag(QTreeWidgetItem* node, const QVariant& tag) {
-    node->setData(0, common::TagRole, tag);
+    if (KeyedTreeItem* keyed = KeyedTreeItem::cast(node))
+        keyed->setTag(tag);
+    else
+        node->setData(0, common::TagRole, tag);
 }

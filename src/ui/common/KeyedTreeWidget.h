@@ -15,8 +15,8 @@ class KeyedTreeWidget : public QTreeWidget {
 public:
     explicit KeyedTreeWidget(QWidget* parent = nullptr);
 
-    // Adds an item at the end of parent's children (or of the top level); raises KeyNotUnique
-    // when the key is taken. The item is not yet shown if a fill is in progress.
+    // Adds an item (a KeyedTreeItem) at the end of parent's children (or of the top level);
+    // raises KeyNotUnique when the key is taken. The item is not yet shown if a fill is in progress.
     QTreeWidgetItem* addKeyed(const QString& key, const QString& text, QTreeWidgetItem* parent = nullptr);
     // The item with key, or null.
     QTreeWidgetItem* find(const QString& key) const { return m_items.value(key, nullptr); }

@@ -2,6 +2,7 @@
 
 #include "ui/common/ImageList.h"
 #include "ui/common/ItemKey.h"
+#include "ui/common/KeyedTreeItem.h"
 
 namespace common {
 
@@ -11,10 +12,10 @@ QIcon listIcon(const KeyedTreeWidget* list, int index) {
 }
 
 QTreeWidgetItem* addRecord(KeyedTreeWidget* list, const QVariant& id, const QVariant& text, const QIcon& icon) {
-    QTreeWidgetItem* item = list->addKeyed(ItemKey(id), text.toString());
-    KeyedTreeWidget::setTag(item, id.toInt());
-    if (!icon.isNull())
-        item->setIcon(0, icon);
+    // addKeyed makes every item of a keyed list a KeyedTreeItem.
+    auto* item = static_cast<KeyedTreeItem*>(list->addKeyed(ItemKey(id), text.toString()));
+    item->setTag(id.toInt());
+    item->setIcon(icon);
     return item;
 }
 

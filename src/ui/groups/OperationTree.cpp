@@ -4,6 +4,7 @@
 #include "store/RecordQueries.h"
 #include "ui/common/ImageList.h"
 #include "ui/common/ItemRoles.h"
+#include "ui/common/KeyedTreeItem.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/groups/BulkImageChange.h"
 
@@ -21,6 +22,10 @@ namespace groups {
 namespace {
 
 void setBold(QTreeWidgetItem* node) {
+    if (KeyedTreeItem* keyed = KeyedTreeItem::cast(node)) {
+        keyed->setBold(true);
+        return;
+    }
     QFont font = node->font(0);
     font.setBold(true);
     node->setFont(0, font);
@@ -154,6 +159,8 @@ int moduleIdOf(const QTreeWidgetItem* node) {
 }
 
 CheckImage imageOf(const QTreeWidgetItem* node) {
+    if (const KeyedTreeItem* keyed = KeyedTreeItem::cast(node))
+        return static_cast<CheckImage>(qMax(keyed->image(), 0));
     return static_cast<CheckImage>(node->data(0, common::ImageRole).toInt());
 }
 
@@ -161,6 +168,11 @@ void setImage(QTreeWidgetItem* node, CheckImage image, const ImageList& images) 
     const int index = static_cast<int>(image);
     if (auto* tree = qobject_cast<KeyedTreeWidget*>(node->treeWidget()))
         tree->setMarked(node, image == CheckImage::Checked || image == CheckImage::PartlyChecked);
+    if (KeyedTreeItem* keyed = KeyedTreeItem::cast(node)) {
+        if (keyed->image() != index)
+            keyed->setImage(index, images.image(index));
+        return;
+    }
     const QVariant current = node->data(0, common::ImageRole);
     if (current.isValid() && current.toInt() == index)
         return;

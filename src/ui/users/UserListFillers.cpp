@@ -9,10 +9,12 @@
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/ListFill.h"
 
+#include <QStringBuilder>
+
 namespace users {
 
 QString PersonName(const QVariant& nume, const QVariant& prenume) {
-    return nume.toString() + QLatin1Char(' ') + prenume.toString();
+    return nume.toString() % QLatin1Char(' ') % prenume.toString();
 }
 
 void FillUserList(KeyedTreeWidget* list) {

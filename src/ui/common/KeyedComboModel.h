@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+// The items of a keyed combo box in three flat lists: texts (Qt::DisplayRole and EditRole),
+// keys and tags (the roles of ItemRoles). Rows can be staged at the end and shown all at once,
+// so that a fill of many items is announced to the combo box once.
+class KeyedComboModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    explicit KeyedComboModel(QObject* parent = nullptr);
+
+    // Adds a row after every other; it is not shown (nor counted by rowCount) before show().
+    void stage(const QString& key, const QString& text, const QVariant& tag);
+    // Shows every staged row, in one insertion.
+    void show();
+    // Drops the staged rows.
+    void dropStaged();
+    // Shown and staged rows.
+    int size() const { return static_cast<int>(m_texts.size()); }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    // Rows inserted with empty texts and keys and no tag; they are shown at once.
+    bool insertRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
+    bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
+
+private:
+    QList<QString> m_texts;
+    QList<QString> m_keys;
+    QList<QVariant> m_tags;
+    int m_shown = 0;
+};

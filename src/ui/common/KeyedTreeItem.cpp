@@ -1,0 +1,195 @@
+#include "ui/common/KeyedTreeItem.h"
+
+#include "ui/common/ItemRoles.h"
+
+#include <QFont>
+#include <QTreeWidget>
+#include <utility>
+
+namespace {
+
+template <typename T> bool assign(T& field, const T& value) {
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
+// Icons have no equality; copies of one icon share its cache key.
+bool assignIcon(QIcon& field, const QIcon& icon) {
+    if (field.cacheKey() == icon.cacheKey())
+        return false;
+    field = icon;
+    return true;
+}
+
+QFont boldFont() {
+    QFont font;
+    font.setBold(true);
+    return font;
+}
+
+// Bold and nothing else: what setBold() keeps as a flag (the view's font, made bold).
+bool isPlainBold(const QVariant& value) {
+    if (value.userType() != QMetaType::QFont)
+        return false;
+    const QFont font = value.value<QFont>();
+    return font.resolveMask() == QFont::WeightResolved && font.weight() == QFont::Bold;
+}
+
+} // namespace
+
+KeyedTreeItem::KeyedTreeItem(const QString& key, const QString& text, int columns)
+    : QTreeWidgetItem(Type), m_text(text), m_key(key) {
+    if (columns > 1)
+        m_moreTexts.reserve(columns - 1);
+}
+
+void KeyedTreeItem::announce(int column, int role, int alsoRole) const {
+    const QTreeWidget* view = treeWidget();
+    if (!view)
+        return;
+    // QTreeWidgetItem::emitDataChanged() spans the columns QTreeWidgetItem holds values for,
+    // which are none here; the view would then neither re-sort nor repaint just this row.
+    QAbstractItemModel* model = view->model();
+    // Finding the item's row costs a search; a model that tells no one needs none.
+    if (model->signalsBlocked())
+        return;
+    QList<int> roles{role};
+    if (role == Qt::DisplayRole)
+        roles.append(Qt::EditRole);
+    if (alsoRole >= 0)
+        roles.append(alsoRole);
+    QModelIndex index = view->indexFromItem(this, column);
+    emit model->dataChanged(index, index, roles);
+    if (role != Qt::CheckStateRole)
+        return;
+    for (const QTreeWidgetItem* up = parent(); up && (up->flags() & Qt::ItemIsAutoTristate); up = up->parent()) {
+        index = view->indexFromItem(up, column);
+        emit model->dataChanged(index, index, roles);
+    }
+}
+
+void KeyedTreeItem::setTag(const QVariant& tag) {
+    if (assign(m_tag, tag))
+        announce(0, common::TagRole);
+}
+
+const QString& KeyedTreeItem::textAt(int column) const {
+    static const QString none;
+    if (column == 0)
+        return m_text;
+    return column > 0 && column <= m_moreTexts.size() ? m_moreTexts.at(column - 1) : none;
+}
+
+void KeyedTreeItem::setIcon(const QIcon& icon) {
+    if (assignIcon(m_icon, icon))
+        announce(0, Qt::DecorationRole);
+}
+
+void KeyedTreeItem::setImage(int index, const QIcon& icon) {
+    const bool newImage = assign(m_image, index);
+    if (assignIcon(m_icon, icon) || newImage)
+        announce(0, Qt::DecorationRole, common::ImageRole);
+}
+
+void KeyedTreeItem::setBold(bool bold) {
+    if (std::exchange(m_bold, bold) != bold)
+        announce(0, Qt::FontRole);
+}
+
+bool KeyedTreeItem::storeText(int column, const QString& text) {
+    if (column == 0)
+        return assign(m_text, text);
+    if (column > m_moreTexts.size())
+        m_moreTexts.resize(column);
+    return assign(m_moreTexts[column - 1], text);
+}
+
+void KeyedTreeItem::setFontRole(const QVariant& value) {
+    const bool bold = isPlainBold(value);
+    const bool wasBold = std::exchange(m_bold, bold);
+    if (bold) {
+        if (!wasBold)
+            announce(0, Qt::FontRole);
+        return;
+    }
+    QTreeWidgetItem::setData(0, Qt::FontRole, value);
+    if (wasBold)
+        announce(0, Qt::FontRole);
+}
+
+QVariant KeyedTreeItem::data(int column, int role) const {
+    if (role == Qt::DisplayRole || role == Qt::EditRole) {
+        if (column == 0)
+            return m_text;
+        return column > 0 && column <= m_moreTexts.size() ? QVariant(m_moreTexts.at(column - 1)) : QVariant();
+    }
+    if (column == 0) {
+        switch (role) {
+        case common::KeyRole:
+            return m_key;
+        case common::TagRole:
+            return m_tag;
+        case common::ImageRole:
+            return m_image < 0 ? QVariant() : QVariant(m_image);
+        case Qt::CheckStateRole:
+            // An automatic tristate box is worked out from the children by QTreeWidgetItem.
+            if (!(flags() & Qt::ItemIsAutoTristate))
+                return m_check < 0 ? QVariant() : QVariant(int(m_check));
+            break;
+        case Qt::DecorationRole:
+            if (!m_icon.isNull())
+                return m_icon;
+            break;
+        case Qt::FontRole:
+            if (m_bold)
+                return boldFont();
+            break;
+        default:
+            break;
+        }
+    }
+    return QTreeWidgetItem::data(column, role);
+}
+
+void KeyedTreeItem::setData(int column, int role, const QVariant& value) {
+    if (column < 0)
+        return;
+    bool changed = false;
+    if (role == Qt::DisplayRole || role == Qt::EditRole) {
+        changed = storeText(column, value.toString());
+    } else if (column != 0) {
+        QTreeWidgetItem::setData(column, role, value);
+    } else if (role == common::KeyRole) {
+        changed = assign(m_key, value.toString());
+    } else if (role == common::TagRole) {
+        changed = assign(m_tag, value);
+    } else if (role == common::ImageRole) {
+        changed = assign(m_image, value.isValid() ? value.toInt() : -1);
+    } else if (role == Qt::CheckStateRole && !(flags() & Qt::ItemIsAutoTristate)) {
+        changed = assign(m_check, qint8(value.isValid() ? value.toInt() : -1));
+    } else if (role == Qt::DecorationRole && (!value.isValid() || value.userType() == QMetaType::QIcon)) {
+        changed = assignIcon(m_icon, value.value<QIcon>());
+    } else if (role == Qt::FontRole) {
+        setFontRole(value);
+    } else {
+        // A pixmap or colour as decoration, say: QTreeWidgetItem keeps it, and it shows while the
+        // item has no icon of its own.
+        if (role == Qt::DecorationRole)
+            changed = assignIcon(m_icon, QIcon());
+        QTreeWidgetItem::setData(column, role, value);
+    }
+    if (!changed)
+        return;
+    announce(column, role == Qt::EditRole ? Qt::DisplayRole : role);
+}
+
+bool KeyedTreeItem::operator<(const QTreeWidgetItem& other) const {
+    const KeyedTreeItem* keyed = cast(&other);
+    if (!keyed)
+        return QTreeWidgetItem::operator<(other);
+    const QTreeWidget* view = treeWidget();
+    const int column = view ? view->sortColumn() : 0;
+    return textAt(column).localeAwareCompare(keyed->textAt(column)) < 0;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QIcon>
+#include <QList>
+#include <QString>
+#include <QTreeWidgetItem>
+#include <QVariant>
+
+// The item of a keyed list or tree. What the fillers give every item is kept in plain fields
+// rather than in one variant per role and column: the texts of the columns and, in column 0,
+// the key, tag, check state, check image index, icon and bold text. data() and setData() answer
+// those roles from the fields (texts are kept as text); any other role or column is kept by
+// QTreeWidgetItem as usual. A change of data made while the item is in a view reaches the view
+// and raises the tree's itemChanged, as any item's change does. QTreeWidgetItem announces a
+// change of flags only for the columns it holds values for, so flags are best set before the
+// item is added.
+class KeyedTreeItem : public QTreeWidgetItem {
+public:
+    static constexpr int Type = QTreeWidgetItem::UserType + 1;
+
+    // columns: how many columns the item's list shows, so the texts of the others find room
+    // at once.
+    KeyedTreeItem(const QString& key, const QString& text, int columns = 1);
+
+    // The item as a keyed item, or null when it is another kind of item (a header item, say).
+    static KeyedTreeItem* cast(QTreeWidgetItem* item) {
+        return item && item->type() == Type ? static_cast<KeyedTreeItem*>(item) : nullptr;
+    }
+    static const KeyedTreeItem* cast(const QTreeWidgetItem* item) {
+        return item && item->type() == Type ? static_cast<const KeyedTreeItem*>(item) : nullptr;
+    }
+
+    const QString& key() const { return m_key; }
+    const QVariant& tag() const { return m_tag; }
+    void setTag(const QVariant& tag);
+    // The text of column, empty beyond the columns that have one.
+    const QString& textAt(int column) const;
+    // Sets the icon of column 0.
+    using QTreeWidgetItem::setIcon;
+    void setIcon(const QIcon& icon);
+    // The check image index, -1 while the item has none.
+    int image() const { return m_image; }
+    // Sets the check image index and the icon that shows it in one change.
+    void setImage(int index, const QIcon& icon);
+    // Column 0 in the bold version of the view's font.
+    void setBold(bool bold);
+
+    QVariant data(int column, int role) const override;
+    void setData(int column, int role, const QVariant& value) override;
+    // The order of QTreeWidgetItem (the texts of the sort column, compared as the locale
+    // orders them), read from the fields when both items are keyed items.
+    bool operator<(const QTreeWidgetItem& other) const override;
+
+private:
+    // Tells the view that role (with EditRole for DisplayRole) and alsoRole of column changed, as
+    // QTreeWidgetItem::setData does.
+    void announce(int column, int role, int alsoRole = -1) const;
+    bool storeText(int column, const QString& text);
+    void setFontRole(const QVariant& value);
+
+    QString m_text;
+    QList<QString> m_moreTexts; // columns 1, 2, ...
+    QString m_key;
+    QVariant m_tag;
+    QIcon m_icon;
+    int m_image = -1;
+    qint8 m_check = -1;
+    bool m_bold = false;
+};

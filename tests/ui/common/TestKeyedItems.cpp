@@ -1,0 +1,168 @@
+#include "db/DbError.h"
+#include "support/WindowFixture.h"
+#include "ui/common/ItemRoles.h"
+#include "ui/common/KeyedComboBox.h"
+#include "ui/common/KeyedTreeWidget.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QtTest>
+
+// The items of keyed lists and combo boxes as a view and a user see them: what changes after an
+// item is shown reaches the view, sorting orders them as plain tree items are ordered, and a
+// combo box finds its items by key after it is filled again.
+namespace {
+
+// Rows of texts (column 0, column 1); an empty second text means the column has none.
+const QList<QStringList> SortRows = {
+    {"Ștefan", "b"}, {"stefan", ""}, {"Andrei", "a"}, {"ana", "á"}, {"Ana", "a"}, {"Zoe", "Ă"}, {"Îon", "ion"},
+    {"Ion", ""},     {"Ana", "a"},   {"10", "9"},     {"9", "10"},  {"", "z"},    {"ă", "A"},   {"a", "ă"},
+};
+
+// The keys of the top-level items in the order the list shows them.
+QStringList shownKeys(const QTreeWidget* list) {
+    QStringList keys;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        keys << list->topLevelItem(i)->data(0, common::KeyRole).toString();
+    return keys;
+}
+
+} // namespace
+
+class TestKeyedItems : public QObject {
+    Q_OBJECT
+
+private slots:
+    void changesAfterInsertionReachTheView() {
+        KeyedTreeWidget list;
+        list.setColumnCount(2);
+        list.setCheckBoxes(true);
+        list.beginFill();
+        for (int i = 1; i <= 3; ++i)
+            KeyedTreeWidget::setTag(list.addKeyed(QStringLiteral("k%1").arg(i), QStringLiteral("Item %1").arg(i)), i);
+        list.endFill();
+        list.resize(300, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+
+        QSignalSpy changed(&list, &QTreeWidget::itemChanged);
+        QTreeWidgetItem* second = list.item(QStringLiteral("k2"));
+        clickItem(&list, second, QStyle::SE_ItemViewItemCheckIndicator);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0).at(0).value<QTreeWidgetItem*>(), second);
+        QCOMPARE(second->checkState(0), Qt::Checked);
+        clickItem(&list, second, QStyle::SE_ItemViewItemCheckIndicator);
+        QCOMPARE(second->checkState(0), Qt::Unchecked);
+        QCOMPARE(list.item(QStringLiteral("k1"))->checkState(0), Qt::Unchecked);
+
+        // What the model hands the view (and the delegate paints) follows each later change.
+        const QModelIndex row = list.indexFromItem(second);
+        second->setText(1, QStringLiteral("later"));
+        second->setFont(0, [] {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }());
+        KeyedTreeWidget::setTag(second, 42);
+        second->setData(0, common::ImageRole, 3);
+        QCOMPARE(list.model()->data(row.siblingAtColumn(1)).toString(), QStringLiteral("later"));
+        QVERIFY(list.model()->data(row, Qt::FontRole).value<QFont>().bold());
+        QCOMPARE(list.model()->data(row, common::TagRole), QVariant(42));
+        QCOMPARE(list.model()->data(row, common::ImageRole), QVariant(3));
+        QCOMPARE(KeyedTreeWidget::tagOf(second), QVariant(42));
+        QCOMPARE(changed.count(), 6);
+
+        // An item that addKeyed did not make keeps its key and tag in the roles as well.
+        auto* plain = new QTreeWidgetItem(&list, QStringList{QStringLiteral("plain")});
+        plain->setData(0, common::KeyRole, QStringLiteral("p1"));
+        KeyedTreeWidget::setTag(plain, 7);
+        QCOMPARE(KeyedTreeWidget::keyOf(plain), QStringLiteral("p1"));
+        QCOMPARE(KeyedTreeWidget::tagOf(plain), QVariant(7));
+        QCOMPARE(KeyedTreeWidget::keyOf(list.headerItem()), QString());
+    }
+
+    void sortsAsPlainItemsSort_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("order");
+        for (int column : {0, 1})
+            for (Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder})
+                QTest::addRow("column %d %s", column, order == Qt::AscendingOrder ? "up" : "down")
+                    << column << int(order);
+    }
+
+    void sortsAsPlainItemsSort() {
+        QFETCH(int, column);
+        QFETCH(int, order);
+        KeyedTreeWidget keyed;
+        QTreeWidget plain;
+        for (QTreeWidget* list : {static_cast<QTreeWidget*>(&keyed), &plain})
+            list->setColumnCount(2);
+        for (int i = 0; i < SortRows.size(); ++i) {
+            const QString key = QStringLiteral("k%1").arg(i);
+            const QStringList& texts = SortRows.at(i);
+            QTreeWidgetItem* item = keyed.addKeyed(key, texts.at(0));
+            auto* reference = new QTreeWidgetItem(&plain, QStringList{texts.at(0)});
+            reference->setData(0, common::KeyRole, key);
+            if (!texts.at(1).isEmpty()) {
+                item->setText(1, texts.at(1));
+                reference->setText(1, texts.at(1));
+            }
+        }
+        keyed.sortItems(column, Qt::SortOrder(order));
+        plain.sortItems(column, Qt::SortOrder(order));
+        QCOMPARE(shownKeys(&keyed), shownKeys(&plain));
+
+        // On a sorted list an item whose text changes moves to its new place, as a plain one does.
+        for (QTreeWidget* list : {static_cast<QTreeWidget*>(&keyed), &plain}) {
+            list->setSortingEnabled(true);
+            list->sortByColumn(column, Qt::SortOrder(order));
+            list->topLevelItem(0)->setText(column, QStringLiteral("m"));
+        }
+        QVERIFY(keyed.topLevelItem(0)->text(column) != QStringLiteral("m"));
+        QCOMPARE(shownKeys(&keyed), shownKeys(&plain));
+    }
+
+    void comboFindsItemsByKeyAfterARefill() {
+        KeyedComboBox combo;
+        QVERIFY(combo.findChildren<QStandardItemModel*>().isEmpty());
+        const auto fill = [&combo](const QList<std::pair<int, QString>>& persons) {
+            combo.clearKeyed();
+            combo.beginFill();
+            for (const auto& [id, name] : persons)
+                combo.addKeyed(QStringLiteral("k%1").arg(id), name, id);
+            combo.endFill();
+            combo.clearSelection();
+        };
+        fill({{1, "Popescu Ion"}, {2, "Ionescu Maria"}, {3, "Avram Ana"}});
+        combo.selectKey(QStringLiteral("k2"));
+        QCOMPARE(combo.currentText(), QStringLiteral("Ionescu Maria"));
+
+        // A fill cut short leaves nothing behind for the next one.
+        combo.beginFill();
+        combo.addKeyed(QStringLiteral("k9"), QStringLiteral("Staged"), 9);
+        fill({{5, "Zamfir Dan"}, {3, "Avram Ana"}});
+        QCOMPARE(combo.count(), 2);
+        QCOMPARE(combo.currentIndex(), -1);
+        QCOMPARE(combo.lineEdit()->text(), QString());
+        QCOMPARE(combo.indexOfKey(QStringLiteral("k9")), -1);
+        QVERIFY_THROWS_EXCEPTION(db::DbError, combo.selectKey(QStringLiteral("k2")));
+
+        combo.selectKey(QStringLiteral("k3"));
+        QCOMPARE(combo.currentIndex(), 1);
+        QCOMPARE(combo.lineEdit()->text(), QStringLiteral("Avram Ana"));
+        QCOMPARE(combo.selectedKey(), QStringLiteral("k3"));
+        QCOMPARE(combo.selectedTag(), QVariant(3));
+        QCOMPARE(combo.itemData(0, common::KeyRole).toString(), QStringLiteral("k5"));
+        QCOMPARE(combo.itemData(0, common::TagRole), QVariant(5));
+        QCOMPARE(combo.findText(QStringLiteral("Zamfir Dan")), 0);
+
+        // An item added outside a fill is there at once.
+        combo.addKeyed(QStringLiteral("k7"), QStringLiteral("Enache Vlad"), 7);
+        QCOMPARE(combo.itemText(combo.indexOfKey(QStringLiteral("k7"))), QStringLiteral("Enache Vlad"));
+        QCOMPARE(combo.currentText(), QStringLiteral("Avram Ana"));
+    }
+};
+
+QTEST_MAIN(TestKeyedItems)
+#include "TestKeyedItems.moc"
