@@ -2,9 +2,12 @@
 
 #include "db/ConnectionError.h"
 #include "db/ConnectionString.h"
+#include "db/EnginePool.h"
 #include "db/StatementLog.h"
 #include "db/embedded/EmbeddedEngine.h"
 #include "db/odbc/OdbcEngine.h"
+
+#include <QDir>
 
 namespace db {
 
@@ -12,6 +15,12 @@ namespace {
 
 const QString Source = QStringLiteral("Talvane data layer");
 const QLatin1String EmbeddedPrefix("sqlite:");
+
+// The database files of an embedded server's directory: an engine is reused only while they
+// are the ones it attached.
+QStringList databaseFiles(const QString& directory) {
+    return QDir(directory).entryList({QStringLiteral("*.db")}, QDir::Files, QDir::Name);
+}
 
 // The numbers a client reports for transaction calls out of turn.
 constexpr int TransactionExists = -2147168237;
@@ -25,10 +34,15 @@ std::shared_ptr<Connection> Connection::open(const QString& connectionString, in
     std::shared_ptr<Connection> connection(new Connection());
     connection->m_connectionString = connectionString;
     try {
-        if (server.startsWith(EmbeddedPrefix, Qt::CaseInsensitive))
-            connection->m_engine = std::make_unique<EmbeddedEngine>(server.mid(EmbeddedPrefix.size()),
-                                                                    attributes.value(QStringLiteral("DATABASE")));
-        else
+        if (server.startsWith(EmbeddedPrefix, Qt::CaseInsensitive)) {
+            const QString directory = server.mid(EmbeddedPrefix.size());
+            const QString database = attributes.value(QStringLiteral("DATABASE"));
+            connection->m_poolKey = QDir(directory).absolutePath() + QLatin1Char('|') + database.toLower();
+            connection->m_files = databaseFiles(directory);
+            connection->m_engine = EnginePool::take(connection->m_poolKey, connection->m_files);
+            if (!connection->m_engine)
+                connection->m_engine = std::make_unique<EmbeddedEngine>(directory, database);
+        } else
             connection->m_engine = std::make_unique<OdbcEngine>(attributes, loginTimeoutSeconds);
     } catch (const DbError& e) {
         throw ConnectionError(e, server);
@@ -45,6 +59,8 @@ Connection::~Connection() {
             // The connection goes away anyway, and with it the transaction.
         }
     }
+    if (!m_poolKey.isEmpty())
+        EnginePool::give(m_poolKey, m_files, std::move(m_engine));
 }
 
 void Connection::execute(const QString& sql) {

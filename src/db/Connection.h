@@ -66,6 +66,10 @@ private:
     QString m_connectionString;
     std::unique_ptr<Engine> m_engine;
     bool m_inTransaction = false;
+    // An embedded server's engine goes back to the engine pool under this key when the
+    // connection is let go; empty for other servers.
+    QString m_poolKey;
+    QStringList m_files;
 };
 
 } // namespace db

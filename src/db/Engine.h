@@ -44,6 +44,10 @@ public:
     // False when the server has ended the transaction on its own (some failures roll back).
     virtual bool transactionActive() const = 0;
 
+    // What must be unchanged for the engine to serve another connection later (see EnginePool);
+    // empty when it is never kept.
+    virtual QByteArray reuseStamp() { return {}; }
+
     // The source that this engine's errors carry.
     const QString& source() const { return m_source; }
 

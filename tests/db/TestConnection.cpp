@@ -143,8 +143,35 @@ private slots:
             QCOMPARE(QSqlDatabase::connectionNames().size(), before + 2);
             a->query(QStringLiteral("Select * From t"));
         }
+        // Released engines are kept for the next connections to the server, and reused.
+        for (int i = 0; i < 5; ++i)
+            Connection::open(m_server->connectionString())->query(QStringLiteral("Select * From t"));
+        QVERIFY(QSqlDatabase::connectionNames().size() <= before + 2);
         QVERIFY_THROWS_EXCEPTION(DbError, Connection::open(m_server->connectionString(QStringLiteral("missing"))));
-        QCOMPARE(QSqlDatabase::connectionNames().size(), before);
+        QVERIFY(QSqlDatabase::connectionNames().size() <= before + 2);
+    }
+
+    void aKeptEngineSeesTheServerAsItIsNow() {
+        auto first = Connection::open(m_server->connectionString());
+        first->execute(QStringLiteral("Create Table later (x integer)"));
+        first->beginTrans();
+        first->execute(QStringLiteral("Insert Into later Values (1)"));
+        first.reset(); // let go with its transaction open: rolled back, not kept in the transaction
+        auto second = Connection::open(m_server->connectionString());
+        QVERIFY(!second->inTransaction());
+        QCOMPARE(second->query(QStringLiteral("Select count(*) From later")).rows.at(0).at(0).toInt(), 0);
+        second.reset();
+        // A database file added to the server is attached by the next connection.
+        m_server->createDatabase(QStringLiteral("added"), {QStringLiteral("CREATE TABLE a (x integer)")});
+        auto third = Connection::open(m_server->connectionString());
+        QCOMPARE(third->query(QStringLiteral("Select count(*) From added..a")).rows.at(0).at(0).toInt(), 0);
+        const int columns = third->query(QStringLiteral("Select * From t")).columns.size();
+        third.reset();
+        // A table changed elsewhere shows its new shape.
+        m_server->createDatabase(QStringLiteral("suite"), {QStringLiteral("ALTER TABLE t ADD COLUMN extra text")});
+        QCOMPARE(
+            Connection::open(m_server->connectionString())->query(QStringLiteral("Select * From t")).columns.size(),
+            columns + 1);
     }
 
     void droppedConnectionRollsBackItsTransaction() {

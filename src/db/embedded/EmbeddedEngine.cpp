@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QSqlDriver>
@@ -14,6 +15,7 @@
 #include <QUrl>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace db {
 
@@ -116,6 +118,9 @@ EmbeddedEngine::EmbeddedEngine(const QString& directory, const QString& database
         databases.append(name);
     }
     keepRollbackJournal(schemas);
+    m_schemas = schemas;
+    for (const QFileInfo& file : std::as_const(files))
+        m_files.append(file.filePath());
     ServerCatalogue::prepare(*this, databases);
 }
 
@@ -163,6 +168,33 @@ StatementResult EmbeddedEngine::run(const QString& sql, const QList<QVariant>& v
         }
     }
     return runOnDriver(DialectRewriter::rewrite(sql, m_catalogue), values);
+}
+
+QByteArray EmbeddedEngine::reuseStamp() {
+    QByteArray stamp;
+    sqlite3* h = handle();
+    if (!h)
+        return stamp;
+    for (const QString& schema : std::as_const(m_schemas)) {
+        sqlite3_stmt* statement = nullptr;
+        const QByteArray pragma = "PRAGMA " + schemaName(schema).toUtf8() + ".schema_version";
+        if (sqlite3_prepare_v2(h, pragma.constData(), -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW)
+            stamp += QByteArray::number(sqlite3_column_int64(statement, 0)) + ' ';
+        else
+            stamp += "? ";
+        sqlite3_finalize(statement);
+    }
+    // A file replaced by another of the same name is another database.
+    for (const QString& path : std::as_const(m_files)) {
+        struct stat status {};
+        if (::stat(QFile::encodeName(path).constData(), &status) == 0)
+            stamp +=
+                QByteArray::number(quint64(status.st_dev)) + ':' + QByteArray::number(quint64(status.st_ino)) + ' ';
+        else
+            stamp += "- ";
+    }
+    return stamp;
 }
 
 std::unique_ptr<Cursor> EmbeddedEngine::openCursor(const QString& sql) {

@@ -22,6 +22,9 @@ public:
 
     bool isEmbedded() const override { return true; }
     StatementResult run(const QString& sql, const QList<QVariant>& values) override;
+    // The schema version of every database and the identity of every file: a connection whose
+    // schemas changed meanwhile would prepare statements against the old ones.
+    QByteArray reuseStamp() override;
     // Reads straight from SQLite, with no copy of the rows in the driver.
     std::unique_ptr<Cursor> openCursor(const QString& sql) override;
 
@@ -48,6 +51,8 @@ private:
     void keepRollbackJournal(const QStringList& schemas);
 
     QString m_catalogue;
+    QStringList m_schemas;
+    QStringList m_files;
 };
 
 } // namespace db

@@ -1,0 +1,64 @@
+#include "db/EnginePool.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <vector>
+
+namespace db::EnginePool {
+
+namespace {
+
+constexpr std::size_t MostKept = 2;
+
+struct Kept {
+    QString key;
+    QStringList files;
+    QByteArray stamp;
+    std::unique_ptr<Engine> engine;
+};
+
+std::vector<Kept>& kept() {
+    static std::vector<Kept> engines;
+    return engines;
+}
+
+// Engines hold driver connections, which must be gone before the application is.
+void letAllGo() {
+    kept().clear();
+}
+
+bool onMainThread() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
+} // namespace
+
+std::unique_ptr<Engine> take(const QString& key, const QStringList& files) {
+    if (!onMainThread())
+        return nullptr;
+    auto& engines = kept();
+    for (auto it = engines.begin(); it != engines.end(); ++it) {
+        if (it->key != key)
+            continue;
+        std::unique_ptr<Engine> engine = std::move(it->engine);
+        const bool same = it->files == files && it->stamp == engine->reuseStamp();
+        engines.erase(it);
+        return same ? std::move(engine) : nullptr;
+    }
+    return nullptr;
+}
+
+void give(const QString& key, const QStringList& files, std::unique_ptr<Engine> engine) {
+    if (!engine || !onMainThread() || engine->transactionActive())
+        return;
+    auto& engines = kept();
+    static const bool cleared = (qAddPostRoutine(letAllGo), true);
+    Q_UNUSED(cleared);
+    if (engines.size() >= MostKept)
+        engines.erase(engines.begin());
+    QByteArray stamp = engine->reuseStamp();
+    engines.push_back({key, files, std::move(stamp), std::move(engine)});
+}
+
+} // namespace db::EnginePool

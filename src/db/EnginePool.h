@@ -1,0 +1,26 @@
+#pragma once
+
+#include "db/Engine.h"
+
+#include <QString>
+#include <memory>
+
+namespace db {
+
+// Opening the embedded server attaches every database of its directory and reads their schemas,
+// which costs more than most of the window's queries; and the window opens a fresh connection
+// for each query. As a driver's connection pool does, the engine of a connection that is let go
+// is kept for the next connection to the same server and database. Only engines of the
+// application's main thread with no transaction open are kept, two at most; an engine is not
+// reused when the database files of its directory, or the schema of one of its databases, have
+// changed since it was let go. The pool is emptied when the application ends.
+namespace EnginePool {
+
+// The kept engine for key whose directory still holds exactly files, or null.
+std::unique_ptr<Engine> take(const QString& key, const QStringList& files);
+// Keeps engine for key (opened when the directory held files), or lets it go.
+void give(const QString& key, const QStringList& files, std::unique_ptr<Engine> engine);
+
+} // namespace EnginePool
+
+} // namespace db
