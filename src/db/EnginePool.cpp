@@ -8,7 +8,8 @@ namespace db::EnginePool {
 
 namespace {
 
-constexpr std::size_t MostKept = 2;
+// The window lets go of its shared connection as it opens the next one: one kept engine serves.
+constexpr std::size_t MostKept = 1;
 
 struct Kept {
     QString key;

@@ -11,7 +11,7 @@ namespace db {
 // which costs more than most of the window's queries; and the window opens a fresh connection
 // for each query. As a driver's connection pool does, the engine of a connection that is let go
 // is kept for the next connection to the same server and database. Only engines of the
-// application's main thread with no transaction open are kept, two at most; an engine is not
+// application's main thread with no transaction open are kept, one at a time; an engine is not
 // reused when the database files of its directory, or the schema of one of its databases, have
 // changed since it was let go. The pool is emptied when the application ends.
 namespace EnginePool {

@@ -3,6 +3,7 @@
 #include "db/DbError.h"
 
 #include <QByteArray>
+#include <limits>
 #include <sqlite3.h>
 
 namespace db {
@@ -43,8 +44,14 @@ bool SqliteCursor::next() {
 
 QVariant SqliteCursor::value(int column) const {
     switch (sqlite3_column_type(m_statement, column)) {
-    case SQLITE_INTEGER:
-        return QVariant(qlonglong(sqlite3_column_int64(m_statement, column)));
+    case SQLITE_INTEGER: {
+        // Ids are read as int by the window: a value that fits is given as one, which spares a
+        // conversion on every read.
+        const qint64 value = sqlite3_column_int64(m_statement, column);
+        if (value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max())
+            return QVariant(int(value));
+        return QVariant(qlonglong(value));
+    }
     case SQLITE_FLOAT:
         return QVariant(sqlite3_column_double(m_statement, column));
     case SQLITE_BLOB:

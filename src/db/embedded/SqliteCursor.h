@@ -10,8 +10,8 @@ struct sqlite3_stmt;
 namespace db {
 
 // A cursor straight over an SQLite statement of the embedded server: each value is made from
-// the row SQLite holds, with the types the Qt driver gives (integers as qlonglong, text as
-// QString, Null as a null QVariant), and no copy of the rows is kept.
+// the row SQLite holds, with the types the Qt driver gives (integers as qlonglong, or int when they
+// fit, text as QString, Null as a null QVariant), and no copy of the rows is kept.
 class SqliteCursor : public Cursor {
 public:
     // Prepares text (SQLite's dialect) on handle; raises DbError with source when it fails.

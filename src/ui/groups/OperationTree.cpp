@@ -110,21 +110,24 @@ void attachToParents(const QList<Operation>& operations, const ImageList& images
     if (changedModules.isEmpty())
         return;
     // Rebuilding the changed modules in reading order is linear; moving nodes one by one would
-    // search each node's position among its siblings.
-    for (QTreeWidgetItem* module : std::as_const(changedModules))
+    // search each node's position among its siblings. Each node gets its children in one call.
+    QHash<QTreeWidgetItem*, QList<QTreeWidgetItem*>> children;
+    for (QTreeWidgetItem* module : std::as_const(changedModules)) {
         module->takeChildren();
+        children.insert(module, {});
+    }
     for (int i = 0; i < operations.size(); ++i) {
         const Operation& op = operations[i];
         if (!changedModules.contains(op.module))
             continue;
-        if (parentOf[i] < 0) {
-            op.module->addChild(op.node);
-            continue;
+        children[parentOf[i] < 0 ? op.module : operations[parentOf[i]].node].append(op.node);
+    }
+    for (auto it = children.cbegin(); it != children.cend(); ++it) {
+        it.key()->addChildren(it.value());
+        if (!changedModules.contains(it.key())) {
+            setImage(it.key(), CheckImage::None, images);
+            setBold(it.key());
         }
-        QTreeWidgetItem* parent = operations[parentOf[i]].node;
-        parent->addChild(op.node);
-        setImage(parent, CheckImage::None, images);
-        setBold(parent);
     }
 }
 

@@ -28,12 +28,13 @@ void FillUserList(KeyedTreeWidget* list) {
     const int surname = users.fieldIndex("Nume");
     const int firstName = users.fieldIndex("Prenume");
     for (; !users.eof(); users.moveNext()) {
-        const QVariant usID = users.field(id);
+        const int usID = users.field(id).toInt();
+        const QString key = ItemKey(usID);
         // Two persons may point at one user: the query then gives the user twice, and its first
         // row is the one listed.
-        if (list->contains(ItemKey(usID)))
+        if (list->contains(key))
             continue;
-        QTreeWidgetItem* item = common::addRecord(list, usID, users.field(code), icon);
+        QTreeWidgetItem* item = common::addRecord(list, key, usID, users.field(code).toString(), icon);
         item->setText(1, users.field(name).toString());
         item->setText(2, PersonName(users.field(surname), users.field(firstName)));
     }
