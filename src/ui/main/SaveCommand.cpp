@@ -16,7 +16,6 @@
 #include "ui/users/UserEditor.h"
 
 #include <QLineEdit>
-#include <QTreeWidgetItemIterator>
 
 namespace mainwindow {
 
@@ -90,17 +89,19 @@ bool fieldsComplete(frmMain& form, bool savesGroup) {
     return true;
 }
 
-// The checked operation nodes as "opID#$#Id"; module nodes, whose keys hold no separator, and
-// nodes without a check are left out.
+// The checked operation nodes as "opID#$#Id", in key order; module nodes, whose keys hold no
+// separator, and nodes without a check are left out. The tree keeps its checked nodes marked, so
+// a large tree is not walked.
 QStringList checkedOperations(const KeyedTreeWidget* tree) {
     QStringList operations;
-    for (QTreeWidgetItemIterator it(const_cast<KeyedTreeWidget*>(tree)); *it; ++it) {
-        if (groups::imageOf(*it) != CheckImage::Checked)
+    for (const QTreeWidgetItem* node : tree->markedItems()) {
+        if (groups::imageOf(node) != CheckImage::Checked)
             continue;
-        const QStringList fields = KeyedTreeWidget::keyOf(*it).split(groups::Separator);
+        const QStringList fields = KeyedTreeWidget::keyOf(node).split(groups::Separator);
         if (fields.size() >= 2)
             operations << fields.at(0).mid(1) + groups::Separator + fields.value(2);
     }
+    operations.sort();
     return operations;
 }
 
