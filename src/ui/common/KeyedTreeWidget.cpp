@@ -11,12 +11,16 @@ KeyedTreeWidget::KeyedTreeWidget(QWidget* parent) : QTreeWidget(parent) {}
 QTreeWidgetItem* KeyedTreeWidget::addKeyed(const QString& key, const QString& text, QTreeWidgetItem* parent) {
     if (m_items.contains(key))
         throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"), objectName());
+    if (!parent && m_keeping)
+        if (QTreeWidgetItem* kept = takeKept(key, text))
+            return kept;
     auto* node = new KeyedTreeItem(key, text, columnCount());
     if (m_checkBoxes)
         node->setCheckState(0, Qt::Unchecked);
-    if (parent)
+    if (parent) {
         parent->addChild(node);
-    else if (m_filling)
+        m_hasChildren = true;
+    } else if (m_filling)
         m_pendingTop.append(node);
     else
         addTopLevelItem(node);
@@ -56,7 +60,49 @@ void KeyedTreeWidget::clearKeyed() {
     m_items.reserve(count);
     qDeleteAll(m_pendingTop);
     m_pendingTop.clear();
+    if (m_filling && m_kept.isEmpty() && !m_hasChildren) {
+        m_kept.clear();
+        m_kept.reserve(topLevelItemCount());
+        for (int i = 0; i < topLevelItemCount(); ++i)
+            m_kept.append(topLevelItem(i));
+        m_keptTaken = 0;
+        m_keeping = true;
+        // No item is selected or current, as after the items are gone; the model is not told.
+        selectionModel()->reset();
+        return;
+    }
+    if (!m_kept.isEmpty())
+        dropUnusedKept();
+    m_keeping = false;
+    m_hasChildren = false;
     clear();
+}
+
+QTreeWidgetItem* KeyedTreeWidget::takeKept(const QString& key, const QString& text) {
+    // Only the kept items from the first on are taken: once a key differs the fill makes new ones,
+    // which endFill() shows after the taken ones, in the order they were added.
+    if (m_keptTaken >= m_kept.size() || keyOf(m_kept.at(m_keptTaken)) != key) {
+        m_keeping = false;
+        return nullptr;
+    }
+    QTreeWidgetItem* node = m_kept.at(m_keptTaken++);
+    node->setText(0, text);
+    if (m_checkBoxes)
+        node->setCheckState(0, Qt::Unchecked);
+    m_items.insert(key, node);
+    return node;
+}
+
+void KeyedTreeWidget::dropUnusedKept() {
+    if (m_keptTaken < m_kept.size()) {
+        // One taking of every item is linear; deleting them one by one would search each in the list.
+        QList<QTreeWidgetItem*> all = invisibleRootItem()->takeChildren();
+        qDeleteAll(all.cbegin() + m_keptTaken, all.cend());
+        all.resize(m_keptTaken);
+        m_pendingTop = all + m_pendingTop;
+    }
+    m_kept.clear();
+    m_keptTaken = 0;
 }
 
 void KeyedTreeWidget::beginFill() {
@@ -74,6 +120,10 @@ void KeyedTreeWidget::endFill() {
     if (!m_filling)
         return;
     m_filling = false;
+    // The kept items that no key took are let go; a fill stopped by a mismatch has stopped taking.
+    if (!m_kept.isEmpty())
+        dropUnusedKept();
+    m_keeping = false;
     if (!m_pendingTop.isEmpty())
         addTopLevelItems(m_pendingTop);
     m_pendingTop.clear();

@@ -25,7 +25,10 @@ public:
     bool contains(const QString& key) const { return m_items.contains(key); }
     // Removes the item with key (and its children) if present.
     void removeKeyed(const QString& key);
-    // Removes every item.
+    // Removes every item. During a fill, a list without children keeps its items out of sight
+    // instead: a fill that adds the same keys in the same order from the first on takes them again
+    // rather than making them anew (a refresh mostly finds what it showed), and endFill() lets go
+    // of those it did not take.
     void clearKeyed();
     int keyedCount() const { return static_cast<int>(m_items.size()); }
 
@@ -65,10 +68,16 @@ protected:
 
 private:
     void forget(QTreeWidgetItem* item);
+    QTreeWidgetItem* takeKept(const QString& key, const QString& text);
+    void dropUnusedKept();
 
     QHash<QString, QTreeWidgetItem*> m_items;
     QList<QTreeWidgetItem*> m_pendingTop;
     QSet<QTreeWidgetItem*> m_marked;
+    QList<QTreeWidgetItem*> m_kept; // the items a fill may take again, in their order
+    qsizetype m_keptTaken = 0;
+    bool m_keeping = false;
+    bool m_hasChildren = false;
     bool m_checkBoxes = false;
     bool m_filling = false;
     bool m_wasSorting = false;

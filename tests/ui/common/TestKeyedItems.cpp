@@ -3,6 +3,7 @@
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
+#include "ui/common/ListFill.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -121,6 +122,47 @@ private slots:
         }
         QVERIFY(keyed.topLevelItem(0)->text(column) != QStringLiteral("m"));
         QCOMPARE(shownKeys(&keyed), shownKeys(&plain));
+    }
+
+    void aRefillShowsExactlyWhatItAdds() {
+        KeyedTreeWidget list;
+        list.setCheckBoxes(true);
+        const auto fill = [&list](const QStringList& keys) {
+            list.beginFill();
+            list.clearKeyed();
+            for (const QString& key : keys)
+                list.addKeyed(key, QStringLiteral("text ") + key);
+            list.endFill();
+        };
+        const auto shown = [&list] {
+            QStringList keys;
+            for (int i = 0; i < list.topLevelItemCount(); ++i)
+                keys << KeyedTreeWidget::keyOf(list.topLevelItem(i)) + QLatin1Char('=') + list.topLevelItem(i)->text(0);
+            return keys;
+        };
+        fill({"k1", "k2", "k3", "k4"});
+        list.find("k1")->setCheckState(0, Qt::Checked);
+        list.find("k1")->setText(0, QStringLiteral("changed"));
+        list.selectItem(list.find("k2"));
+        // k3 gives way to k5: everything from there on is made anew, in the order added.
+        fill({"k1", "k2", "k5", "k4"});
+        QCOMPARE(shown(), QStringList({"k1=text k1", "k2=text k2", "k5=text k5", "k4=text k4"}));
+        QCOMPARE(list.find("k1")->checkState(0), Qt::Unchecked);
+        QVERIFY(!list.selectedItem());
+        QCOMPARE(list.keyedCount(), 4);
+        fill({"k1"});
+        QCOMPARE(shown(), QStringList({"k1=text k1"}));
+        QVERIFY(!list.find("k2"));
+        // A key met twice stops the fill with the items added before it.
+        QVERIFY_THROWS_EXCEPTION(db::DbError, [&] {
+            const common::FillGuard guard(&list);
+            list.clearKeyed();
+            list.addKeyed("k1", "text k1");
+            list.addKeyed("k1", "text k1");
+        }());
+        QCOMPARE(shown(), QStringList({"k1=text k1"}));
+        fill({});
+        QCOMPARE(list.topLevelItemCount(), 0);
     }
 
     void comboFindsItemsByKeyAfterARefill() {

@@ -102,13 +102,15 @@ private slots:
     }
 
     void aFailingRefreshShowsTheWaitCursorThenGivesItBack() {
-        // The statement after the group list's fill fails: find its number in a sound refresh.
+        // The statement after the group list's fill fails: find its number in a sound refresh. A
+        // group new to the list before each refresh makes the fill add an item.
         int filledAt = 0;
         Qt::CursorShape during = Qt::ArrowCursor;
         connect(m_form->lstGroupsConfig->model(), &QAbstractItemModel::rowsInserted, this, [&] {
             filledAt = db::StatementLog::count();
             during = QGuiApplication::overrideCursor() ? QGuiApplication::overrideCursor()->shape() : Qt::ArrowCursor;
         });
+        m_server->exec("suitedb", "INSERT INTO AdmGrup (grID, grCod) VALUES (90, '0NOU')");
         db::StatementLog::resetCount();
         m_form->RefreshMe();
         QVERIFY(filledAt > 0);
@@ -116,6 +118,7 @@ private slots:
         during = Qt::ArrowCursor;
         db::StatementLog::failAt(filledAt + 1, db::DbError(5, "broken", "test"));
         ModalAnswerer box;
+        m_server->exec("suitedb", "INSERT INTO AdmGrup (grID, grCod) VALUES (91, '00NOU')");
         m_form->RefreshMe();
         db::StatementLog::clearFailure();
         QVERIFY(m_form->lstGroupsConfig->topLevelItemCount() > 0);
