@@ -36,6 +36,7 @@ QTreeWidgetItem* KeyedTreeWidget::item(const QString& key) const {
 }
 
 void KeyedTreeWidget::forget(QTreeWidgetItem* node) {
+    m_fillStamp.clear();
     m_items.remove(keyOf(node));
     m_marked.remove(node);
     for (int i = 0; i < node->childCount(); ++i)
@@ -55,6 +56,7 @@ void KeyedTreeWidget::clearKeyed() {
     // A list is mostly filled again with about as many items: keeping the room spares the
     // hash growing step by step through the next fill.
     const qsizetype count = m_items.size();
+    m_fillStamp.clear();
     m_items.clear();
     m_marked.clear();
     m_items.reserve(count);

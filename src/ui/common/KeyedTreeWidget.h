@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -36,6 +37,12 @@ public:
     // that they are found without walking every item. Removing an item unmarks it.
     void setMarked(QTreeWidgetItem* item, bool marked);
     const QSet<QTreeWidgetItem*>& markedItems() const { return m_marked; }
+
+    // What the last fill was made from, as its filler chose to tell it (e.g. a digest of the rows
+    // read), so that a filler can see that a new fill would make the same items. Removing items
+    // forgets it.
+    void setFillStamp(const QByteArray& stamp) { m_fillStamp = stamp; }
+    const QByteArray& fillStamp() const { return m_fillStamp; }
 
     // A list with check boxes shows an unticked box on every item that addKeyed adds.
     void setCheckBoxes(bool on) { m_checkBoxes = on; }
@@ -74,6 +81,7 @@ private:
     QHash<QString, QTreeWidgetItem*> m_items;
     QList<QTreeWidgetItem*> m_pendingTop;
     QSet<QTreeWidgetItem*> m_marked;
+    QByteArray m_fillStamp;
     QList<QTreeWidgetItem*> m_kept; // the items a fill may take again, in their order
     qsizetype m_keptTaken = 0;
     bool m_keeping = false;

@@ -8,6 +8,7 @@
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/groups/BulkImageChange.h"
 
+#include <QCryptographicHash>
 #include <QHash>
 #include <QList>
 #include <QScopeGuard>
@@ -183,7 +184,63 @@ void setImage(QTreeWidgetItem* node, CheckImage image, const ImageList& images) 
     node->setData(0, common::ImageRole, index);
 }
 
-void FillOperationTree(KeyedTreeWidget* tree, const ImageList& images) {
+namespace {
+
+struct ModuleRow {
+    int mdID;
+    QString name;
+};
+
+struct OperationRow {
+    int opID;
+    int mdID;
+    int Id;
+    int parentOpID;
+    QString name;
+};
+
+// What the tree is filled from, in reading order, with a digest of it.
+struct TreeRows {
+    QList<ModuleRow> modules;
+    QList<OperationRow> operations;
+    QCryptographicHash digest{QCryptographicHash::Sha1};
+
+    void add(const QString& name, std::initializer_list<int> numbers) {
+        for (const int number : numbers)
+            digest.addData(QByteArrayView(reinterpret_cast<const char*>(&number), sizeof number));
+        digest.addData(QByteArrayView(reinterpret_cast<const char*>(name.constData()), name.size() * 2));
+        digest.addData(QByteArrayView("\n", 1));
+    }
+};
+
+void readRows(TreeRows& rows) {
+    db::RecordSet modules = store::GetModules();
+    const int moduleId = modules.fieldIndex(QStringLiteral("mdID"));
+    const int moduleName = modules.fieldIndex(QStringLiteral("mdDenumire"));
+    for (; !modules.eof(); modules.moveNext()) {
+        rows.modules.append({modules.field(moduleId).toInt(), modules.field(moduleName).toString()});
+        rows.add(rows.modules.last().name, {rows.modules.last().mdID});
+    }
+    modules.close();
+
+    db::RecordSet operations = store::GetOperations();
+    const int opIdColumn = operations.fieldIndex(QStringLiteral("opID"));
+    const int mdIdColumn = operations.fieldIndex(QStringLiteral("mdID"));
+    const int IdColumn = operations.fieldIndex(QStringLiteral("Id"));
+    const int parentColumn = operations.fieldIndex(QStringLiteral("opIdParinte"));
+    const int nameColumn = operations.fieldIndex(QStringLiteral("opDenumire"));
+    for (; !operations.eof(); operations.moveNext()) {
+        const QVariant parent = operations.field(parentColumn);
+        rows.operations.append({operations.field(opIdColumn).toInt(), operations.field(mdIdColumn).toInt(),
+                                operations.field(IdColumn).toInt(), parent.isNull() ? 0 : parent.toInt(),
+                                operations.field(nameColumn).toString()});
+        const OperationRow& op = rows.operations.last();
+        rows.add(op.name, {op.opID, op.mdID, op.Id, op.parentOpID});
+    }
+    operations.close();
+}
+
+void build(KeyedTreeWidget* tree, const TreeRows& rows, const ImageList& images) {
     tree->clearKeyed();
     QList<QTreeWidgetItem*> moduleNodes;
     tree->beginFill();
@@ -196,45 +253,62 @@ void FillOperationTree(KeyedTreeWidget* tree, const ImageList& images) {
     });
 
     QHash<int, QTreeWidgetItem*> moduleById;
-    db::RecordSet modules = store::GetModules();
-    const int moduleId = modules.fieldIndex(QStringLiteral("mdID"));
-    const int moduleName = modules.fieldIndex(QStringLiteral("mdDenumire"));
-    for (; !modules.eof(); modules.moveNext()) {
-        const int mdID = modules.field(moduleId).toInt();
-        QTreeWidgetItem* node = tree->addKeyed(moduleKey(mdID), modules.field(moduleName).toString());
+    for (const ModuleRow& row : rows.modules) {
+        QTreeWidgetItem* node = tree->addKeyed(moduleKey(row.mdID), row.name);
         KeyedTreeWidget::setTag(node, 0);
         setImage(node, CheckImage::Unchecked, images);
         setBold(node);
         moduleNodes.append(node);
-        moduleById.insert(mdID, node);
+        moduleById.insert(row.mdID, node);
     }
-    modules.close();
 
     QList<Operation> operations;
-    db::RecordSet rows = store::GetOperations();
-    const int opIdColumn = rows.fieldIndex(QStringLiteral("opID"));
-    const int mdIdColumn = rows.fieldIndex(QStringLiteral("mdID"));
-    const int IdColumn = rows.fieldIndex(QStringLiteral("Id"));
-    const int parentColumn = rows.fieldIndex(QStringLiteral("opIdParinte"));
-    const int nameColumn = rows.fieldIndex(QStringLiteral("opDenumire"));
-    for (; !rows.eof(); rows.moveNext()) {
-        const int opID = rows.field(opIdColumn).toInt();
-        const int mdID = rows.field(mdIdColumn).toInt();
-        const int Id = rows.field(IdColumn).toInt();
-        const QVariant parent = rows.field(parentColumn);
-        const int parentOpID = parent.isNull() ? 0 : parent.toInt();
+    operations.reserve(rows.operations.size());
+    for (const OperationRow& row : rows.operations) {
         // A module that has no node raises the tree's own missing-key error.
-        QTreeWidgetItem* module = moduleById.value(mdID, nullptr);
+        QTreeWidgetItem* module = moduleById.value(row.mdID, nullptr);
         if (!module)
-            module = tree->item(moduleKey(mdID));
-        QTreeWidgetItem* node = tree->addKeyed(operationKey(opID, mdID, Id), rows.field(nameColumn).toString(), module);
-        KeyedTreeWidget::setTag(node, parentOpID);
+            module = tree->item(moduleKey(row.mdID));
+        QTreeWidgetItem* node = tree->addKeyed(operationKey(row.opID, row.mdID, row.Id), row.name, module);
+        KeyedTreeWidget::setTag(node, row.parentOpID);
         setImage(node, CheckImage::Unchecked, images);
-        operations.append({node, module, opID, mdID, Id, parentOpID});
+        operations.append({node, module, row.opID, row.mdID, row.Id, row.parentOpID});
     }
-    rows.close();
 
     attachToParents(operations, images);
+}
+
+// The tree made from rows as the last fill left it: every check undone, every module expanded,
+// nothing selected and the first rows in sight.
+void showAsFilled(KeyedTreeWidget* tree, const ImageList& images) {
+    ClearOperationChecks(tree, images);
+    tree->selectItem(nullptr);
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        tree->topLevelItem(i)->setExpanded(true);
+    tree->scrollToTop();
+}
+
+} // namespace
+
+void FillOperationTree(KeyedTreeWidget* tree, const ImageList& images) {
+    TreeRows rows;
+    try {
+        readRows(rows);
+    } catch (...) {
+        // What was read before the failure is shown, as if the fill had stopped there.
+        tree->setFillStamp({});
+        build(tree, rows, images);
+        throw;
+    }
+    const QByteArray stamp = rows.digest.result();
+    // A refresh mostly reads what the tree shows already: then the nodes stay as they are.
+    if (!stamp.isEmpty() && stamp == tree->fillStamp() &&
+        tree->keyedCount() == rows.modules.size() + rows.operations.size()) {
+        showAsFilled(tree, images);
+        return;
+    }
+    build(tree, rows, images);
+    tree->setFillStamp(stamp);
 }
 
 void UpdateModuleImage(KeyedTreeWidget* tree, int mdID, const ImageList& images) {

@@ -99,10 +99,23 @@ private slots:
         QCOMPARE(tree->find("m4")->childCount(), 0);
         QCOMPARE(tree->keyedCount(), 4 + 14);
 
-        // A second fill replaces the nodes rather than meeting its own keys again.
+        // A second fill of the same rows keeps the nodes, with every check, collapse and selection
+        // undone; one of other rows replaces them.
+        const QMap<QString, int> filled = images(*form);
+        doubleClickNode(*form, "m2");
+        doubleClickNode(*form, "k10#$#1#$#1");
+        accounts->setExpanded(false);
+        form->FillOperationTree();
+        QCOMPARE(tree->keyedCount(), 4 + 14);
+        QCOMPARE(tree->find("m1"), accounts);
+        QCOMPARE(images(*form), filled);
+        QVERIFY(accounts->isExpanded());
+        QVERIFY(!tree->selectedItem());
+        m_server->exec("suitedb", "UPDATE admOperatiiModul SET opDenumire = 'Zbalanta' WHERE opID = 10");
         form->FillOperationTree();
         QCOMPARE(tree->keyedCount(), 4 + 14);
         QCOMPARE(tree->topLevelItemCount(), 4);
+        QCOMPARE(tree->find("m1")->child(1)->text(0), QStringLiteral("Zbalanta"));
     }
 
     void parentOperationsHoldTheirChildren_data() {
