@@ -47,6 +47,8 @@ public:
     // What must be unchanged for the engine to serve another connection later (see EnginePool);
     // empty when it is never kept.
     virtual QByteArray reuseStamp() { return {}; }
+    // Gives back what memory the engine can while it waits for its next connection.
+    virtual void releaseMemory() {}
 
     // The source that this engine's errors carry.
     const QString& source() const { return m_source; }

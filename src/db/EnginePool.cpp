@@ -59,6 +59,7 @@ void give(const QString& key, const QStringList& files, std::unique_ptr<Engine> 
     if (engines.size() >= MostKept)
         engines.erase(engines.begin());
     QByteArray stamp = engine->reuseStamp();
+    engine->releaseMemory();
     engines.push_back({key, files, std::move(stamp), std::move(engine)});
 }
 

@@ -197,6 +197,11 @@ QByteArray EmbeddedEngine::reuseStamp() {
     return stamp;
 }
 
+void EmbeddedEngine::releaseMemory() {
+    if (sqlite3* h = handle())
+        sqlite3_db_release_memory(h);
+}
+
 std::unique_ptr<Cursor> EmbeddedEngine::openCursor(const QString& sql) {
     return std::make_unique<SqliteCursor>(handle(), DialectRewriter::rewrite(sql, m_catalogue), Source);
 }

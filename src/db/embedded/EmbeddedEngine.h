@@ -25,6 +25,8 @@ public:
     // The schema version of every database and the identity of every file: a connection whose
     // schemas changed meanwhile would prepare statements against the old ones.
     QByteArray reuseStamp() override;
+    // Drops the pages SQLite keeps in its cache for this connection.
+    void releaseMemory() override;
     // Reads straight from SQLite, with no copy of the rows in the driver.
     std::unique_ptr<Cursor> openCursor(const QString& sql) override;
 
