@@ -49,9 +49,9 @@ void Main() {
     const bool hasAccess = login.HasAccess();
     const short userId = login.UserId();
     if (!AccessGranted(hasAccess, userId)) {
-        Beep();
-        Beep();
-        MsgBox(QStringLiteral("You don't have rights to use this application !"), 48, AppTitle());
+        common::Beep();
+        common::Beep();
+        common::MsgBox(QStringLiteral("You don't have rights to use this application !"), 48, common::AppTitle());
         return;
     }
     InstallConnectionSource(login);
@@ -70,10 +70,10 @@ void Main() {
 
 void ReportStartupFailure(const std::exception& e) {
     const db::DbError error = asDbError(e);
-    MsgBox(QStringLiteral("Talvane could not start.\r\rError %1: %2\rSource: %3")
-               .arg(error.number())
-               .arg(error.description(), error.source()),
-           16, AppTitle());
+    common::MsgBox(QStringLiteral("Talvane could not start.\r\rError %1: %2\rSource: %3")
+                       .arg(error.number())
+                       .arg(error.description(), error.source()),
+                   16, common::AppTitle());
 }
 
 } // namespace modMain

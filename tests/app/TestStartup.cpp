@@ -90,8 +90,9 @@ private slots:
 
     void errorBoxShowsFourLines() {
         ModalAnswerer answer;
-        ShowErrorBox(db::DbError(-2147217900, QStringLiteral("Invalid object name 'X'."), QStringLiteral("ODBC")),
-                     QStringLiteral("Form_Load()"));
+        common::ShowErrorBox(
+            db::DbError(-2147217900, QStringLiteral("Invalid object name 'X'."), QStringLiteral("ODBC")),
+            QStringLiteral("Form_Load()"));
         QCOMPARE(answer.count(), 1);
         QCOMPARE(answer.title(), QStringLiteral("Quillmark"));
         QCOMPARE(answer.icon(), QMessageBox::Critical);
@@ -102,7 +103,7 @@ private slots:
 
     void errorNumberZeroShowsNothing() {
         ModalAnswerer answer;
-        ShowErrorBox(0, QStringLiteral("none"), QStringLiteral("none"), QStringLiteral("RefreshMe()"));
+        common::ShowErrorBox(0, QStringLiteral("none"), QStringLiteral("none"), QStringLiteral("RefreshMe()"));
         QCoreApplication::processEvents();
         QCOMPARE(answer.count(), 0);
     }
@@ -183,7 +184,7 @@ private slots:
 
     void showErrorsHelperReportsWithItsOrigin() {
         ModalAnswerer answer;
-        const bool ok = showErrors(QStringLiteral("LoadGrp()"), [] { throw std::runtime_error("boom"); });
+        const bool ok = common::showErrors(QStringLiteral("LoadGrp()"), [] { throw std::runtime_error("boom"); });
         QVERIFY(!ok);
         QVERIFY(answer.text().endsWith(QStringLiteral("Origin : LoadGrp()")));
         QVERIFY(answer.text().contains(QStringLiteral("Description : boom")));

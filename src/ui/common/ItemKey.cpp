@@ -3,6 +3,8 @@
 #include <charconv>
 #include <iterator>
 
+namespace common {
+
 QString ItemKey(int id) {
     // One allocation: the lists make a key per record on every fill.
     char text[16] = {'k'};
@@ -13,3 +15,5 @@ QString ItemKey(int id) {
 QString ItemKey(const QVariant& id) {
     return ItemKey(id.toInt());
 }
+
+} // namespace common

@@ -3,6 +3,10 @@
 #include <QString>
 #include <QVariant>
 
+namespace common {
+
 // The key of the list or combo item that stands for a record: "k" followed by the id in decimal.
 QString ItemKey(const QVariant& id);
 QString ItemKey(int id);
+
+} // namespace common

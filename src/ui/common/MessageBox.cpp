@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 
+namespace common {
+
 int MsgBox(const QString& text, int style, const QString& title, QWidget* parent) {
     QMessageBox box(parent);
     box.setWindowTitle(title);
@@ -64,3 +66,5 @@ QString AppTitle() {
 void Beep() {
     QApplication::beep();
 }
+
+} // namespace common

@@ -5,6 +5,8 @@
 class QMessageBox;
 class QWidget;
 
+namespace common {
+
 // A modal message box with the numeric style of the original system: 16 critical, 36 question
 // with Yes and No, 48 exclamation, 64 information. A carriage return in text shows as a line
 // break; the text is shown as plain text, never as markup. Returns 6 for Yes, 7 for No and 1 for OK.
@@ -20,3 +22,5 @@ QString AppTitle();
 
 // The system beep.
 void Beep();
+
+} // namespace common

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+namespace common {
+
 void ShowErrorBox(int number, const QString& description, const QString& source, const QString& origin) {
     if (number == 0)
         return;
@@ -29,3 +31,5 @@ void ShowErrorBox(const db::DbError& error, const QString& origin) {
                                     "in the login profile, and the network connection to the server; then press "
                                     "Refresh."));
 }
+
+} // namespace common

@@ -10,6 +10,8 @@ bool g_commandShowedError = false;
 
 } // namespace
 
+namespace common {
+
 void reportError(const db::DbError& error, const QString& origin) {
     if (!db::OneConnectionAttempt::active()) {
         ShowErrorBox(error, origin);
@@ -39,3 +41,5 @@ bool runCommand(const QString& origin, const std::function<void()>& body) {
     }
     return !failure;
 }
+
+} // namespace common

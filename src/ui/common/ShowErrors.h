@@ -10,6 +10,8 @@
 // The window's handlers run their body through showErrors, which shows an error with the
 // handler's origin label; the modes that show nothing are in db/ErrorModes.h.
 
+namespace common {
+
 // Shows error in the error box with origin, unless a command (see runCommand) already reported
 // an error or could not open a connection: its later errors are consequences of the first.
 void reportError(const db::DbError& error, const QString& origin);
@@ -35,3 +37,5 @@ template <typename Body> bool showErrors(const QString& origin, Body&& body) {
 // connection failure the first error that showErrors reports is the command's one box. A command
 // run inside another is part of the outer one. Returns false when a connection could not be opened.
 bool runCommand(const QString& origin, const std::function<void()>& body);
+
+} // namespace common

@@ -77,7 +77,7 @@ private:
 } // namespace
 
 bool LoadWindowSettings(QWidget* form, const QSize& minimum) {
-    QSettings settings(QSettings::UserScope, AppTitle(), AppTitle());
+    QSettings settings(QSettings::UserScope, common::AppTitle(), common::AppTitle());
     settings.beginGroup("Settings");
     const QString name = form->objectName();
     QRect frame;
@@ -94,7 +94,7 @@ bool LoadWindowSettings(QWidget* form, const QSize& minimum) {
 }
 
 void SaveWindowSettings(QWidget* form, bool& positionOnly) {
-    QSettings settings(QSettings::UserScope, AppTitle(), AppTitle());
+    QSettings settings(QSettings::UserScope, common::AppTitle(), common::AppTitle());
     settings.beginGroup("Settings");
     const QString name = form->objectName();
     const int state = stateCode(form);

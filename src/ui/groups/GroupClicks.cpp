@@ -13,7 +13,7 @@ bool lstGroupsConfig_ItemClick(GroupEditor& editor, QTreeWidgetItem* item) {
 }
 
 bool LoadGrp(GroupEditor& editor, int grID) {
-    return runCommand("LoadGrp()", [&] { editor.LoadGrp(grID); });
+    return common::runCommand("LoadGrp()", [&] { editor.LoadGrp(grID); });
 }
 
 } // namespace groups

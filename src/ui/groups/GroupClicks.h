@@ -9,7 +9,7 @@ namespace groups {
 // GroupEditor::LoadGrp); no item, nothing to load. The click of lstAuthors is the editor's own
 // (GroupEditor::lstAuthors_ItemClick).
 //
-// Both run as one command of the window with the origin "LoadGrp()" (see runCommand) and return
+// Both run as one command of the window with the origin "LoadGrp()" (see common::runCommand) and return
 // false when a connection could not be opened.
 bool lstGroupsConfig_ItemClick(GroupEditor& editor, QTreeWidgetItem* item);
 bool LoadGrp(GroupEditor& editor, int grID);

@@ -104,7 +104,7 @@ void GroupEditor::LoadGrp(int grID) {
         // A set that cannot move on would otherwise be read forever.
         while (!authors.eof()) {
             complete &= passOver([&] {
-                const QString key = ItemKey(authors.field(QStringLiteral("auID")));
+                const QString key = common::ItemKey(authors.field(QStringLiteral("auID")));
                 if (QTreeWidgetItem* author = f.lstAuthors->find(key))
                     author->setCheckState(0, Qt::Checked);
             });
@@ -143,7 +143,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
     m_companyLoaded = false;
     int auID = 0;
     bool pointsRead = false;
-    const bool read = showErrors(QStringLiteral("lstAuthors_ItemClick"), [&] {
+    const bool read = common::showErrors(QStringLiteral("lstAuthors_ItemClick"), [&] {
         auID = KeyedTreeWidget::tagOf(item).toInt();
         int grID = 0;
         if (QTreeWidgetItem* group = f.lstGroupsConfig->selectedItem())
@@ -157,7 +157,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
             for (; !points.eof(); points.moveNext()) {
                 const int id = points.field(QStringLiteral("idpctLucru")).toInt();
                 QTreeWidgetItem* point =
-                    f.lstPuncteLucru->addKeyed(ItemKey(id), points.field(QStringLiteral("Name")).toString());
+                    f.lstPuncteLucru->addKeyed(common::ItemKey(id), points.field(QStringLiteral("Name")).toString());
                 KeyedTreeWidget::setTag(point, id);
                 point->setFlags(point->flags() | Qt::ItemIsUserCheckable);
                 // A Null grID reads as 0: the group does not hold the work point.
@@ -221,7 +221,7 @@ void GroupEditor::twOperations_DblClick() {
     GroupsPage& f = m_form;
     QTreeWidgetItem* author = f.lstAuthors->selectedItem();
     if (!author) {
-        MsgBox(QStringLiteral("Selectati authorul!"), 48, AppTitle(), f.picUserGroups->window());
+        common::MsgBox(QStringLiteral("Selectati authorul!"), 48, common::AppTitle(), f.picUserGroups->window());
         f.lstAuthors->setFocus();
         return;
     }

@@ -18,7 +18,7 @@ constexpr int Yes = 6;
 // The selected item of list once the administrator confirmed deleting it; null otherwise.
 QTreeWidgetItem* confirmedItem(frmMain& form, const KeyedTreeWidget* list, const QString& question) {
     QTreeWidgetItem* item = list->selectedItem();
-    if (!item || MsgBox(question + item->text(0) + QStringLiteral("'?"), 36, AppTitle(), &form) != Yes)
+    if (!item || common::MsgBox(question + item->text(0) + QStringLiteral("'?"), 36, common::AppTitle(), &form) != Yes)
         return nullptr;
     return item;
 }
@@ -26,7 +26,7 @@ QTreeWidgetItem* confirmedItem(frmMain& form, const KeyedTreeWidget* list, const
 } // namespace
 
 void Delete(frmMain& form) {
-    showErrors(QStringLiteral("Delete()"), [&] {
+    common::showErrors(QStringLiteral("Delete()"), [&] {
         switch (form.SSTab1->currentIndex()) {
         case 1: {
             QTreeWidgetItem* user = confirmedItem(form, form.lstUsers, QStringLiteral("Stergem utilizatorul '"));

@@ -53,12 +53,12 @@ void RefreshMe(frmMain& form) {
     passOver([&] { selectKeyOrFirst(form.lstGroupsConfig, groupKey); });
     passOver([&] { mainwindow::lstGroupsConfig_ItemClick(form, form.lstGroupsConfig->selectedItem()); });
 
-    const bool userLoaded = showErrors("RefreshMe()", [&] {
+    const bool userLoaded = common::showErrors("RefreshMe()", [&] {
         if (form.lstUsers->topLevelItemCount() == 0)
             return;
         // A user deleted elsewhere since the last refresh is not an error: the first user is
         // shown instead.
-        selectKeyOrFirst(form.lstUsers, userId != 0 ? ItemKey(userId) : QString());
+        selectKeyOrFirst(form.lstUsers, userId != 0 ? common::ItemKey(userId) : QString());
         QTreeWidgetItem* user = form.lstUsers->selectedItem();
         form.lstUsers->scrollToItem(user);
         mainwindow::lstUsers_ItemClick(form, user);

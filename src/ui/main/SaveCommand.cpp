@@ -36,7 +36,7 @@ int selectedId(const KeyedTreeWidget* list) {
 
 // Shows a refusal; page < 0 leaves SSTab1 as it is.
 void refuse(frmMain& form, const QString& message, int page, QWidget* focus) {
-    MsgBox(message, 48, AppTitle(), &form);
+    common::MsgBox(message, 48, common::AppTitle(), &form);
     if (page >= 0)
         form.SSTab1->setCurrentIndex(page);
     focus->setFocus(Qt::OtherFocusReason);
@@ -131,7 +131,7 @@ void saveGroup(frmMain& form) {
         return;
     }
     // The group is committed: a list item that is gone meanwhile is no reason to report a failure.
-    const QString key = ItemKey(grID);
+    const QString key = common::ItemKey(grID);
     for (KeyedTreeWidget* list : {form.lstGroupsConfig, form.lstGroups}) {
         if (QTreeWidgetItem* item = list->find(key))
             item->setText(0, form.txtGrpName->text());
@@ -160,7 +160,7 @@ void saveUser(frmMain& form) {
 
 bool Save(frmMain& form) {
     bool saved = false;
-    showErrors(QStringLiteral("SaveGroup()"), [&] {
+    common::showErrors(QStringLiteral("SaveGroup()"), [&] {
         const bool savesGroup = form.tabDetalii->currentIndex() == 0;
         if (!fieldsComplete(form, savesGroup))
             return;

@@ -28,12 +28,12 @@ void addTicks(QStringList& state, const QTreeWidget* list) {
 
 // "Save", "Discard" or "Cancel", under an arrow cursor even while a command shows the wait cursor.
 QMessageBox::StandardButton ask(QWidget* parent) {
-    QMessageBox box(QMessageBox::Warning, AppTitle(),
+    QMessageBox box(QMessageBox::Warning, common::AppTitle(),
                     QStringLiteral("The changes you made have not been saved.\nSave them before going on?"),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
-    return static_cast<QMessageBox::StandardButton>(ExecMessageBox(box));
+    return static_cast<QMessageBox::StandardButton>(common::ExecMessageBox(box));
 }
 
 } // namespace

@@ -49,7 +49,7 @@ public:
     // Runs the toolbar command of a button key. "keyClose" closes the window; the other keys
     // run the command registered for them with setCommand. Keys compare exactly; a key with
     // no command does nothing. An error ends the command and is shown with the origin
-    // "Toolbar1_ButtonClick()"; the command shows at most one error box (see runCommand).
+    // "Toolbar1_ButtonClick()"; the command shows at most one error box (see common::runCommand).
     void Toolbar1_ButtonClick(const QString& key);
     // Registers (or replaces) the command run for a toolbar button key.
     void setCommand(const QString& key, Command command);
@@ -60,7 +60,7 @@ public:
 
     // Reloads every list of the window and restores the selection (see mainwindow::RefreshMe), as
     // one command under the wait cursor: a server that cannot be reached is tried once and shown
-    // once, with the origin "RefreshMe()" (see runCommand). Status bar panel 1 then says whether
+    // once, with the origin "RefreshMe()" (see common::runCommand). Status bar panel 1 then says whether
     // the server could be reached. What the editors show afterwards counts as saved.
     void RefreshMe();
     // Saves the group and the user of the editors (see mainwindow::Save); true once saved, and

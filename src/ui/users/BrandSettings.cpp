@@ -28,7 +28,8 @@ void fillByPosition(KeyedComboBox* combo, db::RecordSet (*query)()) {
     combo->clearKeyed();
     combo->beginFill();
     for (; !rows.eof(); rows.moveNext())
-        passOver([&] { combo->addKeyed(ItemKey(rows.field(0)), rows.field(1).toString(), rows.field(0).toInt()); });
+        passOver(
+            [&] { combo->addKeyed(common::ItemKey(rows.field(0)), rows.field(1).toString(), rows.field(0).toInt()); });
     combo->endFill();
     // Adding items to an empty box selects the first; a refilled box has no selection.
     combo->clearSelection();
@@ -95,15 +96,15 @@ void BrandSettings::cbutInregNoua_Click() {
 }
 
 void BrandSettings::cbutSalvare_Click() {
-    showErrors(QStringLiteral("cbutSalvare_Click"), [&] {
+    common::showErrors(QStringLiteral("cbutSalvare_Click"), [&] {
         QWidget* window = m_page.cbutSalvare->window();
         if (m_page.cboAuthor->currentIndex() < 0) {
-            MsgBox(QStringLiteral("Selectati o societate !"), Information, InputTitle, window);
+            common::MsgBox(QStringLiteral("Selectati o societate !"), Information, InputTitle, window);
             m_page.cboAuthor->setFocus(Qt::OtherFocusReason);
             return;
         }
         if (m_page.cboBrand->currentIndex() < 0) {
-            MsgBox(QStringLiteral("Selectati un brand !"), Information, InputTitle, window);
+            common::MsgBox(QStringLiteral("Selectati un brand !"), Information, InputTitle, window);
             m_page.cboBrand->setFocus(Qt::OtherFocusReason);
             return;
         }
@@ -111,7 +112,7 @@ void BrandSettings::cbutSalvare_Click() {
         // the brand is not linked either.
         QTreeWidgetItem* user = m_page.lstUsers->selectedItem();
         if (!user) {
-            MsgBox(QStringLiteral("Selectati un utilizator !"), Information, InputTitle, window);
+            common::MsgBox(QStringLiteral("Selectati un utilizator !"), Information, InputTitle, window);
             m_page.lstUsers->setFocus(Qt::OtherFocusReason);
             return;
         }

@@ -13,7 +13,7 @@ bool lstUsers_ItemClick(UserEditor& editor, QTreeWidgetItem* item) {
 }
 
 bool LoadUser(UserEditor& editor, int usID) {
-    return runCommand("LoadGrp()", [&] { editor.LoadUser(usID); });
+    return common::runCommand("LoadGrp()", [&] { editor.LoadUser(usID); });
 }
 
 } // namespace users

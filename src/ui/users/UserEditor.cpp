@@ -37,7 +37,7 @@ void UserEditor::LoadUser(int usID) {
     f.txtPassword->clear();
     f.txtVerifyPassword->clear();
     bool complete = true;
-    const bool loaded = showErrors("LoadGrp()", [&] {
+    const bool loaded = common::showErrors("LoadGrp()", [&] {
         f.cmbPers->clearSelection();
 
         db::RecordSet user;
@@ -48,7 +48,7 @@ void UserEditor::LoadUser(int usID) {
             complete &= passOver([&] { f.txtAlias->setText(user.field("usAlias").toString()); });
             complete &= passOver([&] { f.txtDisplay->setText(user.field("usDenumire").toString()); });
             // A user without a person looks for "k0", which no person has: the box stays empty.
-            passOver([&] { f.cmbPers->selectKey(ItemKey(user.field("IdPers"))); });
+            passOver([&] { f.cmbPers->selectKey(common::ItemKey(user.field("IdPers"))); });
             f.cmbPers->update();
         }
         // A user query that failed has no record set to close: that ends the load with an error.
@@ -62,7 +62,7 @@ void UserEditor::LoadUser(int usID) {
 
         db::RecordSet groups = store::GetUserGroups(usID);
         for (; !groups.eof(); groups.moveNext())
-            passOver([&] { f.lstGroups->item(ItemKey(groups.field("grID")))->setCheckState(0, Qt::Checked); });
+            passOver([&] { f.lstGroups->item(common::ItemKey(groups.field("grID")))->setCheckState(0, Qt::Checked); });
         groups.close();
         passOver([&] { BrandSettings::LoadUserBrands(usID, f.lstUserBrand); });
     });

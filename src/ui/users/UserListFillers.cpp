@@ -29,7 +29,7 @@ void FillUserList(KeyedTreeWidget* list) {
     const int firstName = users.fieldIndex("Prenume");
     for (; !users.eof(); users.moveNext()) {
         const int usID = users.field(id).toInt();
-        const QString key = ItemKey(usID);
+        const QString key = common::ItemKey(usID);
         // Two persons may point at one user: the query then gives the user twice, and its first
         // row is the one listed.
         if (list->contains(key))
@@ -62,7 +62,8 @@ void FillPersonCombo(KeyedComboBox* combo) {
     while (more && !persons.eof()) {
         passOver([&] {
             const int IdPers = persons.field(id).toInt();
-            combo->addKeyed(ItemKey(IdPers), PersonName(persons.field(surname), persons.field(firstName)), IdPers);
+            combo->addKeyed(common::ItemKey(IdPers), PersonName(persons.field(surname), persons.field(firstName)),
+                            IdPers);
         });
         more = passOver([&] { persons.moveNext(); });
     }
