@@ -1,6 +1,7 @@
 #include "ui/common/KeyedTreeItem.h"
 
 #include "ui/common/ItemRoles.h"
+#include "ui/common/KeyedTreeWidget.h"
 
 #include <QFont>
 #include <QTreeWidget>
@@ -169,6 +170,9 @@ void KeyedTreeItem::setData(int column, int role, const QVariant& value) {
         changed = assign(m_image, value.isValid() ? value.toInt() : -1);
     } else if (role == Qt::CheckStateRole && !(flags() & Qt::ItemIsAutoTristate)) {
         changed = assign(m_check, qint8(value.isValid() ? value.toInt() : -1));
+        if (changed)
+            if (auto* list = qobject_cast<KeyedTreeWidget*>(treeWidget()))
+                list->noteCheck(this, m_check > 0);
     } else if (role == Qt::DecorationRole && (!value.isValid() || value.userType() == QMetaType::QIcon)) {
         changed = assignIcon(m_icon, value.value<QIcon>());
     } else if (role == Qt::FontRole) {

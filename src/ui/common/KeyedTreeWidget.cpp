@@ -39,6 +39,7 @@ void KeyedTreeWidget::forget(QTreeWidgetItem* node) {
     m_fillStamp.clear();
     m_items.remove(keyOf(node));
     m_marked.remove(node);
+    m_ticked.remove(node);
     for (int i = 0; i < node->childCount(); ++i)
         forget(node->child(i));
 }
@@ -77,6 +78,7 @@ void KeyedTreeWidget::clearKeyed() {
         dropUnusedKept();
     m_keeping = false;
     m_hasChildren = false;
+    m_ticked.clear();
     clear();
 }
 
@@ -99,6 +101,8 @@ void KeyedTreeWidget::dropUnusedKept() {
     if (m_keptTaken < m_kept.size()) {
         // One taking of every item is linear; deleting them one by one would search each in the list.
         QList<QTreeWidgetItem*> all = invisibleRootItem()->takeChildren();
+        for (auto it = all.cbegin() + m_keptTaken; it != all.cend(); ++it)
+            m_ticked.remove(*it);
         qDeleteAll(all.cbegin() + m_keptTaken, all.cend());
         all.resize(m_keptTaken);
         m_pendingTop = all + m_pendingTop;
@@ -126,6 +130,10 @@ void KeyedTreeWidget::endFill() {
     if (!m_kept.isEmpty())
         dropUnusedKept();
     m_keeping = false;
+    // Boxes ticked before their item was in the list told no list.
+    for (QTreeWidgetItem* item : std::as_const(m_pendingTop))
+        if (item->checkState(0) != Qt::Unchecked)
+            m_ticked.insert(item);
     if (!m_pendingTop.isEmpty())
         addTopLevelItems(m_pendingTop);
     m_pendingTop.clear();
@@ -142,15 +150,19 @@ void KeyedTreeWidget::setMarked(QTreeWidgetItem* item, bool marked) {
         m_marked.remove(item);
 }
 
+void KeyedTreeWidget::noteCheck(QTreeWidgetItem* item, bool ticked) {
+    if (ticked)
+        m_ticked.insert(item);
+    else
+        m_ticked.remove(item);
+}
+
 void KeyedTreeWidget::untickAll() {
-    const int count = topLevelItemCount();
-    for (int i = 0; i < count; ++i) {
-        QTreeWidgetItem* node = topLevelItem(i);
-        // A box that is already off is left alone: every change costs the list an update.
-        const QVariant box = node->data(0, Qt::CheckStateRole);
-        if (!box.isValid() || box.toInt() != Qt::Unchecked)
+    // Unticking an item takes it out of the set: walk a copy.
+    const QSet<QTreeWidgetItem*> ticked = m_ticked;
+    for (QTreeWidgetItem* node : ticked)
+        if (!node->parent())
             node->setCheckState(0, Qt::Unchecked);
-    }
 }
 
 QTreeWidgetItem* KeyedTreeWidget::selectedItem() const {

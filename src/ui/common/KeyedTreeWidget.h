@@ -47,8 +47,13 @@ public:
     // A list with check boxes shows an unticked box on every item that addKeyed adds.
     void setCheckBoxes(bool on) { m_checkBoxes = on; }
     bool checkBoxes() const { return m_checkBoxes; }
-    // Unticks the box of every top-level item, from the first to the last.
+    // Unticks the box of every ticked (or grey) top-level item.
     void untickAll();
+    // The items whose box is ticked or grey, kept as their boxes change, so that a large list is
+    // not walked to find the few ticked ones.
+    const QSet<QTreeWidgetItem*>& tickedItems() const { return m_ticked; }
+    // Called by the list's items when their box changes.
+    void noteCheck(QTreeWidgetItem* item, bool ticked);
 
     // The selected item, or null when no item is selected (the current item may still be set).
     QTreeWidgetItem* selectedItem() const;
@@ -81,6 +86,7 @@ private:
     QHash<QString, QTreeWidgetItem*> m_items;
     QList<QTreeWidgetItem*> m_pendingTop;
     QSet<QTreeWidgetItem*> m_marked;
+    QSet<QTreeWidgetItem*> m_ticked;
     QByteArray m_fillStamp;
     QList<QTreeWidgetItem*> m_kept; // the items a fill may take again, in their order
     qsizetype m_keptTaken = 0;

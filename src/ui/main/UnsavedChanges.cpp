@@ -13,15 +13,12 @@
 namespace {
 
 // The keys of the ticked (or grey) top-level items, in key order: what the list shows, however
-// it is sorted. Reading the boxes of a large list is cheap; only the ticked ones make text.
-void addTicks(QStringList& state, const QTreeWidget* list) {
+// it is sorted. The list knows its ticked items, so a large list is not walked.
+void addTicks(QStringList& state, const KeyedTreeWidget* list) {
     QStringList ticked;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = list->topLevelItem(i);
-        const Qt::CheckState box = item->checkState(0);
-        if (box != Qt::Unchecked)
-            ticked << KeyedTreeWidget::keyOf(item) + QLatin1Char('=') + QString::number(box);
-    }
+    for (const QTreeWidgetItem* item : list->tickedItems())
+        if (!item->parent())
+            ticked << KeyedTreeWidget::keyOf(item) + QLatin1Char('=') + QString::number(item->checkState(0));
     ticked.sort();
     state << QString::number(ticked.size()) << ticked;
 }

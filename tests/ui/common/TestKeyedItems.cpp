@@ -165,6 +165,33 @@ private slots:
         QCOMPARE(list.topLevelItemCount(), 0);
     }
 
+    void theListKnowsItsTickedItems() {
+        KeyedTreeWidget list;
+        list.setCheckBoxes(true);
+        list.beginFill();
+        list.addKeyed("k1", "one");
+        list.addKeyed("k2", "two")->setCheckState(0, Qt::Checked); // ticked before it is shown
+        list.addKeyed("k3", "three");
+        list.endFill();
+        list.find("k3")->setCheckState(0, Qt::PartiallyChecked);
+        const auto ticked = [&list] {
+            QStringList keys;
+            for (const QTreeWidgetItem* item : list.tickedItems())
+                keys << KeyedTreeWidget::keyOf(item);
+            keys.sort();
+            return keys;
+        };
+        QCOMPARE(ticked(), QStringList({"k2", "k3"}));
+        list.removeKeyed("k3");
+        QCOMPARE(ticked(), QStringList({"k2"}));
+        list.untickAll();
+        QCOMPARE(ticked(), QStringList());
+        QCOMPARE(list.find("k2")->checkState(0), Qt::Unchecked);
+        list.find("k1")->setCheckState(0, Qt::Checked);
+        list.clearKeyed();
+        QCOMPARE(ticked(), QStringList());
+    }
+
     void comboFindsItemsByKeyAfterARefill() {
         KeyedComboBox combo;
         QVERIFY(combo.findChildren<QStandardItemModel*>().isEmpty());
