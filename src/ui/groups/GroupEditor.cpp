@@ -149,17 +149,20 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
         if (QTreeWidgetItem* group = f.lstGroupsConfig->selectedItem())
             grID = KeyedTreeWidget::keyOf(group).mid(1).toInt();
 
+        // Cleared within the fill: the work points of the company shown already are taken back
+        // rather than made anew (a click on another group mostly keeps the company).
+        f.lstPuncteLucru->beginFill();
+        const auto endFill = qScopeGuard([&] { f.lstPuncteLucru->endFill(); });
         f.lstPuncteLucru->clearKeyed();
         db::RecordSet points = store::GetWorkPoints(auID, grID);
         if (points.isOpen()) {
-            f.lstPuncteLucru->beginFill();
-            const auto endFill = qScopeGuard([&] { f.lstPuncteLucru->endFill(); });
             for (; !points.eof(); points.moveNext()) {
                 const int id = points.field(QStringLiteral("idpctLucru")).toInt();
                 QTreeWidgetItem* point =
                     f.lstPuncteLucru->addKeyed(common::ItemKey(id), points.field(QStringLiteral("Name")).toString());
                 KeyedTreeWidget::setTag(point, id);
-                point->setFlags(point->flags() | Qt::ItemIsUserCheckable);
+                if (!(point->flags() & Qt::ItemIsUserCheckable))
+                    point->setFlags(point->flags() | Qt::ItemIsUserCheckable);
                 // A Null grID reads as 0: the group does not hold the work point.
                 const bool held = points.field(QStringLiteral("grID")).toInt() != 0;
                 point->setCheckState(0, held ? Qt::Checked : Qt::Unchecked);
