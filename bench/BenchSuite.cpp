@@ -139,7 +139,7 @@ void benchWindow(const BenchOptions& options, const BenchTargets& targets, Bench
         {table.addMeasure("RefreshMe", Target::RatioToFloor, 2), &WindowDriver::refresh},
         {table.addMeasure("click on a group", Target::Milliseconds, 16), &WindowDriver::clickGroup},
         {table.addMeasure("click on a company", Target::Milliseconds, 16), &WindowDriver::clickAuthor},
-        {table.addMeasure("double click largest module", Target::Milliseconds, 16), &WindowDriver::doubleClickModule},
+        {table.addMeasure("double click on a module", Target::Milliseconds, 16), &WindowDriver::doubleClickModule},
         {table.addMeasure("ClearOperationChecks", Target::Milliseconds, 16), &WindowDriver::clearOperationChecks},
         {table.addMeasure("click on a user", Target::Milliseconds, 16), &WindowDriver::clickUser},
         {table.addMeasure("typed letter in cmbPers", Target::Milliseconds, 16), &WindowDriver::typeInPerson},

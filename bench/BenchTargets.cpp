@@ -33,8 +33,12 @@ BenchTargets BenchTargets::pick(const QString& directory, const QString& databas
         if (!attach.exec(QStringLiteral("ATTACH DATABASE '%1' AS ordavia").arg(QDir(directory).filePath("ordavia.db"))))
             throw std::runtime_error("cannot attach ordavia: " + attach.lastError().text().toStdString());
 
+        // The clicks show as much at every suite size, so that their times tell how the window
+        // scales with the suite rather than with what one click shows: the largest company and
+        // module of at most the sizes the largest ones have in the 20,000-user suite.
         QSqlQuery q = firstRow(db, QStringLiteral("SELECT IdAuthor, count(*) AS n FROM ordavia.PSR_PuncteLucru "
-                                                  "GROUP BY IdAuthor ORDER BY n DESC, IdAuthor LIMIT 1"));
+                                                  "GROUP BY IdAuthor HAVING n <= %1 ORDER BY n DESC, IdAuthor LIMIT 1")
+                                       .arg(MostWorkPoints));
         t.author = q.value(0).toInt();
         t.authorWorkPoints = q.value(1).toInt();
 
@@ -45,7 +49,8 @@ BenchTargets BenchTargets::pick(const QString& directory, const QString& databas
         t.groupCode = q.value(1).toString();
 
         q = firstRow(db, QStringLiteral("SELECT mdID, count(*) AS n FROM admOperatiiModul GROUP BY mdID "
-                                        "ORDER BY n DESC, mdID LIMIT 1"));
+                                        "HAVING n <= %1 ORDER BY n DESC, mdID LIMIT 1")
+                             .arg(MostModuleOperations));
         t.module = q.value(0).toInt();
         t.moduleOperations = q.value(1).toInt();
 

@@ -145,7 +145,7 @@ double WindowDriver::doubleClickModule() {
     if (groups::imageOf(module) != CheckImage::Unchecked)
         m_form.ClearOperationChecks();
     const double ms = measure([&] { click(m_form.twOperations, module, true); });
-    check(groups::imageOf(module) == CheckImage::Checked, "the double click ticks the largest module");
+    check(groups::imageOf(module) == CheckImage::Checked, "the double click ticks the module");
     return ms;
 }
 
