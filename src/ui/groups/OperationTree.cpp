@@ -1,36 +1,20 @@
 #include "ui/groups/OperationTree.h"
 
-#include "db/RecordSet.h"
-#include "store/RecordQueries.h"
 #include "ui/common/ImageList.h"
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedTreeItem.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/groups/BulkImageChange.h"
 
-#include <QCryptographicHash>
-#include <QHash>
 #include <QList>
-#include <QScopeGuard>
 #include <QSet>
 #include <algorithm>
 #include <charconv>
 #include <iterator>
-#include <utility>
 
 namespace groups {
 
 namespace {
-
-void setBold(QTreeWidgetItem* node) {
-    if (KeyedTreeItem* keyed = KeyedTreeItem::cast(node)) {
-        keyed->setBold(true);
-        return;
-    }
-    QFont font = node->font(0);
-    font.setBold(true);
-    node->setFont(0, font);
-}
 
 // Visits every node below `top` (not `top` itself), without recursion: bad data may nest
 // operations deeply.
@@ -43,92 +27,6 @@ template <typename Visit> void forEachBelow(QTreeWidgetItem* top, Visit&& visit)
         visit(node);
         for (int i = node->childCount() - 1; i >= 0; --i)
             pending.append(node->child(i));
-    }
-}
-
-struct Operation {
-    QTreeWidgetItem* node;
-    QTreeWidgetItem* module;
-    int opID;
-    int mdID;
-    int Id;
-    int parentOpID;
-};
-
-using OperationIndex = QHash<std::pair<int, int>, QList<int>>; // (mdID, opID) -> positions read
-
-// The positions of the operations that some operation names as its parent, by (mdID, opID). Only
-// those are indexed: most operations have no parent, and most are no one's parent.
-OperationIndex indexParents(const QList<Operation>& operations) {
-    OperationIndex index;
-    for (const Operation& op : operations)
-        if (op.parentOpID > 0)
-            index.insert({op.mdID, op.parentOpID}, {});
-    if (index.isEmpty())
-        return index;
-    for (int i = 0; i < operations.size(); ++i) {
-        const auto wanted = index.find({operations[i].mdID, operations[i].opID});
-        if (wanted != index.end())
-            wanted->append(i);
-    }
-    return index;
-}
-
-// The position of the operation chosen as parent of operations[child], or -1.
-int findParent(const QList<Operation>& operations, const OperationIndex& index, int child) {
-    const Operation& op = operations[child];
-    const QList<int> candidates = index.value({op.mdID, op.parentOpID});
-    if (candidates.isEmpty())
-        return -1;
-    for (int candidate : candidates)
-        if (operations[candidate].Id == op.Id)
-            return candidate;
-    return candidates.first();
-}
-
-// Whether `node` is `ancestor` or lies below it in the parents chosen so far.
-bool isWithin(int node, int ancestor, const QList<int>& parentOf) {
-    for (int at = node; at >= 0; at = parentOf[at])
-        if (at == ancestor)
-            return true;
-    return false;
-}
-
-void attachToParents(const QList<Operation>& operations, const ImageList& images) {
-    const OperationIndex index = indexParents(operations);
-    QList<int> parentOf(operations.size(), -1);
-    QSet<QTreeWidgetItem*> changedModules;
-    for (int i = 0; i < operations.size(); ++i) {
-        if (operations[i].parentOpID <= 0)
-            continue;
-        const int parent = findParent(operations, index, i);
-        // A parent below the node itself would detach both from the tree.
-        if (parent < 0 || isWithin(parent, i, parentOf))
-            continue;
-        parentOf[i] = parent;
-        changedModules.insert(operations[i].module);
-    }
-    if (changedModules.isEmpty())
-        return;
-    // Rebuilding the changed modules in reading order is linear; moving nodes one by one would
-    // search each node's position among its siblings. Each node gets its children in one call.
-    QHash<QTreeWidgetItem*, QList<QTreeWidgetItem*>> children;
-    for (QTreeWidgetItem* module : std::as_const(changedModules)) {
-        module->takeChildren();
-        children.insert(module, {});
-    }
-    for (int i = 0; i < operations.size(); ++i) {
-        const Operation& op = operations[i];
-        if (!changedModules.contains(op.module))
-            continue;
-        children[parentOf[i] < 0 ? op.module : operations[parentOf[i]].node].append(op.node);
-    }
-    for (auto it = children.cbegin(); it != children.cend(); ++it) {
-        it.key()->addChildren(it.value());
-        if (!changedModules.contains(it.key())) {
-            setImage(it.key(), CheckImage::None, images);
-            setBold(it.key());
-        }
     }
 }
 
@@ -182,133 +80,6 @@ void setImage(QTreeWidgetItem* node, CheckImage image, const ImageList& images) 
         return;
     node->setIcon(0, images.image(index));
     node->setData(0, common::ImageRole, index);
-}
-
-namespace {
-
-struct ModuleRow {
-    int mdID;
-    QString name;
-};
-
-struct OperationRow {
-    int opID;
-    int mdID;
-    int Id;
-    int parentOpID;
-    QString name;
-};
-
-// What the tree is filled from, in reading order, with a digest of it.
-struct TreeRows {
-    QList<ModuleRow> modules;
-    QList<OperationRow> operations;
-    QCryptographicHash digest{QCryptographicHash::Sha1};
-
-    void add(const QString& name, std::initializer_list<int> numbers) {
-        for (const int number : numbers)
-            digest.addData(QByteArrayView(reinterpret_cast<const char*>(&number), sizeof number));
-        digest.addData(QByteArrayView(reinterpret_cast<const char*>(name.constData()), name.size() * 2));
-        digest.addData(QByteArrayView("\n", 1));
-    }
-};
-
-void readRows(TreeRows& rows) {
-    db::RecordSet modules = store::GetModules();
-    const int moduleId = modules.fieldIndex(QStringLiteral("mdID"));
-    const int moduleName = modules.fieldIndex(QStringLiteral("mdDenumire"));
-    for (; !modules.eof(); modules.moveNext()) {
-        rows.modules.append({modules.field(moduleId).toInt(), modules.field(moduleName).toString()});
-        rows.add(rows.modules.last().name, {rows.modules.last().mdID});
-    }
-    modules.close();
-
-    db::RecordSet operations = store::GetOperations();
-    const int opIdColumn = operations.fieldIndex(QStringLiteral("opID"));
-    const int mdIdColumn = operations.fieldIndex(QStringLiteral("mdID"));
-    const int IdColumn = operations.fieldIndex(QStringLiteral("Id"));
-    const int parentColumn = operations.fieldIndex(QStringLiteral("opIdParinte"));
-    const int nameColumn = operations.fieldIndex(QStringLiteral("opDenumire"));
-    for (; !operations.eof(); operations.moveNext()) {
-        const QVariant parent = operations.field(parentColumn);
-        rows.operations.append({operations.field(opIdColumn).toInt(), operations.field(mdIdColumn).toInt(),
-                                operations.field(IdColumn).toInt(), parent.isNull() ? 0 : parent.toInt(),
-                                operations.field(nameColumn).toString()});
-        const OperationRow& op = rows.operations.last();
-        rows.add(op.name, {op.opID, op.mdID, op.Id, op.parentOpID});
-    }
-    operations.close();
-}
-
-void build(KeyedTreeWidget* tree, const TreeRows& rows, const ImageList& images) {
-    tree->clearKeyed();
-    QList<QTreeWidgetItem*> moduleNodes;
-    tree->beginFill();
-    // However the fill ends, the nodes added so far are shown; a node can only be expanded once
-    // it is in the view.
-    const auto endFill = qScopeGuard([&] {
-        tree->endFill();
-        for (QTreeWidgetItem* module : std::as_const(moduleNodes))
-            module->setExpanded(true);
-    });
-
-    QHash<int, QTreeWidgetItem*> moduleById;
-    for (const ModuleRow& row : rows.modules) {
-        QTreeWidgetItem* node = tree->addKeyed(moduleKey(row.mdID), row.name);
-        KeyedTreeWidget::setTag(node, 0);
-        setImage(node, CheckImage::Unchecked, images);
-        setBold(node);
-        moduleNodes.append(node);
-        moduleById.insert(row.mdID, node);
-    }
-
-    QList<Operation> operations;
-    operations.reserve(rows.operations.size());
-    for (const OperationRow& row : rows.operations) {
-        // A module that has no node raises the tree's own missing-key error.
-        QTreeWidgetItem* module = moduleById.value(row.mdID, nullptr);
-        if (!module)
-            module = tree->item(moduleKey(row.mdID));
-        QTreeWidgetItem* node = tree->addKeyed(operationKey(row.opID, row.mdID, row.Id), row.name, module);
-        KeyedTreeWidget::setTag(node, row.parentOpID);
-        setImage(node, CheckImage::Unchecked, images);
-        operations.append({node, module, row.opID, row.mdID, row.Id, row.parentOpID});
-    }
-
-    attachToParents(operations, images);
-}
-
-// The tree made from rows as the last fill left it: every check undone, every module expanded,
-// nothing selected and the first rows in sight.
-void showAsFilled(KeyedTreeWidget* tree, const ImageList& images) {
-    ClearOperationChecks(tree, images);
-    tree->selectItem(nullptr);
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        tree->topLevelItem(i)->setExpanded(true);
-    tree->scrollToTop();
-}
-
-} // namespace
-
-void FillOperationTree(KeyedTreeWidget* tree, const ImageList& images) {
-    TreeRows rows;
-    try {
-        readRows(rows);
-    } catch (...) {
-        // What was read before the failure is shown, as if the fill had stopped there.
-        tree->setFillStamp({});
-        build(tree, rows, images);
-        throw;
-    }
-    const QByteArray stamp = rows.digest.result();
-    // A refresh mostly reads what the tree shows already: then the nodes stay as they are.
-    if (!stamp.isEmpty() && stamp == tree->fillStamp() &&
-        tree->keyedCount() == rows.modules.size() + rows.operations.size()) {
-        showAsFilled(tree, images);
-        return;
-    }
-    build(tree, rows, images);
-    tree->setFillStamp(stamp);
 }
 
 void UpdateModuleImage(KeyedTreeWidget* tree, int mdID, const ImageList& images) {
