@@ -16,12 +16,6 @@ namespace {
 const QString Source = QStringLiteral("Talvane data layer");
 const QLatin1String EmbeddedPrefix("sqlite:");
 
-// The database files of an embedded server's directory: an engine is reused only while they
-// are the ones it attached.
-QStringList databaseFiles(const QString& directory) {
-    return QDir(directory).entryList({QStringLiteral("*.db")}, QDir::Files, QDir::Name);
-}
-
 // The numbers a client reports for transaction calls out of turn.
 constexpr int TransactionExists = -2147168237;
 constexpr int NoTransaction = -2147168242;
@@ -38,8 +32,7 @@ std::shared_ptr<Connection> Connection::open(const QString& connectionString, in
             const QString directory = server.mid(EmbeddedPrefix.size());
             const QString database = attributes.value(QStringLiteral("DATABASE"));
             connection->m_poolKey = QDir(directory).absolutePath() + QLatin1Char('|') + database.toLower();
-            connection->m_files = databaseFiles(directory);
-            connection->m_engine = EnginePool::take(connection->m_poolKey, connection->m_files);
+            connection->m_engine = EnginePool::take(connection->m_poolKey);
             if (!connection->m_engine)
                 connection->m_engine = std::make_unique<EmbeddedEngine>(directory, database);
         } else
@@ -60,7 +53,7 @@ Connection::~Connection() {
         }
     }
     if (!m_poolKey.isEmpty())
-        EnginePool::give(m_poolKey, m_files, std::move(m_engine));
+        EnginePool::give(m_poolKey, std::move(m_engine));
 }
 
 void Connection::execute(const QString& sql) {

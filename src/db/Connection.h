@@ -69,7 +69,6 @@ private:
     // An embedded server's engine goes back to the engine pool under this key when the
     // connection is let go; empty for other servers.
     QString m_poolKey;
-    QStringList m_files;
 };
 
 } // namespace db

@@ -13,7 +13,6 @@ constexpr std::size_t MostKept = 1;
 
 struct Kept {
     QString key;
-    QStringList files;
     QByteArray stamp;
     std::unique_ptr<Engine> engine;
 };
@@ -35,7 +34,7 @@ bool onMainThread() {
 
 } // namespace
 
-std::unique_ptr<Engine> take(const QString& key, const QStringList& files) {
+std::unique_ptr<Engine> take(const QString& key) {
     if (!onMainThread())
         return nullptr;
     auto& engines = kept();
@@ -43,14 +42,14 @@ std::unique_ptr<Engine> take(const QString& key, const QStringList& files) {
         if (it->key != key)
             continue;
         std::unique_ptr<Engine> engine = std::move(it->engine);
-        const bool same = it->files == files && it->stamp == engine->reuseStamp();
+        const bool same = it->stamp == engine->reuseStamp();
         engines.erase(it);
         return same ? std::move(engine) : nullptr;
     }
     return nullptr;
 }
 
-void give(const QString& key, const QStringList& files, std::unique_ptr<Engine> engine) {
+void give(const QString& key, std::unique_ptr<Engine> engine) {
     if (!engine || !onMainThread() || engine->transactionActive())
         return;
     auto& engines = kept();
@@ -60,7 +59,7 @@ void give(const QString& key, const QStringList& files, std::unique_ptr<Engine> 
         engines.erase(engines.begin());
     QByteArray stamp = engine->reuseStamp();
     engine->releaseMemory();
-    engines.push_back({key, files, std::move(stamp), std::move(engine)});
+    engines.push_back({key, std::move(stamp), std::move(engine)});
 }
 
 } // namespace db::EnginePool

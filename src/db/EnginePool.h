@@ -16,10 +16,10 @@ namespace db {
 // changed since it was let go. The pool is emptied when the application ends.
 namespace EnginePool {
 
-// The kept engine for key whose directory still holds exactly files, or null.
-std::unique_ptr<Engine> take(const QString& key, const QStringList& files);
-// Keeps engine for key (opened when the directory held files), or lets it go.
-void give(const QString& key, const QStringList& files, std::unique_ptr<Engine> engine);
+// The kept engine for key, or null when there is none or its reuse stamp has changed.
+std::unique_ptr<Engine> take(const QString& key);
+// Keeps engine for key, with its reuse stamp as it is now, or lets it go.
+void give(const QString& key, std::unique_ptr<Engine> engine);
 
 } // namespace EnginePool
 

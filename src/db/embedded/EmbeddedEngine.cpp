@@ -119,8 +119,7 @@ EmbeddedEngine::EmbeddedEngine(const QString& directory, const QString& database
     }
     keepRollbackJournal(schemas);
     m_schemas = schemas;
-    for (const QFileInfo& file : std::as_const(files))
-        m_files.append(file.filePath());
+    m_directory = dir.absolutePath();
     ServerCatalogue::prepare(*this, databases);
 }
 
@@ -185,10 +184,13 @@ QByteArray EmbeddedEngine::reuseStamp() {
             stamp += "? ";
         sqlite3_finalize(statement);
     }
-    // A file replaced by another of the same name is another database.
-    for (const QString& path : std::as_const(m_files)) {
+    // A database file added, taken away or replaced by another of the same name changes what
+    // the connection should attach.
+    const QDir dir(m_directory);
+    for (const QString& name : dir.entryList({QStringLiteral("*.db")}, QDir::Files, QDir::Name)) {
+        stamp += QFile::encodeName(name) + '=';
         struct stat status {};
-        if (::stat(QFile::encodeName(path).constData(), &status) == 0)
+        if (::stat(QFile::encodeName(dir.filePath(name)).constData(), &status) == 0)
             stamp +=
                 QByteArray::number(quint64(status.st_dev)) + ':' + QByteArray::number(quint64(status.st_ino)) + ' ';
         else

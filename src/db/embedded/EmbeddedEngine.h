@@ -22,8 +22,8 @@ public:
 
     bool isEmbedded() const override { return true; }
     StatementResult run(const QString& sql, const QList<QVariant>& values) override;
-    // The schema version of every database and the identity of every file: a connection whose
-    // schemas changed meanwhile would prepare statements against the old ones.
+    // The schema version of every database and the name and identity of every database file of
+    // the directory: a connection whose schemas or files changed meanwhile would work on old ones.
     QByteArray reuseStamp() override;
     // Drops the pages SQLite keeps in its cache for this connection.
     void releaseMemory() override;
@@ -54,7 +54,7 @@ private:
 
     QString m_catalogue;
     QStringList m_schemas;
-    QStringList m_files;
+    QString m_directory;
 };
 
 } // namespace db

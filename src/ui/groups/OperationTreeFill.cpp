@@ -224,14 +224,12 @@ void FillOperationTree(KeyedTreeWidget* tree, const ImageList& images) {
         readRows(rows);
     } catch (...) {
         // What was read before the failure is shown, as if the fill had stopped there.
-        tree->setFillStamp({});
         build(tree, rows, images);
         throw;
     }
     const QByteArray stamp = rows.digest.result();
     // A refresh mostly reads what the tree shows already: then the nodes stay as they are.
-    if (!stamp.isEmpty() && stamp == tree->fillStamp() &&
-        tree->keyedCount() == rows.modules.size() + rows.operations.size()) {
+    if (stamp == tree->fillStamp() && tree->keyedCount() == rows.modules.size() + rows.operations.size()) {
         showAsFilled(tree, images);
         return;
     }
