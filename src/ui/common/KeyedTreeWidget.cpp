@@ -64,7 +64,6 @@ void KeyedTreeWidget::clearKeyed() {
     qDeleteAll(m_pendingTop);
     m_pendingTop.clear();
     if (m_filling && m_kept.isEmpty() && !m_hasChildren) {
-        m_kept.clear();
         m_kept.reserve(topLevelItemCount());
         for (int i = 0; i < topLevelItemCount(); ++i)
             m_kept.append(topLevelItem(i));
