@@ -2,17 +2,30 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace store {
 
 // The four operations answer a Boolean because Save and Delete test it: they either answer true
 // or raise, never false.
 
+// What the window showed of a group's rights for the author being saved: only those grants are
+// replaced, every other one stays exactly as it is in the database.
+struct GroupSaveContext {
+    // Whether the window showed operation (opID, Id) of module mdID with a check box the
+    // administrator could change (mdID is 0 for a grant whose operation is in no module). Null:
+    // every operation was shown.
+    std::function<bool(int opID, int mdID, int Id)> showsOperation;
+    // Whether the window listed work point IdPctLucru. Null: every work point was listed.
+    std::function<bool(int IdPctLucru)> showsWorkPoint;
+};
+
 // Writes a group (grID 0: a new one, whose id is returned in grID) and, for the author auID,
-// its operations (items "opID#$#Id[#$#...]") and work points (ids). Returns true once
+// its operations (items "opID#$#Id[#$#...]") and work points (ids): the shown grants of the
+// author are replaced by these, the others kept (see GroupSaveContext). Returns true once
 // committed; raises the error that happened otherwise, with nothing stored.
 bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, const QString& grobs, int auID,
-                const QStringList& operations, const QStringList& workPoints);
+                const QStringList& operations, const QStringList& workPoints, const GroupSaveContext& context = {});
 
 // Deletes a group with all its grants and memberships. Returns true once committed.
 bool DropGroup(int grID);

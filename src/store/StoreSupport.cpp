@@ -11,6 +11,10 @@ QString quoted(const QString& text) {
     return QString(text).replace(QLatin1Char('\''), QStringLiteral("''"));
 }
 
+QString unicodeLiteral(const QString& text) {
+    return QStringLiteral("N'") + quoted(text) + QLatin1Char('\'');
+}
+
 QString bracketed(const QString& name) {
     return QString(name).replace(QLatin1Char(']'), QStringLiteral("]]"));
 }
@@ -35,6 +39,17 @@ bool stkExists(db::Connection& connection) {
     const db::ResultRows result =
         connection.query(QStringLiteral("SELECT count(*) FROM master..sysDatabases WHERE name = N'stk'"));
     return !result.rows.isEmpty() && !result.rows.first().isEmpty() && result.rows.first().first().toInt() > 0;
+}
+
+QStringList idLists(const QList<int>& ids, int chunk) {
+    QStringList lists;
+    for (qsizetype start = 0; start < ids.size(); start += chunk) {
+        QStringList numbers;
+        for (const int id : ids.mid(start, chunk))
+            numbers << number(id);
+        lists << numbers.join(QLatin1Char(','));
+    }
+    return lists;
 }
 
 QString bareId(const QString& item) {

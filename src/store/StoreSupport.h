@@ -17,6 +17,10 @@ inline QString number(int value) {
 // Text placed inside '…' or N'…' of a statement: a quote is doubled, so the text cannot end the
 // literal.
 QString quoted(const QString& text);
+// A text as a Unicode literal of a statement, N'…' with its quotes doubled: the one way text
+// enters statement text, so that no text can end the literal and every character reaches the
+// server as it was typed.
+QString unicodeLiteral(const QString& text);
 // A name placed inside […]: a closing bracket is doubled.
 QString bracketed(const QString& name);
 // Today's date as the DataAct literal of the link tables: "yyyyMMdd", the one form the server
@@ -34,6 +38,10 @@ int nextKey(const std::shared_ptr<db::Connection>& connection, const QString& sq
 
 // Whether the server holds a database named stk.
 bool stkExists(db::Connection& connection);
+
+// Ids as the list of an "In (...)" clause, at most chunk ids per list, so that no statement grows
+// without bound.
+QStringList idLists(const QList<int>& ids, int chunk = 500);
 
 // An id taken from a collection item, to be written bare into a statement: it must be a whole
 // number (surrounding blanks aside), or the item raises TypeMismatch, so no item text can

@@ -1,5 +1,6 @@
 #include "store/UserStore.h"
 
+#include "db/DbError.h"
 #include "db/PassOver.h"
 #include "db/RecordSet.h"
 #include "db/SharedConnection.h"
@@ -15,37 +16,138 @@ using namespace support;
 
 namespace {
 
-// Creates the login or changes its password, and makes it a member of sysadmin. The server
-// refuses these procedures inside a user transaction, so they run before it, each on its own:
-// adding an existing login fails and the ALTER then sets the password.
-void storeLogin(db::Connection& connection, const QString& usCod, const QString& password) {
-    const QString name = quoted(usCod);
-    passOver([&] {
-        connection.execute(QStringLiteral(" EXEC sp_addlogin '") + name + QStringLiteral("', '") + password +
-                           QStringLiteral("'"));
-    });
-    passOver([&] {
-        connection.execute(QStringLiteral("  IF EXISTS (SELECT * FROM sys.server_principals WHERE name = N'") + name +
-                           QStringLiteral("')") + QStringLiteral("        ALTER LOGIN [") + bracketed(usCod) +
-                           QStringLiteral("] WITH PASSWORD = N'") + password + QStringLiteral("'"));
-    });
-    passOver([&] {
-        connection.execute(QStringLiteral(" EXEC sp_addsrvrolemember '") + name + QStringLiteral("', 'sysadmin'"));
-    });
+// What a save did to the server's logins, so that a save that fails can take it back.
+struct LoginChanges {
+    QString created;
+    QString renamedFrom;
+    QString renamedTo;
+};
+
+bool loginExists(db::Connection& connection, const QString& name) {
+    const db::ResultRows rows = connection.query(
+        QStringLiteral("SELECT count(*) FROM sys.server_principals WHERE name = ") + unicodeLiteral(name));
+    return rows.rows.value(0).value(0).toInt() > 0;
 }
 
-} // namespace
+QString otherUserWithCode(db::Connection& connection, int usID, const QString& usCod, const QString& hint) {
+    const db::ResultRows rows = connection.query(
+        QStringLiteral("Select usCod From AdmUser") + hint + QStringLiteral(" Where usID <> ") + number(usID) +
+        QStringLiteral(" And upper(rtrim(usCod)) = upper(rtrim(") + unicodeLiteral(usCod) + QStringLiteral("))"));
+    return rows.rows.isEmpty() ? QString() : rows.rows.first().value(0).toString();
+}
 
-bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDenumire, const QString& usDomeniu,
-               const QString& usAlias, const QStringList& groups, const QString& password) {
-    // The login's password is the Base64 text of the typed password's ANSI bytes.
-    const QString encoded = Base64Encode(AnsiBytes(password));
-    const std::shared_ptr<db::Connection> shared = db::ReplaceSharedConnection();
+void refuseTakenCode(db::Connection& connection, int usID, const QString& usCod, const QString& hint) {
+    const QString other = otherUserWithCode(connection, usID, usCod, hint);
+    if (!other.isNull())
+        throw db::DbError(UserCodeTaken,
+                          QStringLiteral("The user code '%1' is already the code of user '%2'; a code names one "
+                                         "server login, so two users cannot share it.")
+                              .arg(usCod, other),
+                          db::DbError::ToolSource());
+}
+
+void warn(const UserSaveContext& context, const QString& text) {
+    if (context.loginWarnings)
+        context.loginWarnings->append(text);
+}
+
+// A user that is renamed takes its login along, password and server roles included. The server
+// refuses login changes inside a user transaction, so this runs before it.
+void renameLogin(db::Connection& connection, int usID, const QString& usCod, LoginChanges& changes) {
+    const db::ResultRows old =
+        connection.query(QStringLiteral("Select usCod From AdmUser (nolock) Where usID = ") + number(usID));
+    const QString oldCode = old.rows.value(0).value(0).toString();
+    if (oldCode.isEmpty() || oldCode == usCod || !loginExists(connection, oldCode))
+        return;
+    connection.execute(QStringLiteral("ALTER LOGIN [") + bracketed(oldCode) + QStringLiteral("] WITH NAME = [") +
+                       bracketed(usCod) + QStringLiteral("]"));
+    changes.renamedFrom = oldCode;
+    changes.renamedTo = usCod;
+}
+
+// Creates the login or changes its password, and makes it a member of sysadmin. The server
+// refuses these procedures inside a user transaction, so they run before it, each on its own:
+// adding an existing login fails and the ALTER then sets the password. What could not be done is
+// reported, not raised: the user's row is saved all the same.
+void storeLogin(db::Connection& connection, const QString& usCod, const QString& password, LoginChanges& changes,
+                const UserSaveContext& context) {
+    const QString name = unicodeLiteral(usCod);
+    const bool existed = loginExists(connection, usCod);
+    try {
+        connection.execute(QStringLiteral(" EXEC sp_addlogin ") + name + QStringLiteral(", ") +
+                           unicodeLiteral(password));
+        changes.created = usCod;
+    } catch (const db::DbError& e) {
+        if (!existed)
+            warn(context, QStringLiteral("The login '%1' could not be created: %2").arg(usCod, e.description()));
+    }
+    try {
+        connection.execute(QStringLiteral("  IF EXISTS (SELECT * FROM sys.server_principals WHERE name = ") + name +
+                           QStringLiteral(")") + QStringLiteral("        ALTER LOGIN [") + bracketed(usCod) +
+                           QStringLiteral("] WITH PASSWORD = ") + unicodeLiteral(password));
+    } catch (const db::DbError& e) {
+        warn(context,
+             QStringLiteral("The password of the login '%1' could not be changed: %2").arg(usCod, e.description()));
+    }
+    try {
+        connection.execute(QStringLiteral(" EXEC sp_addsrvrolemember ") + name + QStringLiteral(", N'sysadmin'"));
+    } catch (const db::DbError& e) {
+        if (existed || !changes.created.isEmpty())
+            warn(context, QStringLiteral("The login '%1' could not be made a member of sysadmin: %2")
+                              .arg(usCod, e.description()));
+    }
+}
+
+// Takes back what the save did to the logins; the save's own error is the one reported.
+void undoLoginChanges(db::Connection& connection, const LoginChanges& changes) {
+    if (!changes.created.isEmpty())
+        passOver([&] { connection.execute(QStringLiteral(" EXEC sp_droplogin ") + unicodeLiteral(changes.created)); });
+    if (!changes.renamedFrom.isEmpty())
+        passOver([&] {
+            connection.execute(QStringLiteral("ALTER LOGIN [") + bracketed(changes.renamedTo) +
+                               QStringLiteral("] WITH NAME = [") + bracketed(changes.renamedFrom) +
+                               QStringLiteral("]"));
+        });
+}
+
+// Replaces the user's memberships of the groups the window listed; the memberships of groups it
+// did not list (created elsewhere since, or not read) stay exactly as they are.
+void writeMemberships(db::Connection& connection, const QString& id, bool isNew, const QStringList& groups,
+                      const UserSaveContext& context) {
+    QList<int> replaced;
+    bool keepsSome = false;
+    if (!isNew && context.showsGroup) {
+        const db::ResultRows current =
+            connection.query(QStringLiteral("Select grID From admUserGrup Where usID = ") + id);
+        for (const QList<QVariant>& row : current.rows) {
+            const int grID = row.value(0).toInt();
+            if (context.showsGroup(grID))
+                replaced << grID;
+            else
+                keepsSome = true;
+        }
+    }
+    if (!keepsSome)
+        connection.execute(QStringLiteral(" Delete From admUserGrup Where usID = ") + id);
+    else
+        for (const QString& list : idLists(replaced))
+            connection.execute(QStringLiteral(" Delete From admUserGrup Where usID = ") + id +
+                               QStringLiteral(" And grID In (") + list + QStringLiteral(")"));
+    for (const QString& group : groups) {
+        connection.execute(QStringLiteral(" Insert Into admUserGrup (usID,grID,IdOperator,DataAct)") +
+                           QStringLiteral(" Values (") + id + QLatin1Char(',') + bareId(group) + QLatin1Char(',') +
+                           number(OperatorId) + QStringLiteral(",'") + todayLiteral() + QStringLiteral("')"));
+    }
+}
+
+// The user's row, person link and memberships, in one transaction; returns the user's id.
+int writeUserRows(const std::shared_ptr<db::Connection>& shared, int usID, int IdPers, const QString& usCod,
+                  const QString& usDenumire, const QString& usDomeniu, const QString& usAlias,
+                  const QStringList& groups, const UserSaveContext& context) {
     db::Connection& connection = *shared;
-    if (!encoded.isEmpty())
-        storeLogin(connection, usCod, encoded);
-
     db::Transaction transaction(connection);
+    // Checked again under the lock: another administrator may have taken the code meanwhile.
+    refuseTakenCode(connection, usID, usCod, QStringLiteral(" WITH (UPDLOCK, HOLDLOCK)"));
     int newId = 0;
     if (usID == 0)
         newId = nextKey(shared, QStringLiteral("Select max(usID) From AdmUser WITH (UPDLOCK, HOLDLOCK)"));
@@ -70,15 +172,40 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
     connection.execute(QStringLiteral("Update PSR_Pers Set usID = 0 Where usID = ") + id);
     connection.execute(QStringLiteral("Update PSR_Pers Set usID = ") + id + QStringLiteral(" Where IdPers = ") +
                        number(IdPers));
-    connection.execute(QStringLiteral(" Delete From admUserGrup Where usID = ") + id);
-    for (const QString& group : groups) {
-        connection.execute(QStringLiteral(" Insert Into admUserGrup (usID,grID,IdOperator,DataAct)") +
-                           QStringLiteral(" Values (") + id + QLatin1Char(',') + bareId(group) + QLatin1Char(',') +
-                           number(OperatorId) + QStringLiteral(",'") + todayLiteral() + QStringLiteral("')"));
-    }
+    writeMemberships(connection, id, usID == 0, groups, context);
     transaction.commit();
-    // The id goes back to the caller only once it is stored.
-    usID = id.toInt();
+    return id.toInt();
+}
+
+} // namespace
+
+QString OtherUserWithCode(int usID, const QString& usCod) {
+    return otherUserWithCode(*db::ReplaceSharedConnection(), usID, usCod, QStringLiteral(" (nolock)"));
+}
+
+bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDenumire, const QString& usDomeniu,
+               const QString& usAlias, const QStringList& groups, const QString& password,
+               const UserSaveContext& context) {
+    // The login's password is the Base64 text of the typed password's ANSI bytes.
+    const QString encoded = Base64Encode(AnsiBytes(password));
+    const std::shared_ptr<db::Connection> shared = db::ReplaceSharedConnection();
+    db::Connection& connection = *shared;
+    // Before any login changes: a taken code would give this user another user's login.
+    refuseTakenCode(connection, usID, usCod, QStringLiteral(" (nolock)"));
+    LoginChanges changes;
+    if (usID != 0)
+        renameLogin(connection, usID, usCod, changes);
+    if (!encoded.isEmpty())
+        storeLogin(connection, usCod, encoded, changes, context);
+
+    try {
+        const int id = writeUserRows(shared, usID, IdPers, usCod, usDenumire, usDomeniu, usAlias, groups, context);
+        // The id goes back to the caller only once it is stored.
+        usID = id;
+    } catch (...) {
+        undoLoginChanges(connection, changes);
+        throw;
+    }
     return true;
 }
 
@@ -94,10 +221,16 @@ bool DropUser(int usID, const QString& login) {
         connection.execute(QStringLiteral(" Delete From CRM_User Where UserId = ") + id);
         transaction.commit();
     }
+    // A login that another user's code names belongs to that user too; when that cannot be told,
+    // the login stays.
+    bool shared = true;
+    passOver([&] { shared = !otherUserWithCode(connection, usID, login, QStringLiteral(" (nolock)")).isNull(); });
+    if (shared)
+        return true;
     // After the commit, outside any transaction; a login that does not exist is no error here.
-    const QString name = quoted(login);
-    passOver([&] { connection.execute(QStringLiteral(" EXEC sp_droplogin '") + name + QStringLiteral("'")); });
-    passOver([&] { connection.execute(QStringLiteral(" EXEC sp_dropuser '") + name + QStringLiteral("'")); });
+    const QString name = unicodeLiteral(login);
+    passOver([&] { connection.execute(QStringLiteral(" EXEC sp_droplogin ") + name); });
+    passOver([&] { connection.execute(QStringLiteral(" EXEC sp_dropuser ") + name); });
     return true;
 }
 

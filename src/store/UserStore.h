@@ -2,20 +2,44 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace store {
 
 // The four operations answer a Boolean because Save and Delete test it: they either answer true
 // or raise, never false.
 
+// What the window showed of a user's rights, and where a save reports what it could not do.
+struct UserSaveContext {
+    // Whether the window listed group grID, so that the administrator could see and change the
+    // membership; memberships of groups it did not list stay as they are. Null: every group was
+    // listed.
+    std::function<bool(int grID)> showsGroup;
+    // Receives, one line each, the login changes that could not be made; the user's row is
+    // saved all the same. May be null.
+    QStringList* loginWarnings = nullptr;
+};
+
+// The raised error's number when a user code is another user's already.
+constexpr int UserCodeTaken = 5003;
+
+// The code of a user other than usID whose code equals usCod as the server compares login names
+// (without regard to case, trailing blanks ignored); a null text when there is none.
+QString OtherUserWithCode(int usID, const QString& usCod);
+
 // Writes a user (usID 0: a new one, whose id is returned in usID), ties it to the person
-// IdPers, rewrites its group memberships and, with a non-empty password, creates or updates
-// its server login. Returns true once committed; raises the error that happened otherwise.
+// IdPers, replaces its memberships of the listed groups and, with a non-empty password, creates
+// or updates its server login. Renaming a user that has a login renames the login with it. A
+// code that another user has already (see OtherUserWithCode) raises UserCodeTaken before anything
+// is written. When the rows cannot be written, a login this save created is dropped again and a
+// renamed one gets its old name back before the error is raised. Returns true once committed.
 bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDenumire, const QString& usDomeniu,
-               const QString& usAlias, const QStringList& groups, const QString& password);
+               const QString& usAlias, const QStringList& groups, const QString& password,
+               const UserSaveContext& context = {});
 
 // Deletes a user with its memberships, person link and brand roles, then drops its login
-// (a missing login is not an error). Returns true; raises a failure of its transaction.
+// (a missing login is not an error) unless another user has the same code and so the same
+// login. Returns true; raises a failure of its transaction.
 bool DropUser(int usID, const QString& login);
 
 } // namespace store

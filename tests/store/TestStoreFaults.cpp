@@ -10,7 +10,8 @@
 
 // A failure injected at each statement of a store operation in turn: every table is left
 // exactly as it was, and the error the caller gets is the injected one. The login statements
-// are the exception by design: their failures are passed over and the operation goes on.
+// are the exception by design: their failures are passed over and the operation goes on; so are
+// the reads that come after a commit (whether another user shares a dropped user's login).
 namespace {
 
 struct Scenario {
@@ -18,6 +19,8 @@ struct Scenario {
     bool withStk;
     std::function<void()> prepare; // runs on the fresh demo server before the snapshot
     std::function<void()> run;
+    // The start of a read after the commit, whose failure is passed over.
+    const char* afterCommit = nullptr;
 };
 
 bool isLoginStatement(const QString& sql) {
@@ -52,7 +55,8 @@ const QList<Scenario> Scenarios = {
     {"StoreGroup existing without stk", false, {}, storeExistingGroup},
     {"DropGroup", true, {}, [] { store::DropGroup(3); }},
     {"DropGroup without stk", false, {}, [] { store::DropGroup(3); }},
-    {"DropUser", true, storeExistingUser, [] { store::DropUser(7, "cristina.moldovan"); }},
+    {"DropUser", true, storeExistingUser, [] { store::DropUser(7, "cristina.moldovan"); },
+     "Select usCod From AdmUser (nolock)"},
 };
 
 } // namespace
@@ -109,7 +113,7 @@ private slots:
                 QCOMPARE(e.helpContext(), injected.helpContext());
             }
             db::StatementLog::clearFailure();
-            if (isLoginStatement(failing)) {
+            if (isLoginStatement(failing) || (s.afterCommit && failing.startsWith(QLatin1String(s.afterCommit)))) {
                 QVERIFY2(!raised, qPrintable("a failing login statement stopped the operation: " + failing));
                 continue;
             }

@@ -30,6 +30,18 @@ void getdateFunction(sqlite3_context* context, int, sqlite3_value**) {
     sqlite3_result_text(context, text.constData(), int(text.size()), SQLITE_TRANSIENT);
 }
 
+// upper(): the whole of Unicode, as the server's own function does, not only the ASCII letters, so
+// that comparisons without regard to case ("Ș" and "ș") agree with the server's.
+void upperFunction(sqlite3_context* context, int, sqlite3_value** arguments) {
+    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(arguments[0]));
+    const QByteArray upper = QString::fromUtf8(text, sqlite3_value_bytes(arguments[0])).toUpper().toUtf8();
+    sqlite3_result_text(context, upper.constData(), int(upper.size()), SQLITE_TRANSIENT);
+}
+
 QString fileUri(const QString& path, const char* mode) {
     return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
            QLatin1String("?mode=") + QLatin1String(mode);
@@ -132,10 +144,15 @@ sqlite3* EmbeddedEngine::handle() const {
 
 void EmbeddedEngine::registerFunctions() {
     sqlite3* h = handle();
-    if (!h || sqlite3_create_function_v2(h, "getdate", 0, SQLITE_UTF8, nullptr, getdateFunction, nullptr, nullptr,
-                                         nullptr) != SQLITE_OK)
+    const bool registered = h &&
+                            sqlite3_create_function_v2(h, "getdate", 0, SQLITE_UTF8, nullptr, getdateFunction, nullptr,
+                                                       nullptr, nullptr) == SQLITE_OK &&
+                            sqlite3_create_function_v2(h, "upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                                       upperFunction, nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (!registered)
         throw DbError(DbError::GeneralError,
-                      QStringLiteral("The embedded server could not register its function getdate()."), Source);
+                      QStringLiteral("The embedded server could not register its functions getdate() and upper()."),
+                      Source);
 }
 
 void EmbeddedEngine::attach(const QString& name, const QString& path, const char* mode) {

@@ -96,7 +96,7 @@ std::optional<LoginStatement> parseProcedureCall(Reader& r, const QString& sql) 
                                .arg(*procedure, least == most ? QString::number(least)
                                                               : QStringLiteral("%1 to %2").arg(least).arg(most)));
     };
-    LoginStatement s{LoginStatement::AddLogin, *procedure, {}, {}, {}, std::nullopt};
+    LoginStatement s{LoginStatement::AddLogin, *procedure, {}, {}, {}, {}, std::nullopt};
     if (name == QLatin1String("sp_addlogin")) {
         expect(1, 2);
         s.kind = LoginStatement::AddLogin;
@@ -118,15 +118,26 @@ std::optional<LoginStatement> parseProcedureCall(Reader& r, const QString& sql) 
     return s;
 }
 
-// ALTER LOGIN <name> WITH PASSWORD = N'...'
+// ALTER LOGIN <name> WITH PASSWORD = N'...'  or  ALTER LOGIN <name> WITH NAME = <newName>
 LoginStatement parseAlterLogin(Reader& r, const QString& sql) {
     const auto name = r.identifier();
-    std::optional<QString> password;
-    if (name && r.keyword("with") && r.keyword("password") && r.symbol(u'='))
-        password = r.literal();
-    if (!password || !r.atEnd())
-        cannotRun(sql, QStringLiteral("only ALTER LOGIN [name] WITH PASSWORD = N'...' is known"));
-    return {LoginStatement::AlterLoginPassword, QStringLiteral("ALTER LOGIN"), *name, *password, {}, std::nullopt};
+    if (name && r.keyword("with")) {
+        if (r.keyword("password") && r.symbol(u'=')) {
+            if (const auto password = r.literal(); password && r.atEnd())
+                return {LoginStatement::AlterLoginPassword,
+                        QStringLiteral("ALTER LOGIN"),
+                        *name,
+                        *password,
+                        {},
+                        {},
+                        std::nullopt};
+        } else if (r.keyword("name") && r.symbol(u'=')) {
+            if (const auto newName = r.identifier(); newName && r.atEnd())
+                return {
+                    LoginStatement::RenameLogin, QStringLiteral("ALTER LOGIN"), *name, {}, {}, *newName, std::nullopt};
+        }
+    }
+    cannotRun(sql, QStringLiteral("only ALTER LOGIN [name] WITH PASSWORD = N'...' or WITH NAME = [name] is known"));
 }
 
 } // namespace
@@ -153,6 +164,8 @@ std::optional<LoginStatement> LoginStatement::parse(const QString& sql) {
         cannotRun(sql, QStringLiteral("only IF EXISTS (SELECT * FROM sys.server_principals WHERE name = N'...') "
                                       "ALTER LOGIN is known"));
     LoginStatement s = parseAlterLogin(r, sql);
+    if (s.kind != LoginStatement::AlterLoginPassword)
+        cannotRun(sql, QStringLiteral("only a password change is known after IF EXISTS"));
     s.onlyIfExists = *looked;
     return s;
 }

@@ -59,6 +59,9 @@ public:
         case LoginStatement::AlterLoginPassword:
             alterLogin();
             break;
+        case LoginStatement::RenameLogin:
+            renameLogin();
+            break;
         case LoginStatement::AddServerRoleMember:
             addRoleMember();
             break;
@@ -77,7 +80,7 @@ private:
     void refuseInsideTransaction() {
         if (!m_engine.transactionActive())
             return;
-        if (m_s.kind == LoginStatement::AlterLoginPassword)
+        if (m_s.kind == LoginStatement::AlterLoginPassword || m_s.kind == LoginStatement::RenameLogin)
             fail(574, QStringLiteral("ALTER LOGIN statement not allowed within multi-statement transaction."));
         fail(15002, QStringLiteral("The procedure '%1' cannot be executed within a transaction.").arg(m_s.procedure));
     }
@@ -114,6 +117,27 @@ private:
             fail(15151, QStringLiteral("Cannot alter the login '%1', because it does not exist or you do not have "
                                        "permission.")
                             .arg(m_s.name));
+    }
+
+    // The login keeps its password and its server roles under the new name.
+    void renameLogin() {
+        if (!exists(m_s.name))
+            fail(15151, QStringLiteral("Cannot alter the login '%1', because it does not exist or you do not have "
+                                       "permission.")
+                            .arg(m_s.name));
+        if (m_s.newName.trimmed().isEmpty())
+            fail(15006,
+                 QStringLiteral("'%1' is not a valid name because it contains invalid characters.").arg(m_s.newName));
+        // Only a change of case may keep the name the catalogue compares as the same.
+        if (m_s.newName.compare(m_s.name, Qt::CaseInsensitive) != 0 && exists(m_s.newName))
+            fail(15025, QStringLiteral("The server principal '%1' already exists.").arg(m_s.newName));
+        inTransaction(m_engine, [&] {
+            m_engine.runNative(
+                QStringLiteral("UPDATE %1 SET name = ?, modify_date = getdate() WHERE name = ?").arg(m_principals),
+                {m_s.newName, m_s.name});
+            m_engine.runNative(QStringLiteral("UPDATE %1 SET member = ? WHERE member = ?").arg(m_members),
+                               {m_s.newName, m_s.name});
+        });
     }
 
     void addRoleMember() {

@@ -8,8 +8,8 @@
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/ListFill.h"
 #include "ui/common/MessageBox.h"
+#include "ui/common/ShowControl.h"
 #include "ui/common/ShowErrors.h"
-#include "ui/common/TabControl.h"
 #include "ui/groups/GroupEditor.h"
 #include "ui/groups/OperationTree.h"
 #include "ui/main/frmMain.h"
@@ -29,65 +29,93 @@ const QString GroupNotLoaded = QStringLiteral(
 const QString UserNotLoaded = QStringLiteral(
     "Utilizatorul nu s-a incarcat corect, asa ca nu a fost salvat nimic. Selectati din nou utilizatorul!");
 
+const QString CodeWithBlanks =
+    QStringLiteral("Codul utilizatorului nu poate incepe sau se termina cu spatii: este si numele login-ului!");
+
+const QString PersonNotListed = QStringLiteral("Selectati persoana din lista sau lasati campul gol!");
+
 // The id of a list's selected item, 0 when nothing is selected (a new record).
 int selectedId(const KeyedTreeWidget* list) {
     const QTreeWidgetItem* item = list->selectedItem();
     return item ? KeyedTreeWidget::tagOf(item).toInt() : 0;
 }
 
-// Shows a refusal; page < 0 leaves SSTab1 as it is.
-void refuse(frmMain& form, const QString& message, int page, QWidget* focus) {
+// Shows a refusal and brings the field to the front with the focus.
+void refuse(frmMain& form, const QString& message, QWidget* focus) {
     common::MsgBox(message, 48, common::AppTitle(), &form);
-    if (page >= 0)
-        form.SSTab1->setCurrentIndex(page);
-    focus->setFocus(Qt::OtherFocusReason);
+    common::showControl(focus);
 }
 
-// Whether every field both editors need is there, asking for the first one missing. Only a
-// text equal to the empty text is missing: blanks pass.
-bool fieldsComplete(frmMain& form, bool savesGroup) {
-    struct Check {
-        bool missing;
-        const char* message;
-        int page;
-        QWidget* focus;
-    };
-    const Check checks[] = {
-        {form.txtGrpName->text().isEmpty(), "Introduceti denumirea grupului!", 0, form.txtGrpName},
-        {form.txtFullName->text().isEmpty(), "Introduceti denumirea grupului!", 0, form.txtFullName},
-        {!form.lstAuthors->selectedItem(), "Selectati autorul!", 0, form.lstAuthors},
-        {form.txtUserName->text().isEmpty(), "Introduceti utilizatorul!", 1, form.txtUserName},
-        {form.txtAlias->text().isEmpty(), "Introduceti utilizatorul!", 1, form.txtAlias},
-        {form.txtDisplay->text().isEmpty(), "Introduceti numele utilizatorului!", 1, form.txtDisplay},
-    };
+struct Check {
+    bool failed;
+    QString message;
+    QWidget* focus;
+};
+
+// The first failed check is refused; true when all passed.
+bool passes(frmMain& form, std::initializer_list<Check> checks) {
     for (const Check& check : checks) {
-        if (check.missing) {
-            refuse(form, QString::fromUtf8(check.message), check.page, check.focus);
+        if (check.failed) {
+            refuse(form, check.message, check.focus);
             return false;
         }
     }
-    // A list left empty or stale by a failed load would otherwise delete grants that were never
+    return true;
+}
+
+// Whether cmbPers shows a person of its list, or nothing: a text typed or cut short that is no
+// item's text would otherwise be saved as no person at all.
+bool personBoxValid(const KeyedComboBox* box) {
+    const QString text = box->currentText();
+    return text.isEmpty() || (box->currentIndex() >= 0 && box->itemText(box->currentIndex()) == text);
+}
+
+// Whether every field of the editors being saved is there, asking for the first one that is not.
+// Only a text equal to the empty text is missing: blanks pass, except in the user code.
+bool fieldsComplete(frmMain& form, bool saveGroup, bool saveUser) {
+    const QString code = form.txtUserName->text();
+    if (saveGroup &&
+        !passes(form, {
+                          {form.txtGrpName->text().isEmpty(), "Introduceti denumirea grupului!", form.txtGrpName},
+                          {form.txtFullName->text().isEmpty(), "Introduceti denumirea grupului!", form.txtFullName},
+                          {!form.lstAuthors->selectedItem(), "Selectati autorul!", form.lstAuthors},
+                      }))
+        return false;
+    if (saveUser &&
+        !passes(form, {
+                          {code.isEmpty(), "Introduceti utilizatorul!", form.txtUserName},
+                          {form.txtAlias->text().isEmpty(), "Introduceti utilizatorul!", form.txtAlias},
+                          {form.txtDisplay->text().isEmpty(), "Introduceti numele utilizatorului!", form.txtDisplay},
+                          {code.trimmed() != code || code.trimmed().isEmpty(), CodeWithBlanks, form.txtUserName},
+                          {!personBoxValid(form.cmbPers), PersonNotListed, form.cmbPers},
+                      }))
+        return false;
+    // A list left empty or stale by a failed load would otherwise write grants that were never
     // shown, or give the group another company's.
-    if (savesGroup && !form.groupEditor().loadedCompletely()) {
-        refuse(form, GroupNotLoaded, 0, form.lstAuthors);
+    if (saveGroup && !passes(form, {{!form.groupEditor().loadedCompletely(), GroupNotLoaded, form.lstAuthors}}))
         return false;
-    }
-    // An existing user written from an editor that could not load it would lose its groups.
-    if (selectedId(form.lstUsers) != 0 && !form.userEditor().loadedCompletely()) {
-        refuse(form, UserNotLoaded, 1, form.lstUsers);
-        return false;
-    }
+    if (!saveUser)
+        return true;
     // The password rules are checked here, with the fields, so that a refused password leaves
     // the group unsaved too.
-    if (selectedId(form.lstUsers) == 0 && form.txtPassword->text().isEmpty()) {
-        refuse(form, QStringLiteral("Introduceti parola!"), -1, form.txtPassword);
-        return false;
-    }
-    if (form.txtPassword->text() != form.txtVerifyPassword->text()) {
-        refuse(form, QStringLiteral("Parola incorecta!"), -1, form.txtVerifyPassword);
-        return false;
-    }
-    return true;
+    const bool isNew = selectedId(form.lstUsers) == 0;
+    return passes(form, {
+                            {!isNew && !form.userEditor().loadedCompletely(), UserNotLoaded, form.lstUsers},
+                            {isNew && form.txtPassword->text().isEmpty(), "Introduceti parola!", form.txtPassword},
+                            {form.txtPassword->text() != form.txtVerifyPassword->text(), "Parola incorecta!",
+                             form.txtVerifyPassword},
+                        });
+}
+
+// Whether the user's code is no other user's code; a code names one server login, so a second
+// user with it would take over the first one's login.
+bool codeFree(frmMain& form) {
+    const QString other = store::OtherUserWithCode(selectedId(form.lstUsers), form.txtUserName->text());
+    if (other.isNull())
+        return true;
+    refuse(form, QStringLiteral("Codul '%1' este deja codul utilizatorului '%2'!").arg(form.txtUserName->text(), other),
+           form.txtUserName);
+    return false;
 }
 
 // The checked operation nodes as "opID#$#Id", in key order; module nodes, whose keys hold no
@@ -120,12 +148,24 @@ QStringList tickedTags(const KeyedTreeWidget* list) {
     return tags;
 }
 
-void saveGroup(frmMain& form) {
+// Whether the tree showed the operation with a check image, so the administrator could see and
+// change its grant; parent operations and operations the tree could not place show none.
+bool showsOperation(const KeyedTreeWidget* tree, int opID, int mdID, int Id) {
+    const QTreeWidgetItem* node = tree->find(groups::operationKey(opID, mdID, Id));
+    return node && groups::imageOf(node) != CheckImage::None;
+}
+
+void writeGroup(frmMain& form) {
     const bool isNew = !form.lstGroupsConfig->selectedItem();
     int grID = selectedId(form.lstGroupsConfig);
     const int auID = KeyedTreeWidget::tagOf(form.lstAuthors->selectedItem()).toInt();
+    const KeyedTreeWidget* tree = form.twOperations;
+    const KeyedTreeWidget* points = form.lstPuncteLucru;
+    store::GroupSaveContext context;
+    context.showsOperation = [tree](int opID, int mdID, int Id) { return showsOperation(tree, opID, mdID, Id); };
+    context.showsWorkPoint = [points](int id) { return points->find(common::ItemKey(id)) != nullptr; };
     store::StoreGroup(grID, form.txtGrpName->text(), form.txtFullName->text(), form.txtNotes->text(), auID,
-                      checkedOperations(form.twOperations), tickedTags(form.lstPuncteLucru));
+                      checkedOperations(form.twOperations), tickedTags(form.lstPuncteLucru), context);
 
     if (isNew) {
         QTreeWidgetItem* item = common::addRecord(form.lstGroupsConfig, grID, form.txtGrpName->text());
@@ -142,35 +182,55 @@ void saveGroup(frmMain& form) {
     }
 }
 
-void saveUser(frmMain& form) {
+// The person to write: the one the box shows, or, when it shows none, the person the user was
+// loaded with if the box could not list it; only a person the administrator saw can be untied.
+int personOf(frmMain& form, int usID) {
+    const int shown = form.cmbPers->selectedTag().toInt();
+    if (shown != 0 || !form.cmbPers->currentText().isEmpty())
+        return shown;
+    return form.userEditor().unshownPerson(usID);
+}
+
+void writeUser(frmMain& form) {
     QTreeWidgetItem* selected = form.lstUsers->selectedItem();
     int usID = selectedId(form.lstUsers);
-    const int IdPers = form.cmbPers->selectedTag().toInt();
-    store::StoreUser(usID, IdPers, form.txtUserName->text(), form.txtDisplay->text(), form.txtDomain->text(),
-                     form.txtAlias->text(), tickedTags(form.lstGroups), form.txtPassword->text());
+    const KeyedTreeWidget* groups = form.lstGroups;
+    QStringList loginWarnings;
+    store::UserSaveContext context;
+    context.showsGroup = [groups](int grID) { return groups->find(common::ItemKey(grID)) != nullptr; };
+    context.loginWarnings = &loginWarnings;
+    store::StoreUser(usID, personOf(form, usID), form.txtUserName->text(), form.txtDisplay->text(),
+                     form.txtDomain->text(), form.txtAlias->text(), tickedTags(form.lstGroups),
+                     form.txtPassword->text(), context);
 
     if (!selected) {
         QTreeWidgetItem* item = common::addRecord(form.lstUsers, usID, form.txtUserName->text());
         item->setText(1, form.txtDisplay->text());
         form.lstUsers->scrollToItem(item);
         form.lstUsers->selectItem(item);
-        return;
+    } else {
+        selected->setText(0, form.txtUserName->text());
+        selected->setText(1, form.txtDisplay->text());
     }
-    selected->setText(0, form.txtUserName->text());
-    selected->setText(1, form.txtDisplay->text());
+    if (!loginWarnings.isEmpty())
+        common::MsgBox(QStringLiteral("The user was saved, but its server login was not changed as asked:\r") +
+                           loginWarnings.join(QLatin1Char('\r')),
+                       48, common::AppTitle(), &form);
 }
 
 } // namespace
 
-bool Save(frmMain& form) {
+bool Save(frmMain& form, bool saveGroup, bool saveUser) {
     bool saved = false;
     common::showErrors(QStringLiteral("SaveGroup()"), [&] {
-        const bool savesGroup = form.tabDetalii->currentIndex() == 0;
-        if (!fieldsComplete(form, savesGroup))
+        if (!fieldsComplete(form, saveGroup, saveUser))
             return;
-        if (savesGroup)
-            saveGroup(form);
-        saveUser(form);
+        if (saveUser && !codeFree(form))
+            return;
+        if (saveGroup)
+            writeGroup(form);
+        if (saveUser)
+            writeUser(form);
         saved = true;
     });
     return saved;

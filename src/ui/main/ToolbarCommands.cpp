@@ -22,8 +22,10 @@ void RegisterToolbarCommands(frmMain& form) {
         if (form.unsavedChanges().settle(UnsavedChanges::Part::User))
             NewUser(form);
     });
+    // A refresh would load the group again over changes the save left for later (with the brand
+    // tab in front): then the lists keep what the save put in them.
     form.setCommand("keySave", [&form] {
-        if (form.Save())
+        if (form.Save() && !form.unsavedChanges().changed(UnsavedChanges::Part::All))
             form.RefreshMe();
     });
     form.setCommand("keyRefresh", [&form] {

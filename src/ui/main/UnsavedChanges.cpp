@@ -97,6 +97,20 @@ bool UnsavedChanges::changed(Part part) const {
     return false;
 }
 
+bool UnsavedChanges::toSave(Part part) const {
+    switch (part) {
+    case Part::Group: {
+        // The group's three fields come first in its state.
+        constexpr int Fields = 3;
+        return groupState().mid(0, Fields) != m_group.mid(0, Fields) || changed(Part::Company);
+    }
+    case Part::All:
+        return toSave(Part::Group) || toSave(Part::User);
+    default:
+        return changed(part);
+    }
+}
+
 bool UnsavedChanges::settle(Part part) {
     if (!changed(part))
         return true;
@@ -104,7 +118,7 @@ bool UnsavedChanges::settle(Part part) {
     case QMessageBox::Discard:
         return true;
     case QMessageBox::Save:
-        if (!m_form.Save())
+        if (!m_form.Save(frmMain::SaveScope::EveryChangedEditor))
             return false;
         m_form.RefreshMe();
         return true;

@@ -36,6 +36,10 @@ public:
 
     // Whether the part differs from its snapshot; Group includes the company, All every part.
     bool changed(Part part) const;
+    // Whether Save has something to write for the part: the group's code, full name or notes or
+    // the shown company's ticks (Group; the company boxes of lstAuthors are not saved as such),
+    // the user's fields, passwords, person or group ticks (User).
+    bool toSave(Part part) const;
 
     // Before a command that replaces part: true when the command may go on, because nothing
     // changed, the administrator chose "Discard", or chose "Save" and the save succeeded (the

@@ -240,10 +240,16 @@ void frmMain::showConnected(bool connected) {
     Panel(1)->setText(text);
 }
 
-bool frmMain::Save() {
-    if (!mainwindow::Save(*this))
+bool frmMain::Save(SaveScope scope) {
+    const bool group = m_unsavedChanges->toSave(UnsavedChanges::Part::Group) &&
+                       (scope == SaveScope::EveryChangedEditor || tabDetalii->currentIndex() == 0);
+    const bool user = m_unsavedChanges->toSave(UnsavedChanges::Part::User);
+    if (!mainwindow::Save(*this, group, user))
         return false;
-    m_unsavedChanges->allShown();
+    if (group)
+        m_unsavedChanges->groupShown();
+    if (user)
+        m_unsavedChanges->userShown();
     return true;
 }
 

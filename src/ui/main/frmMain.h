@@ -63,9 +63,12 @@ public:
     // once, with the origin "RefreshMe()" (see common::runCommand). Status bar panel 1 then says whether
     // the server could be reached. What the editors show afterwards counts as saved.
     void RefreshMe();
-    // Saves the group and the user of the editors (see mainwindow::Save); true once saved, and
-    // what the editors show then counts as saved.
-    bool Save();
+    // Which editors Save writes: those with changes while the user editor's first tab is shown
+    // (the brand tab in front leaves a changed group unsaved), or every editor with changes.
+    enum class SaveScope { ShownTab, EveryChangedEditor };
+    // Saves the editors that have changes (see mainwindow::Save); true once saved, and what the
+    // saved editors show then counts as saved.
+    bool Save(SaveScope scope = SaveScope::ShownTab);
     // Deletes the group or user selected on the page in front (see mainwindow::Delete).
     void Delete();
     // Shows user usID in the user editor (see users::LoadUser), as one command.

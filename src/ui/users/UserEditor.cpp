@@ -37,6 +37,8 @@ void UserEditor::LoadUser(int usID) {
     f.txtPassword->clear();
     f.txtVerifyPassword->clear();
     bool complete = true;
+    m_loadedUser = usID;
+    m_unshownPerson = 0;
     const bool loaded = common::showErrors("LoadGrp()", [&] {
         f.cmbPers->clearSelection();
 
@@ -48,7 +50,12 @@ void UserEditor::LoadUser(int usID) {
             complete &= passOver([&] { f.txtAlias->setText(user.field("usAlias").toString()); });
             complete &= passOver([&] { f.txtDisplay->setText(user.field("usDenumire").toString()); });
             // A user without a person looks for "k0", which no person has: the box stays empty.
-            passOver([&] { f.cmbPers->selectKey(common::ItemKey(user.field("IdPers"))); });
+            passOver([&] {
+                const int person = user.field("IdPers").toInt();
+                if (person != 0 && f.cmbPers->indexOfKey(common::ItemKey(person)) < 0)
+                    m_unshownPerson = person;
+                f.cmbPers->selectKey(common::ItemKey(user.field("IdPers")));
+            });
             f.cmbPers->update();
         }
         // A user query that failed has no record set to close: that ends the load with an error.

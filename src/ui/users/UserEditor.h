@@ -28,6 +28,11 @@ public:
     // sets it again. A new user (nothing selected in lstUsers) does not depend on it.
     bool loadedCompletely() const { return m_loaded; }
 
+    // The person that user usID was loaded with when cmbPers could not show it (a person added
+    // since the last refresh, or a person list that could not be read); 0 when the box showed the
+    // person, the user has none, or usID is not the user loaded last.
+    int unshownPerson(int usID) const { return usID != 0 && usID == m_loadedUser ? m_unshownPerson : 0; }
+
     // Makes the person list at least 200 pixels wide, however narrow the box is.
     void cmbPers_DropDown();
     // Inverts the check box of the selected group of lstGroups, if any.
@@ -42,4 +47,6 @@ private:
 
     UsersPage& m_form;
     bool m_loaded = true;
+    int m_loadedUser = 0;
+    int m_unshownPerson = 0;
 };

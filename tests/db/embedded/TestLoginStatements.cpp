@@ -177,6 +177,29 @@ private slots:
         QCOMPARE(logins(), 0);
     }
 
+    // A renamed login keeps its password and its server roles; a name taken by another login, a
+    // missing login and a transaction are refused as the server refuses them.
+    void renamingALoginKeepsWhatItHad() {
+        m_c->execute(addLogin(QStringLiteral("ion"), QStringLiteral("cHc=")));
+        m_c->execute(addToSysadmin(QStringLiteral("ion")));
+        m_c->execute(addLogin(QStringLiteral("dan"), QStringLiteral("ZGFu")));
+        QCOMPARE(errorOf(QStringLiteral("ALTER LOGIN [ion] WITH NAME = [Ștefan]]x]")), 0);
+        QCOMPARE(password(QStringLiteral("Ștefan]x")).toString(), QStringLiteral("cHc="));
+        QCOMPARE(m_server
+                     ->scalar(QStringLiteral("master"),
+                              QStringLiteral("SELECT member FROM server_role_members WHERE role = 'sysadmin'"))
+                     .toString(),
+                 QStringLiteral("Ștefan]x"));
+        QCOMPARE(errorOf(QStringLiteral("ALTER LOGIN [dan] WITH NAME = [ȘTEFAN]]X]")), 15025);
+        QCOMPARE(errorOf(QStringLiteral("ALTER LOGIN [ion] WITH NAME = [nou]")), 15151);
+        QCOMPARE(errorOf(QStringLiteral("ALTER LOGIN [dan] WITH NAME = [DAN]")), 0);
+        m_c->beginTrans();
+        QCOMPARE(errorOf(QStringLiteral("ALTER LOGIN [DAN] WITH NAME = [dana]")), 574);
+        m_c->rollbackTrans();
+        QCOMPARE(logins(), 2);
+        QCOMPARE(password(QStringLiteral("DAN")).toString(), QStringLiteral("ZGFu"));
+    }
+
     void loginProceduresRefuseToRunInsideATransaction() {
         m_c->beginTrans();
         QCOMPARE(errorOf(addLogin(QStringLiteral("ion"), QStringLiteral("cHc="))), 15002);

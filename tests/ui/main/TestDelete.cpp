@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(m_server->snapshot(), before);
     }
 
-    // Deleting the last group leaves an empty editor: nothing of the deleted group can be saved.
+    // Deleting the last group leaves an empty editor: nothing of the deleted group is left to save.
     void deletingTheLastGroupEmptiesTheEditor() {
         m_server->exec("suitedb", "DELETE FROM AdmGrup WHERE grID <> 2");
         WindowFixture form(*m_login);
@@ -168,8 +168,8 @@ private slots:
         QCOMPARE(form->twOperations->find("k10#$#1#$#1")->data(0, common::ImageRole).toInt(), 3);
 
         const QStringList before = m_server->snapshot();
-        QVERIFY(!form->Save());
-        QCOMPARE(answer.text(), QStringLiteral("Introduceti denumirea grupului!"));
+        QVERIFY(form->Save());
+        QCOMPARE(answer.count(), 1);
         QCOMPARE(m_server->snapshot(), before);
     }
 };

@@ -218,6 +218,7 @@ private slots:
         // A group that failed to load is emptied; the administrator types its fields in again.
         form->txtGrpName->setText("ADMIN");
         form->txtFullName->setText("Administratori");
+        form->txtNotes->setText("changed");
 
         {
             ModalAnswerer answer;
