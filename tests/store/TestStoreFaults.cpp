@@ -47,12 +47,30 @@ void storeExistingGroup() {
     store::StoreGroup(grID, "GESTIUNE", "Gestionari", "obs", 1, {"1#$#13", "6#$#18"}, {"1", "3"});
 }
 
+// The same saves from a window that showed only part of the rights: what it did not show is kept.
+void storeGroupShowingPart() {
+    int grID = 3;
+    store::GroupSaveContext shown;
+    shown.showsOperation = [](int opID, int, int) { return opID % 2 == 0; };
+    shown.showsWorkPoint = [](int id) { return id != 2; };
+    store::StoreGroup(grID, "GESTIUNE", "Gestionari", "obs", 1, {"6#$#18"}, {"1", "3"}, shown);
+}
+
+void storeUserShowingPart() {
+    int usID = 7;
+    store::UserSaveContext shown;
+    shown.showsGroup = [](int grID) { return grID != 4; };
+    store::StoreUser(usID, 15, "cristina.moldovan", "Cristina Moldovan", "DUNAREA", "cm", {"1"}, "", shown);
+}
+
 const QList<Scenario> Scenarios = {
     {"StoreUser new", true, {}, storeNewUser},
     {"StoreUser existing", true, {}, storeExistingUser},
     {"StoreGroup new", true, {}, storeNewGroup},
     {"StoreGroup existing", true, {}, storeExistingGroup},
     {"StoreGroup existing without stk", false, {}, storeExistingGroup},
+    {"StoreGroup showing part", true, {}, storeGroupShowingPart},
+    {"StoreUser showing part", true, {}, storeUserShowingPart},
     {"DropGroup", true, {}, [] { store::DropGroup(3); }},
     {"DropGroup without stk", false, {}, [] { store::DropGroup(3); }},
     {"DropUser", true, storeExistingUser, [] { store::DropUser(7, "cristina.moldovan"); },

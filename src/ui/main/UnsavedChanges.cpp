@@ -56,8 +56,9 @@ QStringList UnsavedChanges::groupState() const {
 
 QStringList UnsavedChanges::userState() const {
     const frmMain& f = m_form;
-    QStringList state{f.txtDomain->text(),   f.txtUserName->text(),       f.txtAlias->text(),      f.txtDisplay->text(),
-                      f.txtPassword->text(), f.txtVerifyPassword->text(), f.cmbPers->selectedKey()};
+    QStringList state{f.txtDomain->text(),      f.txtUserName->text(),   f.txtAlias->text(),
+                      f.txtDisplay->text(),     f.txtPassword->text(),   f.txtVerifyPassword->text(),
+                      f.cmbPers->selectedKey(), f.cmbPers->currentText()};
     addTicks(state, f.lstGroups);
     return state;
 }
