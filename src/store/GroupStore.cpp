@@ -3,6 +3,7 @@
 #include "db/RecordSet.h"
 #include "db/SharedConnection.h"
 #include "db/Transaction.h"
+#include "store/GroupGrants.h"
 #include "store/StoreSupport.h"
 
 #include <QDateTime>
@@ -13,62 +14,6 @@ namespace store {
 using namespace support;
 
 namespace {
-
-// The author's grants that the window showed, which the save replaces, and whether there are
-// others, which it keeps.
-struct ShownGrants {
-    QList<std::pair<int, int>> operations; // (opID, Id)
-    QList<int> workPoints;
-    bool keepsOperations = false;
-    bool keepsWorkPoints = false;
-};
-
-void readOperationGrants(db::Connection& connection, const QString& id, const QString& author,
-                         const GroupSaveContext& context, ShownGrants& grants) {
-    const db::ResultRows rows = connection.query(
-        QStringLiteral("Select a0.opID, a0.ID, a1.mdID From admGrupOperatii a0 Left Join admOperatiiModul a1 On "
-                       "a0.opID = a1.opID And a0.ID = a1.Id Where a0.grID = ") +
-        id + QStringLiteral(" And a0.auID = ") + author);
-    // An operation listed in two modules counts as shown when either shows it.
-    QHash<std::pair<int, int>, bool> shown;
-    for (const QList<QVariant>& row : rows.rows) {
-        const std::pair<int, int> operation{row.value(0).toInt(), row.value(1).toInt()};
-        shown[operation] |= context.showsOperation(operation.first, row.value(2).toInt(), operation.second);
-    }
-    for (auto it = shown.cbegin(); it != shown.cend(); ++it) {
-        if (it.value())
-            grants.operations << it.key();
-        else
-            grants.keepsOperations = true;
-    }
-}
-
-void readWorkPointGrants(db::Connection& connection, const QString& id, const QString& pointsOfAuthor,
-                         const GroupSaveContext& context, ShownGrants& grants) {
-    const db::ResultRows rows = connection.query(
-        QStringLiteral("Select IdPctLucru From admGrupPuncteLucru Where grID = ") + id +
-        QStringLiteral(" And IdPctLucru in (Select IdPctLucru From ") + pointsOfAuthor + QStringLiteral(")"));
-    for (const QList<QVariant>& row : rows.rows) {
-        const int point = row.value(0).toInt();
-        if (context.showsWorkPoint(point))
-            grants.workPoints << point;
-        else
-            grants.keepsWorkPoints = true;
-    }
-}
-
-// The shown operation grants as a condition on (opID, ID), a bounded number per statement.
-QStringList operationConditions(const QList<std::pair<int, int>>& operations) {
-    constexpr int Chunk = 100;
-    QStringList conditions;
-    for (qsizetype start = 0; start < operations.size(); start += Chunk) {
-        QStringList pairs;
-        for (const auto& [opID, Id] : operations.mid(start, Chunk))
-            pairs << QStringLiteral("(opID = %1 And ID = %2)").arg(opID).arg(Id);
-        conditions << pairs.join(QStringLiteral(" Or "));
-    }
-    return conditions;
-}
 
 void writeOperations(db::Connection& connection, const QString& id, const QString& author,
                      const QStringList& operations, bool keepsGrants) {
@@ -112,6 +57,7 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
     db::Connection& connection = *shared;
     db::Transaction transaction(connection);
     const bool isNew = grID == 0;
+    const bool compares = !isNew && context.version && context.version->grID == grID && !context.overwrite;
     int newId = 0;
     if (isNew)
         newId = nextKey(shared, QStringLiteral("Select max(grID) From AdmGrup WITH (UPDLOCK, HOLDLOCK)"));
@@ -121,6 +67,24 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
     if (isNew) {
         group.addNew();
         group.setField(QStringLiteral("grID"), newId);
+    } else if (group.eof() && context.version) {
+        // Written again, the group would come back under the id of one that is gone.
+        ChangesElsewhere gone;
+        gone.deleted = true;
+        throw ChangedElsewhere(gone);
+    }
+    const QString author = number(auID);
+    GroupGrants now;
+    if (!isNew) {
+        now = readGroupGrants(connection, number(grID), author, context);
+        if (compares) {
+            const ChangesElsewhere changes =
+                changesSince(*context.version, group.field(QStringLiteral("grCod")).toString(),
+                             group.field(QStringLiteral("grDenumire")).toString(),
+                             group.field(QStringLiteral("grobs")).toString(), auID, now);
+            if (changes.any())
+                throw ChangedElsewhere(changes);
+        }
     }
     group.setField(QStringLiteral("grCod"), textValue(grCod));
     group.setField(QStringLiteral("grDenumire"), textValue(grDenumire));
@@ -131,10 +95,6 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
     const QString id = number(group.field(QStringLiteral("grID")).toInt());
     group.close();
 
-    const QString author = number(auID);
-    ShownGrants shown;
-    if (!isNew && context.showsOperation)
-        readOperationGrants(connection, id, author, context, shown);
     connection.execute(QStringLiteral("Delete From admGrupAutor Where grID = ") + id + QStringLiteral(" And auID = ") +
                        author);
     // Without an stk database the work points are those of ordavia, the list the editor shows.
@@ -142,36 +102,54 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
         (stkExists(connection) ? QStringLiteral("stk..stk_PuncteLucru (nolock) Where IdAuthor = ")
                                : QStringLiteral("ordavia..PSR_PuncteLucru (nolock) Where IdAuthor = ")) +
         author;
-    if (!isNew && context.showsWorkPoint)
-        readWorkPointGrants(connection, id, pointsOfAuthor, context, shown);
-    // The author's work point grants are cleared here and the ticked ones written again below.
+    // The author's work point grants are cleared here and the ticked ones written again below;
+    // only those the window listed, when it says what it listed.
     const QString deletePoints = QStringLiteral("Delete From admGrupPuncteLucru Where grID = ") + id +
                                  QStringLiteral(" And IdPctLucru in (Select IdPctLucru From ") + pointsOfAuthor +
                                  QStringLiteral(")");
-    if (!shown.keepsWorkPoints)
+    if (!context.showsWorkPoint)
         connection.execute(deletePoints);
     else
-        for (const QString& list : idLists(shown.workPoints))
+        for (const QString& list : idLists(now.shownWorkPoints(context)))
             connection.execute(deletePoints + QStringLiteral(" And IdPctLucru In (") + list + QStringLiteral(")"));
     const QString deleteOperations =
         QStringLiteral("Delete From admGrupOperatii Where grID = ") + id + QStringLiteral(" And auID = ") + author;
-    if (!shown.keepsOperations)
+    const bool keepsOperations = now.keepsOperations();
+    if (!keepsOperations)
         connection.execute(deleteOperations);
     else
-        for (const QString& condition : operationConditions(shown.operations))
+        for (const QString& condition : operationConditions(now.shownOperations()))
             connection.execute(deleteOperations + QStringLiteral(" And (") + condition + QStringLiteral(")"));
-    writeOperations(connection, id, author, operations, shown.keepsOperations);
+    writeOperations(connection, id, author, operations, keepsOperations);
     writeWorkPoints(shared, id, workPoints);
     transaction.commit();
     // The id goes back to the caller only once it is stored.
     grID = id.toInt();
+    if (context.version)
+        recordSaved(*context.version, grID, grCod, grDenumire, grobs, auID, operations, workPoints, now);
     return true;
 }
 
-bool DropGroup(int grID) {
+bool DropGroup(int grID, const GroupVersion* loaded, bool overwrite) {
     db::Connection& connection = *db::ReplaceSharedConnection();
     const QString id = number(grID);
     db::Transaction transaction(connection);
+    if (loaded && loaded->grID == grID) {
+        const db::ResultRows row =
+            connection.query(QStringLiteral("Select grCod, grDenumire, grobs From AdmGrup WITH (UPDLOCK, HOLDLOCK) "
+                                            "Where grID = ") +
+                             id);
+        ChangesElsewhere changes;
+        if (row.rows.isEmpty())
+            changes.deleted = true;
+        else if (!overwrite) {
+            const QList<QVariant>& values = row.rows.first();
+            changes = changesSince(*loaded, values.value(0).toString(), values.value(1).toString(),
+                                   values.value(2).toString(), -1, {});
+        }
+        if (changes.any())
+            throw ChangedElsewhere(changes);
+    }
     connection.execute(QStringLiteral("Delete From admGrup Where grID = ") + id);
     connection.execute(QStringLiteral("Delete From admGrupAutor Where grID = ") + id);
     connection.execute(QStringLiteral("Delete From admGrupOperatii Where grID = ") + id);

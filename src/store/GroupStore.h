@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/RecordVersions.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -18,6 +20,11 @@ struct GroupSaveContext {
     std::function<bool(int opID, int mdID, int Id)> showsOperation;
     // Whether the window listed work point IdPctLucru. Null: every work point was listed.
     std::function<bool(int IdPctLucru)> showsWorkPoint;
+    // What the editor loaded. When given for the group being saved, a group deleted elsewhere, or
+    // whose row or grants for the author differ from it, raises ChangedElsewhere before anything
+    // is written, unless overwrite. Once the save is committed it holds the group as saved.
+    GroupVersion* version = nullptr;
+    bool overwrite = false;
 };
 
 // Writes a group (grID 0: a new one, whose id is returned in grID) and, for the author auID,
@@ -27,7 +34,9 @@ struct GroupSaveContext {
 bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, const QString& grobs, int auID,
                 const QStringList& operations, const QStringList& workPoints, const GroupSaveContext& context = {});
 
-// Deletes a group with all its grants and memberships. Returns true once committed.
-bool DropGroup(int grID);
+// Deletes a group with all its grants and memberships. Returns true once committed. Given what
+// the editor loaded, a group changed elsewhere since raises ChangedElsewhere before anything is
+// deleted (unless overwrite), and one deleted elsewhere raises it with deleted set.
+bool DropGroup(int grID, const GroupVersion* loaded = nullptr, bool overwrite = false);
 
 } // namespace store

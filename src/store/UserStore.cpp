@@ -7,6 +7,7 @@
 #include "db/Transaction.h"
 #include "store/Base64Encode.h"
 #include "store/StoreSupport.h"
+#include "store/UserLinks.h"
 
 #include <QDateTime>
 
@@ -110,22 +111,39 @@ void undoLoginChanges(db::Connection& connection, const LoginChanges& changes) {
         });
 }
 
+// Raises ChangedElsewhere when user id differs from what the editor loaded, or is gone.
+void refuseChangedElsewhere(const UserVersion& loaded, const UserFields* fields, const UserLinks& links) {
+    ChangesElsewhere changes;
+    if (!fields)
+        changes.deleted = true;
+    else
+        changes = changesSince(loaded, *fields, links);
+    if (changes.any())
+        throw ChangedElsewhere(changes);
+}
+
+// Before any login change, which the transaction cannot take back: a user changed elsewhere is
+// asked about first. Checked again under locks inside the transaction.
+void refuseChangedBeforeLogins(db::Connection& connection, int usID, const UserSaveContext& context) {
+    if (!context.version || context.version->usID != usID || usID == 0 || context.overwrite)
+        return;
+    UserFields fields;
+    const bool exists = readUserFields(connection, number(usID), fields);
+    refuseChangedElsewhere(*context.version, exists ? &fields : nullptr,
+                           readUserLinks(connection, number(usID), QStringLiteral(" (nolock)")));
+}
+
 // Replaces the user's memberships of the groups the window listed; the memberships of groups it
 // did not list (created elsewhere since, or not read) stay exactly as they are.
-void writeMemberships(db::Connection& connection, const QString& id, bool isNew, const QStringList& groups,
+void writeMemberships(db::Connection& connection, const QString& id, const QStringList& groups, const UserLinks& before,
                       const UserSaveContext& context) {
     QList<int> replaced;
     bool keepsSome = false;
-    if (!isNew && context.showsGroup) {
-        const db::ResultRows current =
-            connection.query(QStringLiteral("Select grID From admUserGrup Where usID = ") + id);
-        for (const QList<QVariant>& row : current.rows) {
-            const int grID = row.value(0).toInt();
-            if (context.showsGroup(grID))
-                replaced << grID;
-            else
-                keepsSome = true;
-        }
+    for (const int grID : before.groups) {
+        if (!context.showsGroup || context.showsGroup(grID))
+            replaced << grID;
+        else
+            keepsSome = true;
     }
     if (!keepsSome)
         connection.execute(QStringLiteral(" Delete From admUserGrup Where usID = ") + id);
@@ -141,27 +159,38 @@ void writeMemberships(db::Connection& connection, const QString& id, bool isNew,
 }
 
 // The user's row, person link and memberships, in one transaction; returns the user's id.
-int writeUserRows(const std::shared_ptr<db::Connection>& shared, int usID, int IdPers, const QString& usCod,
-                  const QString& usDenumire, const QString& usDomeniu, const QString& usAlias,
+int writeUserRows(const std::shared_ptr<db::Connection>& shared, int usID, int IdPers, const UserFields& written,
                   const QStringList& groups, const UserSaveContext& context) {
     db::Connection& connection = *shared;
     db::Transaction transaction(connection);
     // Checked again under the lock: another administrator may have taken the code meanwhile.
-    refuseTakenCode(connection, usID, usCod, QStringLiteral(" WITH (UPDLOCK, HOLDLOCK)"));
+    refuseTakenCode(connection, usID, written.usCod, QStringLiteral(" WITH (UPDLOCK, HOLDLOCK)"));
     int newId = 0;
     if (usID == 0)
         newId = nextKey(shared, QStringLiteral("Select max(usID) From AdmUser WITH (UPDLOCK, HOLDLOCK)"));
 
     db::RecordSet user;
     user.open(QStringLiteral("Select * From AdmUser Where usID = ") + number(usID), shared);
+    UserLinks before;
     if (usID == 0) {
         user.addNew();
         user.setField(QStringLiteral("usID"), newId);
+    } else {
+        before = readUserLinks(connection, number(usID), QStringLiteral(" WITH (UPDLOCK, HOLDLOCK)"));
+        if (context.version && context.version->usID == usID && (!context.overwrite || user.eof())) {
+            UserFields now;
+            if (!user.eof())
+                now = {user.field(QStringLiteral("usCod")).toString(),
+                       user.field(QStringLiteral("usDenumire")).toString(),
+                       user.field(QStringLiteral("usDomeniu")).toString(),
+                       user.field(QStringLiteral("usAlias")).toString()};
+            refuseChangedElsewhere(*context.version, user.eof() ? nullptr : &now, before);
+        }
     }
-    user.setField(QStringLiteral("usCod"), textValue(usCod));
-    user.setField(QStringLiteral("usDenumire"), textValue(usDenumire));
-    user.setField(QStringLiteral("usDomeniu"), textValue(usDomeniu));
-    user.setField(QStringLiteral("usAlias"), textValue(usAlias));
+    user.setField(QStringLiteral("usCod"), textValue(written.usCod));
+    user.setField(QStringLiteral("usDenumire"), textValue(written.usDenumire));
+    user.setField(QStringLiteral("usDomeniu"), textValue(written.usDomeniu));
+    user.setField(QStringLiteral("usAlias"), textValue(written.usAlias));
     user.setField(QStringLiteral("IdOperator"), OperatorId);
     user.setField(QStringLiteral("DataAct"), QDateTime::currentDateTime());
     user.update();
@@ -172,8 +201,10 @@ int writeUserRows(const std::shared_ptr<db::Connection>& shared, int usID, int I
     connection.execute(QStringLiteral("Update PSR_Pers Set usID = 0 Where usID = ") + id);
     connection.execute(QStringLiteral("Update PSR_Pers Set usID = ") + id + QStringLiteral(" Where IdPers = ") +
                        number(IdPers));
-    writeMemberships(connection, id, usID == 0, groups, context);
+    writeMemberships(connection, id, groups, before, context);
     transaction.commit();
+    if (context.version)
+        recordSaved(*context.version, id.toInt(), written, IdPers, groups, before, context);
     return id.toInt();
 }
 
@@ -192,6 +223,7 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
     db::Connection& connection = *shared;
     // Before any login changes: a taken code would give this user another user's login.
     refuseTakenCode(connection, usID, usCod, QStringLiteral(" (nolock)"));
+    refuseChangedBeforeLogins(connection, usID, context);
     LoginChanges changes;
     if (usID != 0)
         renameLogin(connection, usID, usCod, changes);
@@ -199,9 +231,8 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
         storeLogin(connection, usCod, encoded, changes, context);
 
     try {
-        const int id = writeUserRows(shared, usID, IdPers, usCod, usDenumire, usDomeniu, usAlias, groups, context);
         // The id goes back to the caller only once it is stored.
-        usID = id;
+        usID = writeUserRows(shared, usID, IdPers, {usCod, usDenumire, usDomeniu, usAlias}, groups, context);
     } catch (...) {
         undoLoginChanges(connection, changes);
         throw;
@@ -209,11 +240,18 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
     return true;
 }
 
-bool DropUser(int usID, const QString& login) {
+bool DropUser(int usID, const QString& login, const UserVersion* loaded, bool overwrite) {
     db::Connection& connection = *db::ReplaceSharedConnection();
     const QString id = number(usID);
     {
         db::Transaction transaction(connection);
+        if (loaded && loaded->usID == usID) {
+            UserFields fields;
+            const bool exists = readUserFields(connection, id, fields);
+            if (!exists || !overwrite)
+                refuseChangedElsewhere(*loaded, exists ? &fields : nullptr,
+                                       readUserLinks(connection, id, QStringLiteral(" WITH (UPDLOCK, HOLDLOCK)")));
+        }
         connection.execute(QStringLiteral(" Delete From admUser Where usID = ") + id);
         connection.execute(QStringLiteral(" Delete From admUserGrup Where usID = ") + id);
         // Nothing may keep pointing at the deleted user: its person and its brand roles go with it.

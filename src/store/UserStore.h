@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/RecordVersions.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -18,6 +20,12 @@ struct UserSaveContext {
     // Receives, one line each, the login changes that could not be made; the user's row is
     // saved all the same. May be null.
     QStringList* loginWarnings = nullptr;
+    // What the editor loaded. When given for the user being saved, a user deleted elsewhere, or
+    // whose row, person or memberships differ from it, raises ChangedElsewhere before anything is
+    // written (the login included), unless overwrite. Once the save is committed it holds the
+    // user as saved.
+    UserVersion* version = nullptr;
+    bool overwrite = false;
 };
 
 // The raised error's number when a user code is another user's already.
@@ -39,7 +47,9 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
 
 // Deletes a user with its memberships, person link and brand roles, then drops its login
 // (a missing login is not an error) unless another user has the same code and so the same
-// login. Returns true; raises a failure of its transaction.
-bool DropUser(int usID, const QString& login);
+// login. Returns true; raises a failure of its transaction. Given what the editor loaded, a user
+// changed elsewhere since raises ChangedElsewhere before anything is deleted (unless overwrite),
+// and one deleted elsewhere raises it with deleted set.
+bool DropUser(int usID, const QString& login, const UserVersion* loaded = nullptr, bool overwrite = false);
 
 } // namespace store

@@ -89,10 +89,16 @@ void GroupEditor::LoadGrp(int grID) {
     bool complete = true;
     db::RecordSet group;
     complete &= passOver([&] { group = store::GetGroups(grID); });
+    // A group that is gone is compared with nothing: its save finds it gone.
+    m_version.grID = 0;
     if (group.isOpen() && !group.eof()) {
         complete &= passOver([&] { f.txtGrpName->setText(group.field(QStringLiteral("grCod")).toString()); });
         complete &= passOver([&] { f.txtFullName->setText(group.field(QStringLiteral("grDenumire")).toString()); });
         complete &= passOver([&] { f.txtNotes->setText(group.field(QStringLiteral("grobs")).toString()); });
+        m_version.grID = grID;
+        m_version.grCod = f.txtGrpName->text();
+        m_version.grDenumire = f.txtFullName->text();
+        m_version.grobs = f.txtNotes->text();
     }
     group.close();
 
@@ -154,6 +160,10 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
         f.lstPuncteLucru->beginFill();
         const auto endFill = qScopeGuard([&] { f.lstPuncteLucru->endFill(); });
         f.lstPuncteLucru->clearKeyed();
+        m_version.auID = auID;
+        m_version.operations.clear();
+        m_version.workPoints.clear();
+        m_version.listedWorkPoints.clear();
         db::RecordSet points = store::GetWorkPoints(auID, grID);
         if (points.isOpen()) {
             for (; !points.eof(); points.moveNext()) {
@@ -166,6 +176,9 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
                 // A Null grID reads as 0: the group does not hold the work point.
                 const bool held = points.field(QStringLiteral("grID")).toInt() != 0;
                 point->setCheckState(0, held ? Qt::Checked : Qt::Unchecked);
+                m_version.listedWorkPoints.insert(id);
+                if (held)
+                    m_version.workPoints.insert(id);
             }
             points.close();
             pointsRead = true;
@@ -177,10 +190,13 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
 
     // From here on a failing statement is passed over: the tree keeps the checks set so far.
     QTreeWidgetItem* group = f.lstGroupsConfig->selectedItem();
-    if (!group || item->checkState(0) != Qt::Checked) {
+    if (!group) {
         m_companyLoaded = pointsRead;
         return;
     }
+    // The grants are read also for a company whose box is off, which shows none of them: a save
+    // then removes them knowingly, not as a change someone else made.
+    const bool shown = item->checkState(0) == Qt::Checked;
     bool complete = pointsRead;
     db::RecordSet granted;
     complete &= passOver([&] { granted = store::GetGroupOperations(auID, KeyedTreeWidget::tagOf(group).toInt()); });
@@ -197,7 +213,9 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
             const int mdID = granted.field(QStringLiteral("mdID")).toInt();
             const QString key = groups::operationKey(granted.field(QStringLiteral("opID")).toInt(), mdID,
                                                      granted.field(QStringLiteral("Id")).toInt());
-            QTreeWidgetItem* node = f.twOperations->find(key);
+            m_version.operations.insert(
+                {granted.field(QStringLiteral("opID")).toInt(), granted.field(QStringLiteral("Id")).toInt()});
+            QTreeWidgetItem* node = shown ? f.twOperations->find(key) : nullptr;
             if (node && groups::imageOf(node) != CheckImage::None) {
                 groups::setImage(node, CheckImage::Checked, m_images);
                 modules.insert(mdID);

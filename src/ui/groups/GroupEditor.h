@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/RecordVersions.h"
+
 #include <QObject>
 
 class QPoint;
@@ -44,8 +46,15 @@ public:
     // groupEmptied().
     bool loadedCompletely() const { return m_groupLoaded && m_companyLoaded; }
     // Tells the editor that its group fields and companies were emptied for a new group: there
-    // is nothing of a group left to have failed loading.
-    void groupEmptied() { m_groupLoaded = true; }
+    // is nothing of a group left to have failed loading, nor to compare a save with.
+    void groupEmptied() {
+        m_groupLoaded = true;
+        m_version.grID = 0;
+    }
+
+    // The group and the shown company's grants as the editor loaded them (or as the last save
+    // left them), for the store to tell whether someone else changed them since.
+    store::GroupVersion& version() { return m_version; }
 
     // Toggles the tree's selected node (see groups::toggleNode), then ticks the selected
     // company when any node is checked and unticks it otherwise. Without a selected company it
@@ -72,4 +81,5 @@ private:
     ImageList& m_images;
     bool m_groupLoaded = true;
     bool m_companyLoaded = true;
+    store::GroupVersion m_version;
 };

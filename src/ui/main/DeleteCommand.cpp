@@ -6,8 +6,11 @@
 #include "ui/common/MessageBox.h"
 #include "ui/common/ShowErrors.h"
 #include "ui/common/TabControl.h"
+#include "ui/groups/GroupEditor.h"
+#include "ui/main/ChangedElsewhereQuestion.h"
 #include "ui/main/ToolbarCommands.h"
 #include "ui/main/frmMain.h"
+#include "ui/users/UserEditor.h"
 
 namespace mainwindow {
 
@@ -23,6 +26,30 @@ QTreeWidgetItem* confirmedItem(frmMain& form, const KeyedTreeWidget* list, const
     return item;
 }
 
+// Runs drop with what the editor loaded; a record changed elsewhere since is asked about first
+// ("Delete anyway" drops it all the same, "Reload" shows it as it is now), and one deleted
+// elsewhere is said to be gone. True once dropped.
+template <typename Drop, typename Reload>
+bool dropAskingAboutChanges(frmMain& form, const QString& record, Drop&& drop, Reload&& reload) {
+    bool overwrite = false;
+    for (;;) {
+        try {
+            return drop(overwrite);
+        } catch (const store::ChangedElsewhere& e) {
+            const ChangedElsewhereAnswer answer = askAboutChangedElsewhere(&form, record, e.changes(), QString(), true);
+            if (e.changes().deleted) {
+                form.RefreshMe();
+                return false;
+            }
+            if (answer == ChangedElsewhereAnswer::Reload)
+                reload();
+            if (answer != ChangedElsewhereAnswer::Overwrite)
+                return false;
+            overwrite = true;
+        }
+    }
+}
+
 } // namespace
 
 void Delete(frmMain& form) {
@@ -30,7 +57,16 @@ void Delete(frmMain& form) {
         switch (form.SSTab1->currentIndex()) {
         case 1: {
             QTreeWidgetItem* user = confirmedItem(form, form.lstUsers, QStringLiteral("Stergem utilizatorul '"));
-            if (!user || !store::DropUser(KeyedTreeWidget::tagOf(user).toInt(), user->text(0)))
+            if (!user)
+                return;
+            const int usID = KeyedTreeWidget::tagOf(user).toInt();
+            const bool dropped = dropAskingAboutChanges(
+                form, QStringLiteral("user '%1'").arg(user->text(0)),
+                [&](bool overwrite) {
+                    return store::DropUser(usID, user->text(0), &form.userEditor().version(), overwrite);
+                },
+                [&] { form.LoadUser(usID); });
+            if (!dropped)
                 return;
             form.lstUsers->removeKeyed(KeyedTreeWidget::keyOf(user));
             // Nothing of the deleted user (its fields, groups, typed password) may stay on screen
@@ -40,7 +76,14 @@ void Delete(frmMain& form) {
         }
         case 0: {
             QTreeWidgetItem* group = confirmedItem(form, form.lstGroupsConfig, QStringLiteral("Stergem grupul '"));
-            if (!group || !store::DropGroup(KeyedTreeWidget::tagOf(group).toInt()))
+            if (!group)
+                return;
+            const int grID = KeyedTreeWidget::tagOf(group).toInt();
+            const bool dropped = dropAskingAboutChanges(
+                form, QStringLiteral("group '%1'").arg(group->text(0)),
+                [&](bool overwrite) { return store::DropGroup(grID, &form.groupEditor().version(), overwrite); },
+                [&] { form.LoadGrp(grID); });
+            if (!dropped)
                 return;
             form.lstGroupsConfig->removeKeyed(KeyedTreeWidget::keyOf(group));
             mainwindow::NewGroup(form);

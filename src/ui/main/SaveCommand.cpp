@@ -12,6 +12,7 @@
 #include "ui/common/ShowErrors.h"
 #include "ui/groups/GroupEditor.h"
 #include "ui/groups/OperationTree.h"
+#include "ui/main/ChangedElsewhereQuestion.h"
 #include "ui/main/frmMain.h"
 #include "ui/users/UserEditor.h"
 
@@ -155,24 +156,68 @@ bool showsOperation(const KeyedTreeWidget* tree, int opID, int mdID, int Id) {
     return node && groups::imageOf(node) != CheckImage::None;
 }
 
-void writeGroup(frmMain& form) {
-    const bool isNew = !form.lstGroupsConfig->selectedItem();
+// After a store found its record changed elsewhere: true to store again (overwriting, or as a
+// new record), false when the administrator reloaded the record or cancelled.
+bool storeAgain(frmMain& form, const store::ChangedElsewhere& e, const QString& record, const QString& company,
+                bool& overwrite, bool& asNew, const std::function<void()>& reload) {
+    switch (askAboutChangedElsewhere(&form, record, e.changes(), company, false)) {
+    case ChangedElsewhereAnswer::Overwrite:
+        overwrite = true;
+        return true;
+    case ChangedElsewhereAnswer::SaveAsNew:
+        asNew = true;
+        return true;
+    case ChangedElsewhereAnswer::Reload:
+        reload();
+        return false;
+    default:
+        return false;
+    }
+}
+
+// A record saved again as a new one takes the place of the one that is gone in the lists.
+void removeFromLists(std::initializer_list<KeyedTreeWidget*> lists, int id) {
+    for (KeyedTreeWidget* list : lists)
+        if (list->find(common::ItemKey(id)))
+            list->removeKeyed(common::ItemKey(id));
+}
+
+bool writeGroup(frmMain& form) {
+    bool isNew = !form.lstGroupsConfig->selectedItem();
     int grID = selectedId(form.lstGroupsConfig);
-    const int auID = KeyedTreeWidget::tagOf(form.lstAuthors->selectedItem()).toInt();
+    QTreeWidgetItem* company = form.lstAuthors->selectedItem();
+    const int auID = KeyedTreeWidget::tagOf(company).toInt();
     const KeyedTreeWidget* tree = form.twOperations;
     const KeyedTreeWidget* points = form.lstPuncteLucru;
     store::GroupSaveContext context;
     context.showsOperation = [tree](int opID, int mdID, int Id) { return showsOperation(tree, opID, mdID, Id); };
     context.showsWorkPoint = [points](int id) { return points->find(common::ItemKey(id)) != nullptr; };
-    store::StoreGroup(grID, form.txtGrpName->text(), form.txtFullName->text(), form.txtNotes->text(), auID,
-                      checkedOperations(form.twOperations), tickedTags(form.lstPuncteLucru), context);
+    context.version = &form.groupEditor().version();
+    for (;;) {
+        try {
+            store::StoreGroup(grID, form.txtGrpName->text(), form.txtFullName->text(), form.txtNotes->text(), auID,
+                              checkedOperations(form.twOperations), tickedTags(form.lstPuncteLucru), context);
+            break;
+        } catch (const store::ChangedElsewhere& e) {
+            bool asNew = false;
+            const int loaded = grID;
+            if (!storeAgain(form, e, QStringLiteral("group '%1'").arg(form.lstGroupsConfig->selectedItem()->text(0)),
+                            company->text(0), context.overwrite, asNew, [&] { form.LoadGrp(loaded); }))
+                return false;
+            if (asNew) {
+                removeFromLists({form.lstGroupsConfig, form.lstGroups}, grID);
+                grID = 0;
+                isNew = true;
+            }
+        }
+    }
 
     if (isNew) {
         QTreeWidgetItem* item = common::addRecord(form.lstGroupsConfig, grID, form.txtGrpName->text());
         form.lstGroupsConfig->scrollToItem(item);
         form.lstGroupsConfig->selectItem(item);
         common::addRecord(form.lstGroups, grID, form.txtGrpName->text())->setText(1, form.txtFullName->text());
-        return;
+        return true;
     }
     // The group is committed: a list item that is gone meanwhile is no reason to report a failure.
     const QString key = common::ItemKey(grID);
@@ -180,6 +225,7 @@ void writeGroup(frmMain& form) {
         if (QTreeWidgetItem* item = list->find(key))
             item->setText(0, form.txtGrpName->text());
     }
+    return true;
 }
 
 // The person to write: the one the box shows, or, when it shows none, the person the user was
@@ -191,7 +237,7 @@ int personOf(frmMain& form, int usID) {
     return form.userEditor().unshownPerson(usID);
 }
 
-void writeUser(frmMain& form) {
+bool writeUser(frmMain& form) {
     QTreeWidgetItem* selected = form.lstUsers->selectedItem();
     int usID = selectedId(form.lstUsers);
     const KeyedTreeWidget* groups = form.lstGroups;
@@ -199,9 +245,26 @@ void writeUser(frmMain& form) {
     store::UserSaveContext context;
     context.showsGroup = [groups](int grID) { return groups->find(common::ItemKey(grID)) != nullptr; };
     context.loginWarnings = &loginWarnings;
-    store::StoreUser(usID, personOf(form, usID), form.txtUserName->text(), form.txtDisplay->text(),
-                     form.txtDomain->text(), form.txtAlias->text(), tickedTags(form.lstGroups),
-                     form.txtPassword->text(), context);
+    context.version = &form.userEditor().version();
+    const int person = personOf(form, usID);
+    for (;;) {
+        try {
+            store::StoreUser(usID, person, form.txtUserName->text(), form.txtDisplay->text(), form.txtDomain->text(),
+                             form.txtAlias->text(), tickedTags(form.lstGroups), form.txtPassword->text(), context);
+            break;
+        } catch (const store::ChangedElsewhere& e) {
+            bool asNew = false;
+            const int loaded = usID;
+            if (!storeAgain(form, e, QStringLiteral("user '%1'").arg(selected->text(0)), QString(), context.overwrite,
+                            asNew, [&] { form.LoadUser(loaded); }))
+                return false;
+            if (asNew) {
+                removeFromLists({form.lstUsers}, usID);
+                selected = nullptr;
+                usID = 0;
+            }
+        }
+    }
 
     if (!selected) {
         QTreeWidgetItem* item = common::addRecord(form.lstUsers, usID, form.txtUserName->text());
@@ -216,6 +279,7 @@ void writeUser(frmMain& form) {
         common::MsgBox(QStringLiteral("The user was saved, but its server login was not changed as asked:\r") +
                            loginWarnings.join(QLatin1Char('\r')),
                        48, common::AppTitle(), &form);
+    return true;
 }
 
 } // namespace
@@ -227,10 +291,10 @@ bool Save(frmMain& form, bool saveGroup, bool saveUser) {
             return;
         if (saveUser && !codeFree(form))
             return;
-        if (saveGroup)
-            writeGroup(form);
-        if (saveUser)
-            writeUser(form);
+        if (saveGroup && !writeGroup(form))
+            return;
+        if (saveUser && !writeUser(form))
+            return;
         saved = true;
     });
     return saved;

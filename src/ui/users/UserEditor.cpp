@@ -39,6 +39,8 @@ void UserEditor::LoadUser(int usID) {
     bool complete = true;
     m_loadedUser = usID;
     m_unshownPerson = 0;
+    // A user that is gone is compared with nothing: its save finds it gone.
+    m_version = {};
     const bool loaded = common::showErrors("LoadGrp()", [&] {
         f.cmbPers->clearSelection();
 
@@ -49,6 +51,12 @@ void UserEditor::LoadUser(int usID) {
             complete &= passOver([&] { f.txtUserName->setText(user.field("usCod").toString()); });
             complete &= passOver([&] { f.txtAlias->setText(user.field("usAlias").toString()); });
             complete &= passOver([&] { f.txtDisplay->setText(user.field("usDenumire").toString()); });
+            m_version.usID = usID;
+            m_version.usCod = f.txtUserName->text();
+            m_version.usDenumire = f.txtDisplay->text();
+            m_version.usDomeniu = f.txtDomain->text();
+            m_version.usAlias = f.txtAlias->text();
+            passOver([&] { m_version.IdPers = user.field("IdPers").toInt(); });
             // A user without a person looks for "k0", which no person has: the box stays empty.
             passOver([&] {
                 const int person = user.field("IdPers").toInt();
@@ -68,8 +76,10 @@ void UserEditor::LoadUser(int usID) {
         f.lstGroups->untickAll();
 
         db::RecordSet groups = store::GetUserGroups(usID);
-        for (; !groups.eof(); groups.moveNext())
+        for (; !groups.eof(); groups.moveNext()) {
+            passOver([&] { m_version.groups.insert(groups.field("grID").toInt()); });
             passOver([&] { f.lstGroups->item(common::ItemKey(groups.field("grID")))->setCheckState(0, Qt::Checked); });
+        }
         groups.close();
         passOver([&] { BrandSettings::LoadUserBrands(usID, f.lstUserBrand); });
     });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/RecordVersions.h"
+
 #include <QObject>
 
 struct UsersPage;
@@ -33,6 +35,10 @@ public:
     // person, the user has none, or usID is not the user loaded last.
     int unshownPerson(int usID) const { return usID != 0 && usID == m_loadedUser ? m_unshownPerson : 0; }
 
+    // The user as the editor loaded it (or as the last save left it), for the store to tell
+    // whether someone else changed it since.
+    store::UserVersion& version() { return m_version; }
+
     // Makes the person list at least 200 pixels wide, however narrow the box is.
     void cmbPers_DropDown();
     // Inverts the check box of the selected group of lstGroups, if any.
@@ -49,4 +55,5 @@ private:
     bool m_loaded = true;
     int m_loadedUser = 0;
     int m_unshownPerson = 0;
+    store::UserVersion m_version;
 };

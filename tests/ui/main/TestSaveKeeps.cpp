@@ -86,7 +86,7 @@ private slots:
 
         form->txtNotes->setText("schimbat");
         doubleClickNode(*form, "k11#$#1#$#1");
-        ModalAnswerer answer;
+        auto answer = std::make_unique<ModalAnswerer>();
         QVERIFY(form->Save());
         const QString today = QDate::currentDate().toString(Qt::ISODate);
         QCOMPARE(rows("SELECT auID, opID, ID, DataAct FROM admGrupOperatii WHERE grID = 1 ORDER BY auID, opID"),
@@ -107,9 +107,16 @@ private slots:
         QCOMPARE(rows("SELECT auID FROM admGrupAutor WHERE grID = 1 ORDER BY 1"), QStringList({"1", "2"}));
         QCOMPARE(rows("SELECT IdPctLucru FROM admGrupPuncteLucru WHERE grID = 1"), QStringList({"44"}));
 
+        // The membership added behind the window's back is asked about; "Overwrite" writes this
+        // window's version, which leaves the membership it did not list alone.
+        QCOMPARE(answer->count(), 0);
+        answer.reset();
         form->txtDisplay->setText("Ana Avram-Pop");
+        ModalAnswerer overwrite("Overwrite");
         QVERIFY(form->Save());
-        QCOMPARE(answer.count(), 0);
+        QCOMPARE(overwrite.count(), 1);
+        QVERIFY2(overwrite.text().contains("1 group membership was added by someone else"),
+                 qPrintable(overwrite.text()));
         QCOMPARE(rows("SELECT usDenumire FROM admUser WHERE usID = 1"), QStringList({"Ana Avram-Pop"}));
         QCOMPARE(rows("SELECT grID, DataAct FROM admUserGrup WHERE usID = 1 ORDER BY grID"),
                  QStringList({"1/" + today, "7/2025-03-07"}));
