@@ -7,6 +7,7 @@
 #include "ui/common/ImageList.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
+#include "ui/common/LockWaitProgress.h"
 #include "ui/common/ShowErrors.h"
 #include "ui/common/TabControl.h"
 #include "ui/common/ToolBarStyle.h"
@@ -84,6 +85,7 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     buildDeleteKeys();
 
     picUserGroups->installEventFilter(this);
+    m_lockWait = std::make_unique<LockWaitProgress>(this);
 }
 
 frmMain::~frmMain() = default;

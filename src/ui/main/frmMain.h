@@ -7,10 +7,12 @@
 #include <QMainWindow>
 #include <QSize>
 #include <functional>
+#include <memory>
 
 class GroupEditor;
 class ImageList;
 class KeyedComboBox;
+class LockWaitProgress;
 class KeyedTreeWidget;
 class LoginComponent;
 class TabControl;
@@ -146,6 +148,7 @@ private:
     GroupEditor* m_groupEditor;
     UserEditor* m_userEditor;
     UnsavedChanges* m_unsavedChanges;
+    std::unique_ptr<LockWaitProgress> m_lockWait;
     QHash<QString, Command> m_commands;
     QList<QLabel*> m_panels;
     bool m_loaded = false;
