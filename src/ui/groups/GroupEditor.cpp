@@ -19,6 +19,7 @@
 #include <QSet>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <optional>
 
 GroupEditor::GroupEditor(GroupsPage& page, ImageList& images, QObject* parent)
     : QObject(parent), m_form(page), m_images(images) {
@@ -119,7 +120,8 @@ void GroupEditor::LoadGrp(int grID) {
 
     if (QTreeWidgetItem* author = f.lstAuthors->selectedItem())
         lstAuthors_ItemClick(author);
-    if (!loadedCompletely())
+    // A tree that lacks operations leaves the group's own fields and ticks true.
+    if (!m_groupLoaded || !m_companyLoaded)
         emptyEditor();
     emit groupLoaded();
 }
@@ -141,6 +143,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
     const auto loaded = qScopeGuard([this] { emit companyLoaded(); });
     GroupsPage& f = m_form;
     m_companyLoaded = false;
+    m_workPointsError.clear();
     int auID = 0;
     bool pointsRead = false;
     const bool read = common::showErrors(QStringLiteral("lstAuthors_ItemClick"), [&] {
@@ -154,7 +157,10 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
         f.lstPuncteLucru->beginFill();
         const auto endFill = qScopeGuard([&] { f.lstPuncteLucru->endFill(); });
         f.lstPuncteLucru->clearKeyed();
-        db::RecordSet points = store::GetWorkPoints(auID, grID);
+        std::optional<db::DbError> pointsFailure;
+        db::RecordSet points = store::GetWorkPoints(auID, grID, &pointsFailure);
+        if (pointsFailure)
+            m_workPointsError = pointsFailure->description();
         if (points.isOpen()) {
             for (; !points.eof(); points.moveNext()) {
                 const int id = points.field(QStringLiteral("idpctLucru")).toInt();

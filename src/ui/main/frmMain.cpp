@@ -261,8 +261,12 @@ void frmMain::LoadGrp(int grID) {
         showConnected(false);
 }
 
-void frmMain::FillOperationTree() {
-    groups::FillOperationTree(twOperations, *ImageList1);
+QList<groups::LeftOutOperation> frmMain::FillOperationTree() {
+    // Incomplete until the fill has shown what it could.
+    m_groupEditor->treeFilled(false);
+    const QList<groups::LeftOutOperation> leftOut = groups::FillOperationTree(twOperations, *ImageList1);
+    m_groupEditor->treeFilled(leftOut.isEmpty());
+    return leftOut;
 }
 
 void frmMain::ClearOperationChecks() {
