@@ -7,6 +7,7 @@
 #include "ui/common/ShowErrors.h"
 #include "ui/common/TabControl.h"
 #include "ui/main/ToolbarCommands.h"
+#include "ui/main/UnsavedChanges.h"
 #include "ui/main/frmMain.h"
 
 namespace mainwindow {
@@ -15,12 +16,19 @@ namespace {
 
 constexpr int Yes = 6;
 
-// The selected item of list once the administrator confirmed deleting it; null otherwise.
-QTreeWidgetItem* confirmedItem(frmMain& form, const KeyedTreeWidget* list, const QString& question) {
-    QTreeWidgetItem* item = list->selectedItem();
+// The selected item of list once the administrator confirmed deleting it and settled the unsaved
+// changes of the other editor, which the refresh after the deletion reloads; null otherwise. The
+// deleted record's own editor is emptied anyway. A save answered to the question refreshes the
+// lists, so the item is found again by its key.
+QTreeWidgetItem* confirmedItem(frmMain& form, KeyedTreeWidget* list, const QString& question,
+                               UnsavedChanges::Part other) {
+    const QTreeWidgetItem* item = list->selectedItem();
     if (!item || common::MsgBox(question + item->text(0) + QStringLiteral("'?"), 36, common::AppTitle(), &form) != Yes)
         return nullptr;
-    return item;
+    const QString key = KeyedTreeWidget::keyOf(item);
+    if (!form.unsavedChanges().settle(other))
+        return nullptr;
+    return list->find(key);
 }
 
 } // namespace
@@ -29,7 +37,8 @@ void Delete(frmMain& form) {
     common::showErrors(QStringLiteral("Delete()"), [&] {
         switch (form.SSTab1->currentIndex()) {
         case 1: {
-            QTreeWidgetItem* user = confirmedItem(form, form.lstUsers, QStringLiteral("Stergem utilizatorul '"));
+            QTreeWidgetItem* user = confirmedItem(form, form.lstUsers, QStringLiteral("Stergem utilizatorul '"),
+                                                  UnsavedChanges::Part::Group);
             if (!user || !store::DropUser(KeyedTreeWidget::tagOf(user).toInt(), user->text(0)))
                 return;
             form.lstUsers->removeKeyed(KeyedTreeWidget::keyOf(user));
@@ -39,7 +48,8 @@ void Delete(frmMain& form) {
             break;
         }
         case 0: {
-            QTreeWidgetItem* group = confirmedItem(form, form.lstGroupsConfig, QStringLiteral("Stergem grupul '"));
+            QTreeWidgetItem* group = confirmedItem(form, form.lstGroupsConfig, QStringLiteral("Stergem grupul '"),
+                                                   UnsavedChanges::Part::User);
             if (!group || !store::DropGroup(KeyedTreeWidget::tagOf(group).toInt()))
                 return;
             form.lstGroupsConfig->removeKeyed(KeyedTreeWidget::keyOf(group));
