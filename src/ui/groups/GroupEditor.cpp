@@ -6,6 +6,7 @@
 #include "ui/common/ItemKey.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/MessageBox.h"
+#include "ui/common/ShowControl.h"
 #include "ui/common/ShowErrors.h"
 #include "ui/groups/BulkImageChange.h"
 #include "ui/groups/GroupListFillers.h"
@@ -231,7 +232,7 @@ void GroupEditor::twOperations_DblClick() {
     QTreeWidgetItem* author = f.lstAuthors->selectedItem();
     if (!author) {
         common::MsgBox(QStringLiteral("Selectati authorul!"), 48, common::AppTitle(), f.picUserGroups->window());
-        f.lstAuthors->setFocus();
+        common::showControl(f.lstAuthors);
         return;
     }
     if (QTreeWidgetItem* node = f.twOperations->selectedItem())

@@ -71,7 +71,7 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     m_groupEditor = new GroupEditor(groupsPage(), *ImageList1, this);
     m_userEditor = new UserEditor(usersPage(), this);
     new BrandSettings(
-        {cboAuthor, cboBrand, chkAdminBrand, chkAdmin, lstUserBrand, cbutInregNoua, cbutSalvare, lstUsers}, m_login,
+        BrandPage::of(usersPage()), m_login, [this] { return m_unsavedChanges->settle(UnsavedChanges::Part::User); },
         [this] { mainwindow::lstUsers_ItemClick(*this, lstUsers->selectedItem()); }, this);
     for (KeyedComboBox* combo : {cmbPers, cboAuthor, cboBrand})
         AutoCompleteCombo::install(combo);
