@@ -56,10 +56,10 @@ void RefreshReport::show(frmMain& form) const {
     QStringList lines{QStringLiteral("The window does not show everything the database holds."), QString()};
     lines << m_unread;
     lines << leftOutLines(m_leftOut, Reason::NoModule,
-                          QStringLiteral("Operations left out of the tree because their module does not exist: %1"));
+                          QStringLiteral("Operations left out of the tree because their module does not exist (%1):"));
     lines << leftOutLines(m_leftOut, Reason::KeyTwice,
                           QStringLiteral("Operations left out of the tree because an operation read before has "
-                                         "the same key: %1"));
+                                         "the same key (%1):"));
     const bool group = !form.groupEditor().loadedCompletely();
     const bool user = !form.userEditor().loadedCompletely();
     if (group || user) {

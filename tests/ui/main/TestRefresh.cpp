@@ -151,8 +151,8 @@ private slots:
         QTest::newRow("work points") << "PSR_PuncteLucru" << 2
                                      << "Could not read the work points of the company \"Brad\": Injected failure" << 0;
         QTest::newRow("operation without a module")
-            << "" << 0 << "module does not exist: 1\n    opID 12, Id 3, \"Arhiva\", module 9\n\nSave refuses the group"
-            << 0;
+            << "" << 0
+            << "module does not exist (1):\n    opID 12, Id 3, \"Arhiva\", module 9\n\nSave refuses the group" << 0;
     }
     void whatARefreshCannotShowIsToldOnce() {
         QFETCH(QString, statement);
