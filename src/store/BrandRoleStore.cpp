@@ -50,7 +50,8 @@ db::RecordSet GetUserBrands(int usID) {
         QStringLiteral(" Where c1.UserId = ") + number(usID));
 }
 
-void StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool supervisor, bool administrator, qint16 userId) {
+BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool supervisor, bool administrator,
+                                qint16 userId) {
     const std::shared_ptr<db::Connection> connection = currentConnection();
     const QString brand = number(IdBrand);
     const QString user = number(usID);
@@ -58,11 +59,22 @@ void StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool supervisor, bool a
     db::RecordSet link;
     link.open(QStringLiteral("Select *  from CRM_Author (nolock) where  IdBrand =") + brand, connection,
               db::RecordSet::ForwardOnly, db::RecordSet::ReadOnly);
-    if (link.eof())
+    BrandRoleOutcome outcome;
+    bool linkedToCompany = false;
+    for (; !link.eof(); link.moveNext()) {
+        const int company = link.field(QStringLiteral("IdAuthor")).toInt();
+        linkedToCompany |= company == IdAuthor;
+        outcome.otherCompanies.append(company);
+    }
+    link.close();
+    // The role would be listed under a company the administrator did not choose.
+    if (!outcome.otherCompanies.isEmpty() && !linkedToCompany)
+        return outcome;
+    outcome.otherCompanies.clear();
+    if (!linkedToCompany)
         connection->execute(QStringLiteral("INSERT INTO [CRM_Author]([IdAuthor], [IdBrand], [UserId], [DataAct]) ") +
                             QStringLiteral(" VALUES(") + number(IdAuthor) + QStringLiteral(", ") + brand +
                             QStringLiteral(", ") + QString::number(userId) + QStringLiteral(", getdate()) "));
-    link.close();
     connection->execute(QStringLiteral("Delete from CRM_User where IdBrand = ") + brand +
                         QStringLiteral(" and UserId = ") + user);
     connection->execute(
@@ -71,6 +83,8 @@ void StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool supervisor, bool a
         QStringLiteral(" VALUES(") + user + QStringLiteral(", ") + brand + QStringLiteral(", ") + flag(supervisor) +
         QStringLiteral(", ") + flag(administrator) + QStringLiteral(", getdate()) "));
     transaction.commit();
+    outcome.stored = true;
+    return outcome;
 }
 
 } // namespace store

@@ -2,6 +2,7 @@
 
 #include "db/RecordSet.h"
 
+#include <QList>
 #include <QtGlobal>
 
 // The brand roles of the CRM module: the brands, the companies they can be tied to, a user's
@@ -18,10 +19,23 @@ db::RecordSet GetBrandAuthors();
 // brand, one row per link), Brand, and TipUser (0 administrator, 1 brand director, 2 user).
 db::RecordSet GetUserBrands(int usID);
 
+// What StoreBrandRole did.
+struct BrandRoleOutcome {
+    // False when the brand is linked to other companies only, none of them IdAuthor: then
+    // nothing was written.
+    bool stored = false;
+    // The companies (IdAuthor) the brand is linked to, in the server's order, when it was not
+    // stored.
+    QList<int> otherCompanies;
+};
+
 // Gives user usID the role flags for brand IdBrand, all in one transaction: a brand without a
 // company link is first linked to company IdAuthor, stamped with the signed-in userId (an
-// existing link is never changed), then the user's role for the brand is replaced. On any
-// failure nothing is changed and the error is raised unchanged.
-void StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool supervisor, bool administrator, qint16 userId);
+// existing link is never changed), then the user's role for the brand is replaced. A brand
+// linked only to other companies is refused and nothing is written; the links are read inside
+// the transaction, so the answer holds for the write. On any failure nothing is changed and the
+// error is raised unchanged.
+BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool supervisor, bool administrator,
+                                qint16 userId);
 
 } // namespace store

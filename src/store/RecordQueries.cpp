@@ -1,6 +1,6 @@
 #include "store/RecordQueries.h"
 
-#include "db/PassOver.h"
+#include "db/ErrorModes.h"
 #include "db/SharedConnection.h"
 #include "store/StoreSupport.h"
 
@@ -76,7 +76,7 @@ db::RecordSet GetPersons() {
     return openForReading(QStringLiteral("Select * From PSR_Pers (nolock) Order By Nume, Prenume"));
 }
 
-db::RecordSet GetWorkPoints(int IdAuthor, int grID) {
+db::RecordSet GetWorkPoints(int IdAuthor, int grID, std::optional<db::DbError>* failure) {
     const std::shared_ptr<db::Connection> connection = db::ReplaceSharedConnection();
     const QString sql =
         QStringLiteral(" Select p.*, a.grID") + QStringLiteral(" From ordavia..PSR_PuncteLucru p (nolock) ") +
@@ -85,7 +85,15 @@ db::RecordSet GetWorkPoints(int IdAuthor, int grID) {
         number(grID) + QStringLiteral(" Where p.IdAuthor = ") + number(IdAuthor) + QStringLiteral(" Order By Name ");
     // The caller tests the set's state: a failed open comes back as a closed set, not an error.
     db::RecordSet set;
-    passOver([&] { set.open(sql, connection); });
+    if (failure)
+        failure->reset();
+    try {
+        set.open(sql, connection);
+    } catch (const std::exception& e) {
+        // Passed over, and kept for a caller that tells what it could not read.
+        if (failure)
+            *failure = asDbError(e);
+    }
     return set;
 }
 

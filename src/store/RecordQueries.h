@@ -1,6 +1,9 @@
 #pragma once
 
+#include "db/DbError.h"
 #include "db/RecordSet.h"
+
+#include <optional>
 
 // The read operations from which the window fills its lists, tree and editors. Each one
 // replaces the shared connection with a fresh one, runs one SELECT and returns the open
@@ -18,7 +21,8 @@ db::RecordSet GetAuthors();
 db::RecordSet GetModules();
 db::RecordSet GetOperations();
 db::RecordSet GetPersons();
-// A failure of the final open is not raised: the set comes back closed (isOpen() false).
-db::RecordSet GetWorkPoints(int IdAuthor, int grID);
+// A failure of the final open is not raised: the set comes back closed (isOpen() false) and,
+// when failure is given, the error is kept there (it is emptied when the open succeeds).
+db::RecordSet GetWorkPoints(int IdAuthor, int grID, std::optional<db::DbError>* failure = nullptr);
 
 } // namespace store

@@ -63,8 +63,19 @@ QString AppTitle() {
     return QStringLiteral("Talvane");
 }
 
+namespace {
+
+int g_beeps = 0;
+
+} // namespace
+
 void Beep() {
+    ++g_beeps;
     QApplication::beep();
+}
+
+int BeepCount() {
+    return g_beeps;
 }
 
 } // namespace common

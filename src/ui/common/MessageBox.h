@@ -22,5 +22,8 @@ QString AppTitle();
 
 // The system beep.
 void Beep();
+// How many times Beep() sounded since the program started: a refusal that only beeps leaves
+// nothing else to see.
+int BeepCount();
 
 } // namespace common

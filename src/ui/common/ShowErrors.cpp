@@ -1,6 +1,7 @@
 #include "ui/common/ShowErrors.h"
 
 #include "db/OneConnectionAttempt.h"
+#include "ui/common/MessageBox.h"
 
 namespace {
 
@@ -26,6 +27,12 @@ void reportError(const db::DbError& error, const QString& origin) {
     }
     ShowErrorBox(error, origin);
     g_commandShowedError = true;
+}
+
+void showIncomplete(const QString& text, QWidget* parent) {
+    if (g_commandShowedError || db::OneConnectionAttempt::failure())
+        return;
+    MsgBox(text, 48, AppTitle(), parent);
 }
 
 bool runCommand(const QString& origin, const std::function<void()>& body) {

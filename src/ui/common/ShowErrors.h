@@ -7,6 +7,8 @@
 #include <exception>
 #include <functional>
 
+class QWidget;
+
 // The window's handlers run their body through showErrors, which shows an error with the
 // handler's origin label; the modes that show nothing are in db/ErrorModes.h.
 
@@ -29,6 +31,12 @@ template <typename Body> bool showErrors(const QString& origin, Body&& body) {
     }
     return false;
 }
+
+// Tells what the running command could not read or show, in one exclamation box titled with the
+// application title (parent: the window). Nothing is shown when the command has shown its error
+// box already or could not open a connection: that box tells the cause, and what followed from
+// it is not told again.
+void showIncomplete(const QString& text, QWidget* parent);
 
 // Runs body as one command of the window (the load, a toolbar button, a refresh, loading a group
 // or a user), which shows at most one error box. A connection that cannot be opened is tried only

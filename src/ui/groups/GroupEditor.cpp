@@ -6,6 +6,7 @@
 #include "ui/common/ItemKey.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/MessageBox.h"
+#include "ui/common/ShowControl.h"
 #include "ui/common/ShowErrors.h"
 #include "ui/groups/BulkImageChange.h"
 #include "ui/groups/GroupListFillers.h"
@@ -19,6 +20,7 @@
 #include <QSet>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <optional>
 
 GroupEditor::GroupEditor(GroupsPage& page, ImageList& images, QObject* parent)
     : QObject(parent), m_form(page), m_images(images) {
@@ -125,7 +127,8 @@ void GroupEditor::LoadGrp(int grID) {
 
     if (QTreeWidgetItem* author = f.lstAuthors->selectedItem())
         lstAuthors_ItemClick(author);
-    if (!loadedCompletely())
+    // A tree that lacks operations leaves the group's own fields and ticks true.
+    if (!m_groupLoaded || !m_companyLoaded)
         emptyEditor();
     emit groupLoaded();
 }
@@ -147,6 +150,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
     const auto loaded = qScopeGuard([this] { emit companyLoaded(); });
     GroupsPage& f = m_form;
     m_companyLoaded = false;
+    m_workPointsError.clear();
     int auID = 0;
     bool pointsRead = false;
     const bool read = common::showErrors(QStringLiteral("lstAuthors_ItemClick"), [&] {
@@ -164,7 +168,10 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
         m_version.operations.clear();
         m_version.workPoints.clear();
         m_version.listedWorkPoints.clear();
-        db::RecordSet points = store::GetWorkPoints(auID, grID);
+        std::optional<db::DbError> pointsFailure;
+        db::RecordSet points = store::GetWorkPoints(auID, grID, &pointsFailure);
+        if (pointsFailure)
+            m_workPointsError = pointsFailure->description();
         if (points.isOpen()) {
             for (; !points.eof(); points.moveNext()) {
                 const int id = points.field(QStringLiteral("idpctLucru")).toInt();
@@ -243,7 +250,7 @@ void GroupEditor::twOperations_DblClick() {
     QTreeWidgetItem* author = f.lstAuthors->selectedItem();
     if (!author) {
         common::MsgBox(QStringLiteral("Selectati authorul!"), 48, common::AppTitle(), f.picUserGroups->window());
-        f.lstAuthors->setFocus();
+        common::showControl(f.lstAuthors);
         return;
     }
     if (QTreeWidgetItem* node = f.twOperations->selectedItem())

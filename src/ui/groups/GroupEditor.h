@@ -3,6 +3,7 @@
 #include "store/RecordVersions.h"
 
 #include <QObject>
+#include <QString>
 
 class QPoint;
 
@@ -42,9 +43,16 @@ public:
     // Whether the editor shows completely what it last loaded: false after LoadGrp could not
     // read the group or its companies, or after the company click could not read the company's
     // work points or the group's operations for it (the lists may then be empty, partial or
-    // still another company's). A later load that succeeds sets it again, and so does
-    // groupEmptied().
-    bool loadedCompletely() const { return m_groupLoaded && m_companyLoaded; }
+    // still another company's), and while the operations tree lacks operations (see
+    // treeFilled). A later load that succeeds sets it again, and so does groupEmptied().
+    bool loadedCompletely() const { return m_groupLoaded && m_companyLoaded && m_treeFilled; }
+    // Tells the editor whether the last fill of twOperations shows every operation; until a fill
+    // that does, loadedCompletely() answers false, since the grants of an operation without a
+    // node could be neither shown nor kept.
+    void treeFilled(bool complete) { m_treeFilled = complete; }
+    // The server's message when the last company click could not read the company's work
+    // points; empty when it could.
+    const QString& workPointsError() const { return m_workPointsError; }
     // Tells the editor that its group fields and companies were emptied for a new group: there
     // is nothing of a group left to have failed loading, nor to compare a save with.
     void groupEmptied() {
@@ -58,7 +66,7 @@ public:
 
     // Toggles the tree's selected node (see groups::toggleNode), then ticks the selected
     // company when any node is checked and unticks it otherwise. Without a selected company it
-    // only asks for one ("Selectati authorul!") and moves the focus to lstAuthors.
+    // only asks for one ("Selectati authorul!") and brings lstAuthors to the front with the focus.
     void twOperations_DblClick();
 
 signals:
@@ -82,4 +90,6 @@ private:
     bool m_groupLoaded = true;
     bool m_companyLoaded = true;
     store::GroupVersion m_version;
+    bool m_treeFilled = true;
+    QString m_workPointsError;
 };

@@ -2,6 +2,7 @@
 
 #include "ui/groups/CheckImage.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -41,10 +42,25 @@ CheckImage imageOf(const QTreeWidgetItem* node);
 // marked items, so that clearing the checks touches only those.
 void setImage(QTreeWidgetItem* node, CheckImage image, const ImageList& images);
 
+// An operation row that the fill could not show, and why.
+struct LeftOutOperation {
+    enum class Reason {
+        NoModule, // its mdID has no module row
+        KeyTwice, // an operation read before it has the same opID, mdID and Id
+    };
+    int opID;
+    int mdID;
+    int Id;
+    QString name;
+    Reason reason;
+};
+
 // Removes every node and fills the tree from the modules and operations of the database, with
 // updates suspended; every node shows Unchecked afterwards, except parent operations (None).
-// Any error is raised unchanged and the nodes added so far stay: an operation whose module has
-// no node raises the tree's missing-key error (35601), a key met twice raises 35602.
+// One bad row never stops the fill: an operation whose module has no row, or whose key an
+// operation read before it already has, is left out, and the rows after it are shown. Returns
+// the rows left out, in reading order. A failed query is raised unchanged, and the nodes of the
+// rows read before it stay.
 //
 // The parent pass: an operation with opIdParinte > 0 is moved below the operation of the same
 // module whose opID is opIdParinte; when several operations of the module share that opID, the
@@ -52,7 +68,7 @@ void setImage(QTreeWidgetItem* node, CheckImage image, const ImageList& images);
 // leaves the operation directly below its module. A move that would put a node below itself
 // or below one of its own descendants (a cycle in the data) is skipped, so nothing is
 // detached and the pass always ends. Moves are decided in the order the operations were read.
-void FillOperationTree(KeyedTreeWidget* tree, const ImageList& images);
+QList<LeftOutOperation> FillOperationTree(KeyedTreeWidget* tree, const ImageList& images);
 
 // Recounts the image of module mdID from the operations below it that have a check image:
 // Unchecked when none of them is checked (or there are none), Checked when all are, else

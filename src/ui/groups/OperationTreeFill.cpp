@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QHash>
 #include <QList>
+#include <QMap>
 #include <QScopeGuard>
 #include <QSet>
 #include <utility>
@@ -26,6 +27,13 @@ void setBold(QTreeWidgetItem* node) {
     QFont font = node->font(0);
     font.setBold(true);
     node->setFont(0, font);
+}
+
+// Whether key was not in keys yet; it is afterwards.
+bool addedAnew(QSet<QString>& keys, const QString& key) {
+    const qsizetype before = keys.size();
+    keys.insert(key);
+    return keys.size() > before;
 }
 
 struct Operation {
@@ -168,7 +176,39 @@ void readRows(TreeRows& rows) {
     operations.close();
 }
 
-void build(KeyedTreeWidget* tree, const TreeRows& rows, const ImageList& images) {
+// The operation rows the tree cannot show, by their position in reading order: those whose module
+// has no row, and those whose key a row read before them already has. Each is left out on its own;
+// every other row is shown.
+QMap<int, LeftOutOperation::Reason> rowsLeftOut(const TreeRows& rows) {
+    QSet<int> modules;
+    modules.reserve(rows.modules.size());
+    for (const ModuleRow& row : rows.modules)
+        modules.insert(row.mdID);
+    QSet<QString> keys;
+    keys.reserve(rows.operations.size());
+    QMap<int, LeftOutOperation::Reason> leftOut;
+    for (int i = 0; i < rows.operations.size(); ++i) {
+        const OperationRow& row = rows.operations[i];
+        if (!modules.contains(row.mdID))
+            leftOut.insert(i, LeftOutOperation::Reason::NoModule);
+        else if (!addedAnew(keys, operationKey(row.opID, row.mdID, row.Id)))
+            leftOut.insert(i, LeftOutOperation::Reason::KeyTwice);
+    }
+    return leftOut;
+}
+
+QList<LeftOutOperation> described(const TreeRows& rows, const QMap<int, LeftOutOperation::Reason>& leftOut) {
+    QList<LeftOutOperation> operations;
+    operations.reserve(leftOut.size());
+    for (auto it = leftOut.cbegin(); it != leftOut.cend(); ++it) {
+        const OperationRow& row = rows.operations[it.key()];
+        operations.append({row.opID, row.mdID, row.Id, row.name, it.value()});
+    }
+    return operations;
+}
+
+void build(KeyedTreeWidget* tree, const TreeRows& rows, const QMap<int, LeftOutOperation::Reason>& leftOut,
+           const ImageList& images) {
     tree->clearKeyed();
     QList<QTreeWidgetItem*> moduleNodes;
     tree->beginFill();
@@ -192,11 +232,11 @@ void build(KeyedTreeWidget* tree, const TreeRows& rows, const ImageList& images)
 
     QList<Operation> operations;
     operations.reserve(rows.operations.size());
-    for (const OperationRow& row : rows.operations) {
-        // A module that has no node raises the tree's own missing-key error.
-        QTreeWidgetItem* module = moduleById.value(row.mdID, nullptr);
-        if (!module)
-            module = tree->item(moduleKey(row.mdID));
+    for (int i = 0; i < rows.operations.size(); ++i) {
+        if (leftOut.contains(i))
+            continue;
+        const OperationRow& row = rows.operations[i];
+        QTreeWidgetItem* module = moduleById.value(row.mdID);
         QTreeWidgetItem* node = tree->addKeyed(operationKey(row.opID, row.mdID, row.Id), row.name, module);
         KeyedTreeWidget::setTag(node, row.parentOpID);
         setImage(node, CheckImage::Unchecked, images);
@@ -218,22 +258,25 @@ void showAsFilled(KeyedTreeWidget* tree, const ImageList& images) {
 
 } // namespace
 
-void FillOperationTree(KeyedTreeWidget* tree, const ImageList& images) {
+QList<LeftOutOperation> FillOperationTree(KeyedTreeWidget* tree, const ImageList& images) {
     TreeRows rows;
     try {
         readRows(rows);
     } catch (...) {
         // What was read before the failure is shown, as if the fill had stopped there.
-        build(tree, rows, images);
+        build(tree, rows, rowsLeftOut(rows), images);
         throw;
     }
+    const QMap<int, LeftOutOperation::Reason> leftOut = rowsLeftOut(rows);
     const QByteArray stamp = rows.digest.result();
     // A refresh mostly reads what the tree shows already: then the nodes stay as they are.
-    if (stamp == tree->fillStamp() && tree->keyedCount() == rows.modules.size() + rows.operations.size()) {
+    if (stamp == tree->fillStamp() &&
+        tree->keyedCount() == rows.modules.size() + rows.operations.size() - leftOut.size()) {
         showAsFilled(tree, images);
-        return;
+        return described(rows, leftOut);
     }
-    build(tree, rows, images);
+    build(tree, rows, leftOut, images);
     tree->setFillStamp(stamp);
+    return described(rows, leftOut);
 }
 } // namespace groups

@@ -9,6 +9,7 @@
 #include "ui/groups/GroupEditor.h"
 #include "ui/main/ChangedElsewhereQuestion.h"
 #include "ui/main/ToolbarCommands.h"
+#include "ui/main/UnsavedChanges.h"
 #include "ui/main/frmMain.h"
 #include "ui/users/UserEditor.h"
 
@@ -18,12 +19,19 @@ namespace {
 
 constexpr int Yes = 6;
 
-// The selected item of list once the administrator confirmed deleting it; null otherwise.
-QTreeWidgetItem* confirmedItem(frmMain& form, const KeyedTreeWidget* list, const QString& question) {
-    QTreeWidgetItem* item = list->selectedItem();
+// The selected item of list once the administrator confirmed deleting it and settled the unsaved
+// changes of the other editor, which the refresh after the deletion reloads; null otherwise. The
+// deleted record's own editor is emptied anyway. A save answered to the question refreshes the
+// lists, so the item is found again by its key.
+QTreeWidgetItem* confirmedItem(frmMain& form, KeyedTreeWidget* list, const QString& question,
+                               UnsavedChanges::Part other) {
+    const QTreeWidgetItem* item = list->selectedItem();
     if (!item || common::MsgBox(question + item->text(0) + QStringLiteral("'?"), 36, common::AppTitle(), &form) != Yes)
         return nullptr;
-    return item;
+    const QString key = KeyedTreeWidget::keyOf(item);
+    if (!form.unsavedChanges().settle(other))
+        return nullptr;
+    return list->find(key);
 }
 
 // Runs drop with what the editor loaded; a record changed elsewhere since is asked about first
@@ -56,7 +64,8 @@ void Delete(frmMain& form) {
     common::showErrors(QStringLiteral("Delete()"), [&] {
         switch (form.SSTab1->currentIndex()) {
         case 1: {
-            QTreeWidgetItem* user = confirmedItem(form, form.lstUsers, QStringLiteral("Stergem utilizatorul '"));
+            QTreeWidgetItem* user = confirmedItem(form, form.lstUsers, QStringLiteral("Stergem utilizatorul '"),
+                                                  UnsavedChanges::Part::Group);
             if (!user)
                 return;
             const int usID = KeyedTreeWidget::tagOf(user).toInt();
@@ -75,7 +84,8 @@ void Delete(frmMain& form) {
             break;
         }
         case 0: {
-            QTreeWidgetItem* group = confirmedItem(form, form.lstGroupsConfig, QStringLiteral("Stergem grupul '"));
+            QTreeWidgetItem* group = confirmedItem(form, form.lstGroupsConfig, QStringLiteral("Stergem grupul '"),
+                                                   UnsavedChanges::Part::User);
             if (!group)
                 return;
             const int grID = KeyedTreeWidget::tagOf(group).toInt();

@@ -4,10 +4,13 @@
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/ShowErrors.h"
+#include "ui/groups/GroupEditor.h"
 #include "ui/groups/GroupListFillers.h"
 #include "ui/main/ListViews.h"
+#include "ui/main/RefreshReport.h"
 #include "ui/main/frmMain.h"
 #include "ui/users/BrandSettings.h"
+#include "ui/users/UserEditor.h"
 #include "ui/users/UserListFillers.h"
 
 #include <QLineEdit>
@@ -37,12 +40,15 @@ void RefreshMe(frmMain& form) {
                            form.txtAlias, form.txtDisplay})
         box->clear();
 
-    passOver([&] { groups::FillGroupList(form.lstGroupsConfig, false); });
-    passOver([&] { groups::FillGroupList(form.lstGroups, true); });
-    passOver([&] { users::FillUserList(form.lstUsers); });
-    passOver([&] { groups::FillAuthorList(form.lstAuthors); });
-    passOver([&] { form.FillOperationTree(); });
-    passOver([&] { users::FillPersonCombo(form.cmbPers); });
+    RefreshReport report;
+    report.fill(QStringLiteral("the groups"), [&] { groups::FillGroupList(form.lstGroupsConfig, false); });
+    const bool groupsRead =
+        report.fill(QStringLiteral("the groups"), [&] { groups::FillGroupList(form.lstGroups, true); });
+    report.fill(QStringLiteral("the users"), [&] { users::FillUserList(form.lstUsers); });
+    report.fill(QStringLiteral("the companies"), [&] { groups::FillAuthorList(form.lstAuthors); });
+    report.fill(QStringLiteral("the modules and operations"), [&] { report.leftOut(form.FillOperationTree()); });
+    const bool personsRead = report.fill(QStringLiteral("the persons"), [&] { users::FillPersonCombo(form.cmbPers); });
+    form.userEditor().listsFilled(groupsRead && personsRead);
 
     // The company first: the group's load ends with the item click of the selected company.
     passOver([&] { selectKeyOrFirst(form.lstAuthors, companyKey); });
@@ -52,6 +58,10 @@ void RefreshMe(frmMain& form) {
     });
     passOver([&] { selectKeyOrFirst(form.lstGroupsConfig, groupKey); });
     passOver([&] { mainwindow::lstGroupsConfig_ItemClick(form, form.lstGroupsConfig->selectedItem()); });
+    if (const QTreeWidgetItem* company = form.lstAuthors->selectedItem();
+        company && !form.groupEditor().workPointsError().isEmpty())
+        report.unread(QStringLiteral("the work points of the company \"%1\"").arg(company->text(0)),
+                      form.groupEditor().workPointsError());
 
     const bool userLoaded = common::showErrors("RefreshMe()", [&] {
         if (form.lstUsers->topLevelItemCount() == 0)
@@ -69,6 +79,7 @@ void RefreshMe(frmMain& form) {
         BrandSettings::FillBrandCombo(form.cboBrand);
         BrandSettings::FillAuthorCombo(form.cboAuthor);
     }
+    report.show(form);
 }
 
 } // namespace mainwindow

@@ -72,7 +72,7 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     m_groupEditor = new GroupEditor(groupsPage(), *ImageList1, this);
     m_userEditor = new UserEditor(usersPage(), this);
     new BrandSettings(
-        {cboAuthor, cboBrand, chkAdminBrand, chkAdmin, lstUserBrand, cbutInregNoua, cbutSalvare, lstUsers}, m_login,
+        BrandPage::of(usersPage()), m_login, [this] { return m_unsavedChanges->settle(UnsavedChanges::Part::User); },
         [this] { mainwindow::lstUsers_ItemClick(*this, lstUsers->selectedItem()); }, this);
     for (KeyedComboBox* combo : {cmbPers, cboAuthor, cboBrand})
         AutoCompleteCombo::install(combo);
@@ -269,8 +269,13 @@ void frmMain::LoadGrp(int grID) {
         showConnected(false);
 }
 
-void frmMain::FillOperationTree() {
-    groups::FillOperationTree(twOperations, *ImageList1);
+QList<groups::LeftOutOperation> frmMain::FillOperationTree() {
+    // Incomplete until the fill has shown what it could.
+    m_groupEditor->treeFilled(false);
+    const QList<groups::LeftOutOperation> leftOut = groups::FillOperationTree(twOperations, *ImageList1);
+    // Operations the tree leaves out show no check, and a save keeps their grants as they are.
+    m_groupEditor->treeFilled(true);
+    return leftOut;
 }
 
 void frmMain::ClearOperationChecks() {

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "ui/groups/GroupsPage.h"
+#include "ui/groups/OperationTree.h"
 #include "ui/users/UsersPage.h"
 #include <QHash>
-
+#include <QList>
 #include <QMainWindow>
 #include <QSize>
 #include <functional>
@@ -80,8 +81,10 @@ public:
     // Shows group grID in the group editor: fields, companies, then the selected company; as one
     // command (see groups::LoadGrp).
     void LoadGrp(int grID);
-    // Fills twOperations from the modules and operations; errors are raised unchanged.
-    void FillOperationTree();
+    // Fills twOperations from the modules and operations (see groups::FillOperationTree) and tells
+    // the group editor whether the tree shows every operation; returns the operations left out.
+    // A failed query is raised unchanged, and the group editor then counts the tree as incomplete.
+    QList<groups::LeftOutOperation> FillOperationTree();
     // Every check image of twOperations becomes unchecked (parent operations keep none).
     void ClearOperationChecks();
     // Loads the work points and operation checks of the company item for the selected group.

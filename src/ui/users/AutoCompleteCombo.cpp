@@ -1,6 +1,7 @@
 #include "ui/users/AutoCompleteCombo.h"
 
-#include "ui/common/ItemRoles.h"
+#include "ui/common/MessageBox.h"
+#include "ui/common/SearchText.h"
 
 #include <QAbstractItemModel>
 #include <QComboBox>
@@ -8,18 +9,6 @@
 #include <QLineEdit>
 #include <QTimer>
 #include <utility>
-
-namespace {
-
-// One character folded to one case; letters outside the basic plane are kept as they are.
-QChar folded(QChar c) {
-    const char16_t code = c.unicode();
-    if (code < 0x80)
-        return (code >= u'A' && code <= u'Z') ? QChar(char16_t(code + 32)) : c;
-    return c.isSurrogate() ? c : c.toCaseFolded();
-}
-
-} // namespace
 
 AutoCompleteCombo::AutoCompleteCombo(QComboBox* combo, int compareMode)
     : QObject(combo), m_combo(combo), m_compareMode(compareMode) {
@@ -75,7 +64,7 @@ void AutoCompleteCombo::readTexts() {
     m_folded.resize(m_texts.size());
     QChar* out = m_folded.data();
     for (QChar c : std::as_const(m_texts))
-        *out++ = folded(c);
+        *out++ = common::searchFolded(c);
     m_stale = false;
 }
 
@@ -90,12 +79,9 @@ int AutoCompleteCombo::findPrefix(const QString& probe) {
         return -1;
     if (slice(m_texts, 0).isEmpty() && probe.isEmpty())
         return 0;
-    const bool foldCase = m_compareMode == 1;
-    QString prefix = probe;
-    if (foldCase)
-        for (QChar& c : prefix)
-            c = folded(c);
-    const QString& texts = foldCase ? m_folded : m_texts;
+    const bool fold = m_compareMode == 1;
+    const QString prefix = fold ? common::foldedForSearch(probe) : probe;
+    const QString& texts = fold ? m_folded : m_texts;
     for (int i = 0; i < count; ++i) {
         const QStringView item = slice(texts, i);
         if (!item.isEmpty() && item.startsWith(prefix))
@@ -146,10 +132,9 @@ bool AutoCompleteCombo::keyPress(const QKeyEvent* event) {
 
     const int match = findPrefix(probe);
     if (match < 0) {
-        const bool keepFirst = m_combo->itemData(0, common::KeyRole).toString() == QLatin1String("k0");
-        edit->clear();
-        select(keepFirst ? 0 : -1);
-        // Enter goes on to the box; a character that matches nothing is not typed.
+        // Refused: the box keeps its text and its item, so a slip of the finger never changes
+        // what is stored. Enter goes on to the box; a character that matches nothing is not typed.
+        common::Beep();
         return !enter;
     }
     select(match);

@@ -11,19 +11,21 @@ class QKeyEvent;
 // in list order, whose text begins with the text typed so far (the edit text with its selection
 // replaced by the character) and leaves the rest of that item's text selected, so the next
 // character goes on with the search; Enter selects the matching item with its first character
-// marked. A text that no item begins with empties the box (the first item stays selected when
-// its key is "k0"). A space, Backspace and the other control keys never search.
+// marked. Texts compare as searches do (common::foldedForSearch: without regard to case or
+// diacritics, so "fagaras" finds "Făgăraș"). A key that no item's text would begin with is refused
+// with a beep: the text, its selection and the selected item stay as they were. A space,
+// Backspace and the other control keys never search.
 //
 // Whatever the administrator types, pastes or confirms, the selected item is the one whose text
 // the box shows, or none, so that what is stored is what is seen.
 //
-// The items' texts are kept end to end in two strings, as they are and folded to one case, read
+// The items' texts are kept end to end in two strings, as they are and folded for search, read
 // again when the event loop runs after the items changed (or at the first key, if sooner), so a
 // key press walks plain characters rather than the model.
 class AutoCompleteCombo : public QObject {
     Q_OBJECT
 public:
-    // compareMode 1 compares without regard to case, 0 exactly.
+    // compareMode 1 compares without regard to case and diacritics, 0 exactly.
     AutoCompleteCombo(QComboBox* combo, int compareMode = 1);
 
     // Installs the completion on combo (which owns it) and turns off the box's own inline

@@ -7,15 +7,19 @@
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/MessageBox.h"
+#include "ui/common/ShowControl.h"
 #include "ui/common/ShowErrors.h"
+#include "ui/users/UsersPage.h"
 
 #include <QCheckBox>
 #include <QPushButton>
+#include <QStringList>
 #include <QTreeWidget>
 
 namespace {
 
 const QString InputTitle = QStringLiteral("Brisca");
+constexpr int Exclamation = 48;
 constexpr int Information = 64;
 
 // The columns are taken by position: the id first, the name second.
@@ -56,9 +60,15 @@ bool ticked(const QCheckBox* box) {
 
 } // namespace
 
-BrandSettings::BrandSettings(const BrandPage& page, const LoginComponent& login, std::function<void()> reloadUser,
-                             QObject* parent)
-    : QObject(parent), m_page(page), m_login(login), m_reloadUser(std::move(reloadUser)) {
+BrandPage BrandPage::of(const UsersPage& page) {
+    return {page.cboAuthor,    page.cboBrand,      page.chkAdminBrand, page.chkAdmin,
+            page.lstUserBrand, page.cbutInregNoua, page.cbutSalvare,   page.lstUsers};
+}
+
+BrandSettings::BrandSettings(const BrandPage& page, const LoginComponent& login, std::function<bool()> settleUser,
+                             std::function<void()> reloadUser, QObject* parent)
+    : QObject(parent), m_page(page), m_login(login), m_settleUser(std::move(settleUser)),
+      m_reloadUser(std::move(reloadUser)) {
     connect(m_page.cbutInregNoua, &QPushButton::clicked, this, &BrandSettings::cbutInregNoua_Click);
     connect(m_page.cbutSalvare, &QPushButton::clicked, this, &BrandSettings::cbutSalvare_Click);
 }
@@ -88,37 +98,70 @@ void BrandSettings::LoadUserBrands(int usID, QTreeWidget* list) {
     roles.close();
 }
 
+void BrandSettings::ClearInput(const BrandPage& page) {
+    page.cboAuthor->clearSelection();
+    page.cboBrand->clearSelection();
+    page.chkAdmin->setCheckState(Qt::Unchecked);
+    page.chkAdminBrand->setCheckState(Qt::Unchecked);
+}
+
 void BrandSettings::cbutInregNoua_Click() {
-    m_page.cboAuthor->clearSelection();
-    m_page.cboBrand->clearSelection();
-    m_page.chkAdmin->setCheckState(Qt::Unchecked);
-    m_page.chkAdminBrand->setCheckState(Qt::Unchecked);
+    ClearInput(m_page);
+}
+
+void BrandSettings::refuse(const QString& text, int style, QWidget* control) const {
+    common::MsgBox(text, style, InputTitle, m_page.cbutSalvare->window());
+    common::showControl(control);
+}
+
+QString BrandSettings::companyNames(const QList<int>& companies) const {
+    QStringList names;
+    for (const int company : companies) {
+        const int index = m_page.cboAuthor->indexOfKey(common::ItemKey(company));
+        names << QLatin1Char('"') + (index < 0 ? QString::number(company) : m_page.cboAuthor->itemText(index)) +
+                     QLatin1Char('"');
+    }
+    return names.join(QStringLiteral(", "));
 }
 
 void BrandSettings::cbutSalvare_Click() {
     common::showErrors(QStringLiteral("cbutSalvare_Click"), [&] {
-        QWidget* window = m_page.cbutSalvare->window();
         if (m_page.cboAuthor->currentIndex() < 0) {
-            common::MsgBox(QStringLiteral("Selectati o societate !"), Information, InputTitle, window);
-            m_page.cboAuthor->setFocus(Qt::OtherFocusReason);
+            refuse(QStringLiteral("Selectati o societate !"), Information, m_page.cboAuthor);
             return;
         }
         if (m_page.cboBrand->currentIndex() < 0) {
-            common::MsgBox(QStringLiteral("Selectati un brand !"), Information, InputTitle, window);
-            m_page.cboBrand->setFocus(Qt::OtherFocusReason);
+            refuse(QStringLiteral("Selectati un brand !"), Information, m_page.cboBrand);
             return;
         }
         // Without a selected user (after New User, say) there is no one to give the role to, and
         // the brand is not linked either.
         QTreeWidgetItem* user = m_page.lstUsers->selectedItem();
         if (!user) {
-            common::MsgBox(QStringLiteral("Selectati un utilizator !"), Information, InputTitle, window);
-            m_page.lstUsers->setFocus(Qt::OtherFocusReason);
+            refuse(QStringLiteral("Selectati un utilizator !"), Information, m_page.lstUsers);
             return;
         }
-        store::StoreBrandRole(m_page.cboAuthor->selectedTag().toInt(), m_page.cboBrand->selectedTag().toInt(),
-                              KeyedTreeWidget::tagOf(user).toInt(), ticked(m_page.chkAdminBrand),
-                              ticked(m_page.chkAdmin), m_login.UserId());
+        // Taken before the question: a save it answers refreshes the window, which empties the tab.
+        const int IdAuthor = m_page.cboAuthor->selectedTag().toInt();
+        const int IdBrand = m_page.cboBrand->selectedTag().toInt();
+        const QString brand = m_page.cboBrand->currentText();
+        const int usID = KeyedTreeWidget::tagOf(user).toInt();
+        const bool supervisor = ticked(m_page.chkAdminBrand);
+        const bool administrator = ticked(m_page.chkAdmin);
+        // The user is reloaded after the save, over whatever the user editor shows.
+        if (!m_settleUser())
+            return;
+        const store::BrandRoleOutcome outcome =
+            store::StoreBrandRole(IdAuthor, IdBrand, usID, supervisor, administrator, m_login.UserId());
+        if (!outcome.stored) {
+            const bool one = outcome.otherCompanies.size() == 1;
+            refuse(QStringLiteral("Brandul \"%1\" apartine %2 %3 !\rSelectati %4 pentru a salva rolul.")
+                       .arg(brand, one ? QStringLiteral("societatii") : QStringLiteral("societatilor"),
+                            companyNames(outcome.otherCompanies),
+                            one ? QStringLiteral("aceasta societate") : QStringLiteral("una dintre ele")),
+                   Exclamation, m_page.cboAuthor);
+            return;
+        }
         m_reloadUser();
     });
 }

@@ -8,7 +8,9 @@ class KeyedTreeWidget;
 class LoginComponent;
 class QCheckBox;
 class QPushButton;
+class QWidget;
 class QTreeWidget;
+struct UsersPage;
 
 // The controls of the brand settings tab ("Setari CRM") and the user list whose selected item
 // is the user the roles belong to.
@@ -21,6 +23,9 @@ struct BrandPage {
     QPushButton* cbutInregNoua;
     QPushButton* cbutSalvare;
     KeyedTreeWidget* lstUsers;
+
+    // The brand settings controls of the users page.
+    static BrandPage of(const UsersPage& page);
 };
 
 // The brand settings tab: a user's CRM brand roles, listed in lstUserBrand, and the storing of
@@ -29,10 +34,11 @@ class BrandSettings : public QObject {
     Q_OBJECT
 public:
     // Connects the clicks of the two buttons. login supplies the signed-in UserId stamped on a
-    // new brand link; reloadUser runs the item click of the selected user. Both must outlive
-    // this object.
-    BrandSettings(const BrandPage& page, const LoginComponent& login, std::function<void()> reloadUser,
-                  QObject* parent);
+    // new brand link; settleUser asks about the user editor's unsaved changes before a save
+    // reloads the user, and answers whether the save may go on (see UnsavedChanges::settle);
+    // reloadUser runs the item click of the selected user. All must outlive this object.
+    BrandSettings(const BrandPage& page, const LoginComponent& login, std::function<bool()> settleUser,
+                  std::function<void()> reloadUser, QObject* parent);
 
     // Refill combo with every brand / every company, keyed "k" + id, the id as tag, ordered by
     // name, and no item selected. Never raise: a failing query leaves the items as they were.
@@ -41,16 +47,27 @@ public:
     // Empties list, then lists the brand roles of user usID: company, brand and "User",
     // "Director brand" or "Administrator". Never raises: a failing query leaves the list empty.
     static void LoadUserBrands(int usID, QTreeWidget* list);
+    // No company, no brand, both role boxes unticked.
+    static void ClearInput(const BrandPage& page);
 
-    // "! New": no company, no brand, both role boxes unticked.
+    // "! New": ClearInput.
     void cbutInregNoua_Click();
     // "! Salvare": stores the ticked role for the chosen brand and the selected user, then
-    // reloads the user. A missing company, brand or user is asked for (title "Brisca") and nothing
-    // is written; an error is shown with the origin "cbutSalvare_Click".
+    // reloads the user (which empties the input). A missing company, brand or user is asked for
+    // (title "Brisca") and nothing is written. The user editor's unsaved changes are asked about
+    // first; "Cancel" writes nothing. A brand that belongs to another company is refused, naming
+    // that company, and nothing is written. The control a refusal points at is brought to the
+    // front. An error is shown with the origin "cbutSalvare_Click".
     void cbutSalvare_Click();
 
 private:
     BrandPage m_page;
+    // Shows a refusal titled "Brisca" and brings control to the front.
+    void refuse(const QString& text, int style, QWidget* control) const;
+    // The names of the companies, as cboAuthor lists them (an unlisted one by its id).
+    QString companyNames(const QList<int>& companies) const;
+
     const LoginComponent& m_login;
+    std::function<bool()> m_settleUser;
     std::function<void()> m_reloadUser;
 };

@@ -36,6 +36,7 @@ void UserEditor::LoadUser(int usID) {
     // A password typed for the user shown before must never be saved for this one.
     f.txtPassword->clear();
     f.txtVerifyPassword->clear();
+    BrandSettings::ClearInput(BrandPage::of(f));
     bool complete = true;
     m_loadedUser = usID;
     m_unshownPerson = 0;

@@ -20,15 +20,21 @@ public:
     // fields (Null as empty text; a user without a row leaves them as they were) and selects the
     // user's person (none when it has no item), then ticks exactly the listed groups the user
     // belongs to and lists the user's brand roles in lstUserBrand. The brand tab's input controls
-    // are not touched. Reading the user, ticking the groups and listing the brand roles pass over
+    // are emptied (see BrandSettings::ClearInput), so that nothing chosen for the user shown
+    // before is stored for this one. Reading the user, ticking the groups and listing the brand roles pass over
     // their failing statements; any other error ends the load and is shown with the origin
     // "LoadGrp()". When the user or its groups could not be read completely, the editor is emptied
     // (fields, person, group ticks, brand roles) and Save refuses it (see loadedCompletely).
     void LoadUser(int usID);
 
-    // Whether the editor shows completely the user it last loaded; a later load that succeeds
-    // sets it again. A new user (nothing selected in lstUsers) does not depend on it.
-    bool loadedCompletely() const { return m_loaded; }
+    // Whether the editor shows completely the user it last loaded, with every person and group
+    // listed (see listsFilled); a later load that succeeds sets it again. A new user (nothing
+    // selected in lstUsers) does not depend on it.
+    bool loadedCompletely() const { return m_loaded && m_listsFilled; }
+    // Tells the editor whether the last fills of cmbPers and lstGroups listed every person and
+    // group; until fills that do, loadedCompletely() answers false, since a person or a group
+    // that is not listed could be neither shown nor kept.
+    void listsFilled(bool complete) { m_listsFilled = complete; }
 
     // The person that user usID was loaded with when cmbPers could not show it (a person added
     // since the last refresh, or a person list that could not be read); 0 when the box showed the
@@ -56,4 +62,5 @@ private:
     int m_loadedUser = 0;
     int m_unshownPerson = 0;
     store::UserVersion m_version;
+    bool m_listsFilled = true;
 };

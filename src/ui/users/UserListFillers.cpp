@@ -1,6 +1,5 @@
 #include "ui/users/UserListFillers.h"
 
-#include "db/ErrorModes.h"
 #include "db/RecordSet.h"
 #include "store/RecordQueries.h"
 #include "ui/common/ImageList.h"
@@ -9,6 +8,7 @@
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/ListFill.h"
 
+#include <QScopeGuard>
 #include <QStringBuilder>
 
 namespace users {
@@ -42,35 +42,26 @@ void FillUserList(KeyedTreeWidget* list) {
 }
 
 void FillPersonCombo(KeyedComboBox* combo) {
-    db::RecordSet persons;
-    passOver([&] { persons = store::GetPersons(); });
     combo->clearKeyed();
-    // A query that failed leaves nothing to read: the combo box stays empty.
-    if (!persons.isOpen())
-        return;
-    int id = 0, surname = 0, firstName = 0;
-    if (!passOver([&] {
-            id = persons.fieldIndex("IdPers");
-            surname = persons.fieldIndex("Nume");
-            firstName = persons.fieldIndex("Prenume");
-        }))
-        return;
+    db::RecordSet persons = store::GetPersons();
+    const int id = persons.fieldIndex("IdPers");
+    const int surname = persons.fieldIndex("Nume");
+    const int firstName = persons.fieldIndex("Prenume");
     combo->beginFill();
-    // The rows come from the server as the set moves: a row that cannot be read ends the fill
-    // with the persons read so far.
-    bool more = true;
-    while (more && !persons.eof()) {
-        passOver([&] {
-            const int IdPers = persons.field(id).toInt();
-            combo->addKeyed(common::ItemKey(IdPers), PersonName(persons.field(surname), persons.field(firstName)),
-                            IdPers);
-        });
-        more = passOver([&] { persons.moveNext(); });
+    // However the fill ends, the persons read so far are listed, and none is selected: the combo
+    // box selects the first item added to it.
+    const auto endFill = qScopeGuard([combo] {
+        combo->endFill();
+        combo->clearSelection();
+    });
+    for (; !persons.eof(); persons.moveNext()) {
+        const int IdPers = persons.field(id).toInt();
+        const QString key = common::ItemKey(IdPers);
+        // A person met twice is listed once, from its first row.
+        if (combo->indexOfKey(key) < 0)
+            combo->addKeyed(key, PersonName(persons.field(surname), persons.field(firstName)), IdPers);
     }
-    combo->endFill();
     persons.close();
-    // The combo box selects the first item added to it; the filled box has no selection yet.
-    combo->clearSelection();
 }
 
 } // namespace users

@@ -18,8 +18,9 @@ namespace users {
 void FillUserList(KeyedTreeWidget* list);
 
 // Removes every item of combo and adds one per person, ordered by surname and first name, with
-// the person's name as text. Never raises: a failing statement is passed over, a failing query
-// leaves the combo box empty, and a row that cannot be read ends the fill.
+// the person's name as text, and leaves none selected. A person that the query gives twice is
+// listed once. Stops at the first error and raises it unchanged: a failing query leaves the box
+// empty, a row that cannot be read keeps the persons read before it.
 void FillPersonCombo(KeyedComboBox* combo);
 
 // Nume, one blank, Prenume; a Null part is taken as empty text (so a user without a person shows

@@ -1,4 +1,5 @@
 #include "support/ModalAnswerer.h"
+#include "support/TempServer.h"
 #include "support/WindowFixture.h"
 #include "ui/common/ImageList.h"
 #include "ui/common/KeyedComboBox.h"
@@ -26,6 +27,8 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
     std::unique_ptr<MainWindowFixture> m_fixture;
+    // An empty suite for the window's refresh to read: a list it could not read would be reported.
+    std::unique_ptr<TempServer> m_server;
 
     // The widget painted on top among the visible children of container.
     static QWidget* frontPage(QWidget* container) {
@@ -39,7 +42,10 @@ class TestMainWindow : public QObject {
     }
 
 private slots:
-    void initTestCase() { m_fixture = std::make_unique<MainWindowFixture>(QStringLiteral("ana.pop")); }
+    void initTestCase() {
+        m_fixture = std::make_unique<MainWindowFixture>(QStringLiteral("ana.pop"));
+        m_server = std::make_unique<TempServer>();
+    }
 
     void everyControlIsFoundByItsName() {
         frmMain form(m_fixture->login());

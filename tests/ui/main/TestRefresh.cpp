@@ -1,3 +1,4 @@
+#include "db/StatementLog.h"
 #include "support/FixtureRows.h"
 #include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
@@ -24,6 +25,19 @@ class TestRefresh : public QObject {
     std::unique_ptr<MainWindowFixture> m_login;
     std::unique_ptr<TempServer> m_server;
 
+    // The 1-based position, among the statements of one refresh of form, of the occurrence-th
+    // statement whose text contains part; 0 when there is none.
+    static int statementNumber(frmMain& form, const QString& part, int occurrence) {
+        db::StatementLog::startRecording();
+        form.RefreshMe();
+        db::StatementLog::stopRecording();
+        const QStringList& texts = db::StatementLog::recorded();
+        for (int i = 0; i < texts.size(); ++i)
+            if (texts[i].contains(part) && --occurrence == 0)
+                return i + 1;
+        return 0;
+    }
+
 private slots:
     void initTestCase() { m_login = std::make_unique<MainWindowFixture>(); }
 
@@ -48,7 +62,10 @@ private slots:
             rows.user(id, QStringLiteral("u%1").arg(id, 2, 10, QLatin1Char('0')));
         rows.person(2, "Barbu", "Ion", 35).member(35, 2).member(1, 1);
     }
-    void cleanup() { m_server.reset(); }
+    void cleanup() {
+        db::StatementLog::clearFailure();
+        m_server.reset();
+    }
 
     void theFirstRefreshSelectsAndLoadsTheFirsts() {
         ModalAnswerer answer;
@@ -118,29 +135,61 @@ private slots:
         QCOMPARE(form->txtGrpName->text(), QStringLiteral("ADMIN"));
     }
 
-    void aFailingFillShowsNoMessage_data() {
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<QString>("list");
-        QTest::newRow("companies") << "Authors"
-                                   << "lstAuthors";
-        QTest::newRow("groups") << "AdmGrup"
-                                << "lstGroupsConfig";
-        QTest::newRow("operations") << "admOperatiiModul"
-                                    << "";
+    // What a refresh could not read or show is told once, in one box, while the rest of the window
+    // is filled; the editor that depends on it refuses to save until a refresh reads it.
+    void whatARefreshCannotShowIsToldOnce_data() {
+        QTest::addColumn<QString>("statement"); // a part of the failing read's text; empty: none fails
+        QTest::addColumn<int>("occurrence");    // which of the refresh's reads with that text fails
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<int>("refusedPage"); // the page of the editor that refuses to save; -1: none
+        QTest::newRow("companies") << "From Authors" << 1 << "Could not read the companies: Injected failure" << -1;
+        QTest::newRow("groups of the user editor")
+            << "From AdmGrup (nolock) Order By" << 2 << "Could not read the groups: Injected failure" << 1;
+        QTest::newRow("modules and operations")
+            << "From admOperatiiModul" << 1 << "Could not read the modules and operations: Injected failure" << 0;
+        QTest::newRow("persons") << "From PSR_Pers" << 1 << "Could not read the persons: Injected failure" << 1;
+        QTest::newRow("work points") << "PSR_PuncteLucru" << 2
+                                     << "Could not read the work points of the company \"Brad\": Injected failure" << 0;
+        QTest::newRow("operation without a module")
+            << "" << 0 << "module does not exist (1):\n    opID 12, Id 3, \"Arhiva\", module 9" << -1;
     }
-    void aFailingFillShowsNoMessage() {
-        QFETCH(QString, table);
-        QFETCH(QString, list);
-        m_server->exec("suitedb", "DROP TABLE " + table);
-        ModalAnswerer answer;
+    void whatARefreshCannotShowIsToldOnce() {
+        QFETCH(QString, statement);
+        QFETCH(int, occurrence);
+        QFETCH(QString, told);
+        QFETCH(int, refusedPage);
         WindowFixture form(*m_login);
-        QCOMPARE(answer.count(), 0);
-        if (!list.isEmpty())
-            QCOMPARE(form->findChild<QTreeWidget*>(list)->topLevelItemCount(), 0);
-        // The lists after the failing one are filled and the first user is loaded.
+        if (statement.isEmpty()) {
+            // Read before every other operation, by its name.
+            FixtureRows(*m_server).operation(12, 9, 3, "Arhiva");
+        } else {
+            const int position = statementNumber(*form, statement, occurrence);
+            QVERIFY(position > 0);
+            db::StatementLog::failAt(position, db::DbError(-2147217900, "Injected failure", "Test source"));
+        }
+        {
+            ModalAnswerer answer;
+            form.press("keyRefresh");
+            db::StatementLog::clearFailure();
+            QCOMPARE(answer.count(), 1);
+            QCOMPARE(answer.title(), QStringLiteral("Talvane"));
+            QCOMPARE(answer.icon(), QMessageBox::Warning);
+            QVERIFY2(answer.text().contains(told), qPrintable(answer.text()));
+        }
+        // Everything else is shown.
         QCOMPARE(form->lstUsers->topLevelItemCount(), 40);
-        QCOMPARE(form->cmbPers->count(), 2);
         QCOMPARE(form->txtUserName->text(), QStringLiteral("u01"));
+        QCOMPARE(form->twOperations->keyedCount(), statement.contains("admOperatiiModul") ? 1 : 3);
+        QCOMPARE(form->cmbPers->count(), statement.contains("PSR_Pers") ? 0 : 2);
+
+        if (refusedPage < 0)
+            return;
+        const QStringList before = m_server->snapshot();
+        (refusedPage == 0 ? form->txtFullName : form->txtDisplay)->setText("Schimbat");
+        ModalAnswerer refusal;
+        QVERIFY(!form->Save());
+        QCOMPARE(refusal.count(), 1);
+        QCOMPARE(m_server->snapshot(), before);
     }
 
     // The suite's database files vanish while the window is open: Refresh shows one box, empties

@@ -70,6 +70,7 @@ private slots:
     // the list does not show and a membership of a group created behind the window's back all stay,
     // with their stamps, through saves that change something else of the same group and user.
     void whatTheWindowDidNotShowIsKept() {
+        WindowFixture form(*m_login);
         FixtureRows(*m_server)
             .module(3, "Stocuri")
             .operation(30, 3, 7, "Rapoarte")
@@ -79,7 +80,13 @@ private slots:
             .grant(1, 1, 90, 5);
         m_server->exec("stk", "INSERT INTO stk_PuncteLucru (IdPctLucru, IdAuthor) VALUES (44, 1)");
         FixtureRows(*m_server).grantWorkPoint(1, 44);
-        WindowFixture form(*m_login);
+        {
+            // The refresh says once that the operation without a module is not shown.
+            ModalAnswerer told;
+            form->RefreshMe();
+            QCOMPARE(told.count(), 1);
+            QVERIFY2(told.text().contains("Operatie fara modul"), qPrintable(told.text()));
+        }
         QCOMPARE(selectedKey(form->lstGroupsConfig), QStringLiteral("k1"));
         QCOMPARE(selectedKey(form->lstAuthors), QStringLiteral("k1"));
         FixtureRows(*m_server).group(7, "NOU", "Grup nou").member(1, 7);

@@ -5,10 +5,12 @@
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
+#include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QtTest>
@@ -269,6 +271,91 @@ private slots:
                 QCOMPARE(answerer.buttons(), QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
                 QCOMPARE(answerer.textFormat(), Qt::PlainText);
             }
+        }
+        check(*form, *m_server);
+    }
+
+    // "! Salvare" reloads the user and Delete refreshes the window: each asks first about what it
+    // would throw away (the user editor; the editor of the other page), and Cancel writes
+    // nothing. A Delete answered with Yes to its own question meets the unsaved changes
+    // question next, which the same answerer cancels (it has no Yes).
+    void salvareAndDeleteAskFirst_data() {
+        QTest::addColumn<Step>("change");
+        QTest::addColumn<Step>("command");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("boxes");  // every box shown
+        QTest::addColumn<bool>("asked"); // the last one is the unsaved changes question
+        QTest::addColumn<Check>("check");
+        using B = QMessageBox;
+        const Step renameGroup = [](frmMain& f) { f.txtGrpName->setText("ADMINI"); };
+        const Step renameUser = [](frmMain& f) { f.txtDisplay->setText("Ana Popa"); };
+        const Step salvare = [](frmMain& f) {
+            f.SSTab1->setCurrentIndex(1);
+            f.tabDetalii->setCurrentIndex(1);
+            f.cboAuthor->selectKey("k1");
+            f.cboBrand->selectKey("k20");
+            f.cbutSalvare->click();
+        };
+        const auto deleting = [](int page, const char* key) {
+            return Step([page, key](frmMain& f) {
+                f.SSTab1->setCurrentIndex(page);
+                click(page == 1 ? f.lstUsers : f.lstGroupsConfig, key);
+                WindowFixture::control<QAction>(f, "keyDelete")->trigger();
+            });
+        };
+        const auto roles = [](TempServer& db) { return ints(db, "SELECT IdBrand FROM CRM_User WHERE UserId = 1"); };
+        const auto display = [](TempServer& db) {
+            return db.value("suitedb", "SELECT usDenumire FROM AdmUser WHERE usID = 1").toString();
+        };
+        const auto groups = [](TempServer& db) { return ints(db, "SELECT grID FROM AdmGrup ORDER BY 1"); };
+
+        QTest::newRow("! Salvare, user renamed, cancel")
+            << renameUser << salvare << int(B::Cancel) << 1 << true << Check([=](frmMain& f, TempServer& db) {
+                   QCOMPARE(roles(db), QList<int>());
+                   QCOMPARE(display(db), QStringLiteral("Ana Avram"));
+                   QCOMPARE(f.txtDisplay->text(), QStringLiteral("Ana Popa"));
+               });
+        QTest::newRow("! Salvare, user renamed, save")
+            << renameUser << salvare << int(B::Save) << 1 << true << Check([=](frmMain& f, TempServer& db) {
+                   QCOMPARE(roles(db), QList<int>({20}));
+                   QCOMPARE(display(db), QStringLiteral("Ana Popa"));
+                   QCOMPARE(f.txtDisplay->text(), QStringLiteral("Ana Popa"));
+               });
+        QTest::newRow("! Salvare, group renamed, not asked")
+            << renameGroup << salvare << int(B::Cancel) << 0 << false << Check([=](frmMain& f, TempServer& db) {
+                   QCOMPARE(roles(db), QList<int>({20}));
+                   QCOMPARE(f.txtGrpName->text(), QStringLiteral("ADMINI"));
+               });
+        QTest::newRow("delete a user, group renamed, cancel")
+            << renameGroup << deleting(1, "k2") << int(B::Yes) << 2 << true << Check([](frmMain& f, TempServer& db) {
+                   QCOMPARE(ints(db, "SELECT usID FROM AdmUser ORDER BY 1"), QList<int>({1, 2}));
+                   QCOMPARE(f.txtGrpName->text(), QStringLiteral("ADMINI"));
+               });
+        QTest::newRow("delete a group, user renamed, cancel")
+            << renameUser << deleting(0, "k2") << int(B::Yes) << 2 << true << Check([=](frmMain& f, TempServer& db) {
+                   QCOMPARE(groups(db), QList<int>({1, 2}));
+                   QCOMPARE(f.txtDisplay->text(), QStringLiteral("Ana Popa"));
+               });
+        QTest::newRow("delete a group renamed itself, not asked")
+            << renameGroup << deleting(0, "k1") << int(B::Yes) << 1 << false
+            << Check([=](frmMain&, TempServer& db) { QCOMPARE(groups(db), QList<int>({2})); });
+    }
+    void salvareAndDeleteAskFirst() {
+        QFETCH(Step, change);
+        QFETCH(Step, command);
+        QFETCH(int, answer);
+        QFETCH(int, boxes);
+        QFETCH(bool, asked);
+        QFETCH(Check, check);
+        FixtureRows(*m_server).brand(20, "Alfa", 1);
+        WindowFixture form(*m_login);
+        change(*form);
+        {
+            ModalAnswerer answerer(static_cast<QMessageBox::StandardButton>(answer));
+            command(*form);
+            QCOMPARE(answerer.count(), boxes);
+            if (asked)
+                QCOMPARE(answerer.buttons(), QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         }
         check(*form, *m_server);
     }

@@ -1,4 +1,5 @@
 #include "support/ModalAnswerer.h"
+#include "support/TempServer.h"
 #include "support/WindowFixture.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/TabControl.h"
@@ -17,6 +18,8 @@ class TestWindowLayout : public QObject {
     Q_OBJECT
 
     std::unique_ptr<MainWindowFixture> m_fixture;
+    // An empty suite for the window's refresh to read: a list it could not read would be reported.
+    std::unique_ptr<TempServer> m_server;
 
     // A rectangle in twips as the window places it: each length to its nearest pixel.
     static QRect px(int left, int top, int width, int height) {
@@ -57,7 +60,10 @@ class TestWindowLayout : public QObject {
     }
 
 private slots:
-    void initTestCase() { m_fixture = std::make_unique<MainWindowFixture>(); }
+    void initTestCase() {
+        m_fixture = std::make_unique<MainWindowFixture>();
+        m_server = std::make_unique<TempServer>();
+    }
 
     void controlsStandAtTheirDesignedRectangles_data() {
         QTest::addColumn<QString>("name");

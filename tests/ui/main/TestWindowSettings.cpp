@@ -1,3 +1,4 @@
+#include "support/TempServer.h"
 #include "support/WindowFixture.h"
 #include "ui/common/modMinMaxForm.h"
 #include "ui/main/frmMain.h"
@@ -17,6 +18,8 @@ class TestWindowSettings : public QObject {
     Q_OBJECT
 
     std::unique_ptr<MainWindowFixture> m_fixture;
+    // An empty suite for the window's refresh to read: a list it could not read would be reported.
+    std::unique_ptr<TempServer> m_server;
 
     static QSettings store() { return QSettings(QSettings::UserScope, "Talvane", "Talvane"); }
 
@@ -41,7 +44,10 @@ class TestWindowSettings : public QObject {
     }
 
 private slots:
-    void initTestCase() { m_fixture = std::make_unique<MainWindowFixture>(); }
+    void initTestCase() {
+        m_fixture = std::make_unique<MainWindowFixture>();
+        m_server = std::make_unique<TempServer>();
+    }
     void init() { clearStore(); }
 
     void closingANormalWindowStoresAllFiveValues() {

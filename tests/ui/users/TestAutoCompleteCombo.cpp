@@ -1,6 +1,7 @@
 #include "support/TempServer.h"
 #include "support/WindowFixture.h"
 #include "ui/common/KeyedComboBox.h"
+#include "ui/common/MessageBox.h"
 #include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
 
@@ -18,12 +19,14 @@ struct Item {
     QString text;
 };
 
-// One key and the state it leaves: "selected key|edit text|selected text" ("-" for no item).
-// Keys: one character typed as such, or <Enter>, <Back>, <Space>, <Clear> (select all, Backspace),
-// <Set:text:start:length> (no item, an edit text and a selection put there directly), <Paste:text>.
+// One key and the state it leaves: "selected key|edit text|selected text" ("-" for no item), and
+// whether it was refused with a beep. Keys: one character typed as such, or <Enter>, <Back>,
+// <Space>, <Clear> (select all, Backspace), <Set:text:start:length> (no item, an edit text and a
+// selection put there directly), <Paste:text>, <Type:text> (each character of text in turn).
 struct Step {
     QString key;
     QString state;
+    bool beep = false;
 };
 
 struct Case {
@@ -34,23 +37,35 @@ struct Case {
 };
 
 const QList<Case> Cases = {
-    {"first match in list order, then the exact text after Backspace",
+    {"first match in list order; Backspace keeps only an exact item; a key matching nothing beeps",
      "cmbPers",
      {{"k1", "Ana"}, {"k2", "Mihai"}, {"k3", "Maria"}, {"k4", "Mar"}},
-     {{"m", "k2|Mihai|ihai"}, {"a", "k3|Maria|ria"}, {"r", "k3|Maria|ia"}, {"<Back>", "k4|Mar|"}, {"x", "-||"}}},
+     {{"m", "k2|Mihai|ihai"},
+      {"a", "k3|Maria|ria"},
+      {"r", "k3|Maria|ia"},
+      {"<Back>", "k4|Mar|"},
+      {"x", "k4|Mar|", true},
+      {"<Back>", "-|Ma|"},
+      {"x", "-|Ma|", true},
+      {"r", "k3|Maria|ia"}}},
     {"case and diacritics typed as such",
      "cboAuthor",
      {{"k1", "Stejar"}, {"k2", "BRĂDET SRL"}, {"k3", "brad"}},
      {{"b", "k2|BRĂDET SRL|RĂDET SRL"}, {"r", "k2|BRĂDET SRL|ĂDET SRL"}, {"ă", "k2|BRĂDET SRL|DET SRL"}}},
-    {"ș, ț and î",
+    {"diacritics ignored both ways, comma and cedilla alike",
      "cboBrand",
-     {{"k1", "Iasi"}, {"k2", "Înger"}, {"k3", "Șnur"}, {"k4", "Țarc"}},
-     {{"î", "k2|Înger|nger"},
+     {{"k1", "Iasi"}, {"k2", "Înger"}, {"k3", "Sibiu"}, {"k4", "Țarc"}},
+     {{"î", "k1|Iasi|asi"},
+      {"n", "k2|Înger|ger"},
       {"<Clear>", "-||"},
-      {"ș", "k3|Șnur|nur"},
+      {"ș", "k3|Sibiu|ibiu"},
       {"<Clear>", "-||"},
-      {"ț", "k4|Țarc|arc"},
-      {"a", "k4|Țarc|rc"}}},
+      {"ţ", "k4|Țarc|arc"},
+      {"â", "k4|Țarc|rc"}}},
+    {"Fagaras finds Făgăraș",
+     "cmbPers",
+     {{"k1", "Fălticeni Ana"}, {"k2", "Făgăraș Ion"}},
+     {{"<Type:Fagaras>", "k2|Făgăraș Ion| Ion"}, {"z", "k2|Făgăraș Ion| Ion", true}}},
     {"a selection in the middle is replaced by the typed character",
      "cmbPers",
      {{"k1", "Popescu Ion"}, {"k2", "Popa Ana"}},
@@ -71,13 +86,14 @@ const QList<Case> Cases = {
      {{"<Set:brăd:4:0>", "-|brăd|"},
       {"<Enter>", "k2|Brădet|B"},
       {"<Set:zz:2:0>", "-|zz|"},
-      {"<Enter>", "-||"},
+      {"<Enter>", "-|zz|", true},
+      {"<Set::0:0>", "-||"},
       {"<Enter>", "k1|Stejar|S"}}},
     {"Enter on a first item without text", "cboBrand", {{"k5", ""}, {"k6", "Alfa"}}, {{"<Enter>", "k5||"}}},
-    {"no match keeps a first item keyed k0",
+    {"a key matching nothing keeps the chosen item, even beside an item without text",
      "cmbPers",
      {{"k0", ""}, {"k1", "Ana"}},
-     {{"a", "k1|Ana|na"}, {"x", "k0||"}, {"<Paste:Ana>", "k1|Ana|"}}},
+     {{"a", "k1|Ana|na"}, {"x", "k1|Ana|na", true}, {"<Clear>", "-||"}, {"<Paste:Ana>", "k1|Ana|"}}},
     {"pasted text selects only an item with exactly that text",
      "cboBrand",
      {{"k1", "Alfa"}, {"k2", "Beta"}},
@@ -109,6 +125,9 @@ class TestAutoCompleteCombo : public QObject {
         else if (key == "<Clear>") {
             QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClick(target, Qt::Key_Backspace);
+        } else if (key.startsWith("<Type:")) {
+            for (const QChar c : key.mid(6).chopped(1))
+                press(QApplication::focusWidget(), QString(c));
         } else if (key.startsWith("<Paste:")) {
             QGuiApplication::clipboard()->setText(key.mid(7).chopped(1));
             QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
@@ -147,6 +166,7 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), combo);
 
         for (const Step& step : c.steps) {
+            const int beeps = common::BeepCount();
             if (step.key.startsWith("<Set:")) {
                 const QStringList parts = step.key.mid(5).chopped(1).split(':');
                 combo->clearSelection();
@@ -157,6 +177,7 @@ private slots:
             }
             QVERIFY2(state(combo) == step.state,
                      qPrintable("after " + step.key + ": " + state(combo) + " instead of " + step.state));
+            QVERIFY2(common::BeepCount() - beeps == (step.beep ? 1 : 0), qPrintable("beeps after " + step.key));
         }
     }
 };

@@ -144,9 +144,6 @@ private slots:
         QTest::newRow("brand without a link")
             << "k21" << Qt::Checked << Qt::Unchecked << 1 << QStringList{"1 21 1"} << QStringList{"10 21 1 0"}
             << QStringList{"Brădet / Beta / Director brand"};
-        QTest::newRow("brand linked to another company")
-            << "k20" << Qt::Unchecked << Qt::Unchecked << 1 << QStringList{"2 20 1"}
-            << QStringList{"10 20 0 0", "10 21 0 0"} << QStringList{"Stejar / Alfa / User"};
         QTest::newRow("both boxes, saved twice")
             << "k21" << Qt::Checked << Qt::Checked << 2 << QStringList{"1 21 1"} << QStringList{"10 21 1 1"}
             << QStringList{"Brădet / Beta / Administrator"};
@@ -163,13 +160,14 @@ private slots:
         QFETCH(QStringList, expectedRoles);
         QFETCH(QStringList, expectedList);
         ModalAnswerer answer;
-        choose("k1", brand);
         m_form->chkAdminBrand->setTristate(true);
         m_form->chkAdmin->setTristate(true);
         if (saves == 2) {
+            choose("k1", brand);
             m_form->cbutSalvare->click();
             QCOMPARE(roles(10).size(), 1);
         }
+        choose("k1", brand);
         m_form->chkAdminBrand->setCheckState(director);
         m_form->chkAdmin->setCheckState(admin);
         m_form->cbutSalvare->click();
@@ -178,9 +176,57 @@ private slots:
         QCOMPARE(roles(10), expectedRoles);
         // A role on a brand without a link (user 10's plain role on Beta) is not listed.
         QCOMPARE(listed(), expectedList);
-        // The input stays as it was, ready for the next save.
-        QCOMPARE(m_form->cboAuthor->selectedKey(), QStringLiteral("k1"));
-        QCOMPARE(m_form->cboBrand->selectedKey(), brand);
+        // Reloading the user empties the input.
+        QCOMPARE(m_form->cboAuthor->currentIndex(), -1);
+        QCOMPARE(m_form->cboBrand->currentIndex(), -1);
+        QCOMPARE(m_form->chkAdmin->checkState(), Qt::Unchecked);
+    }
+
+    // The company a brand belongs to is named and nothing is written; with that company the role
+    // is stored and the link stays as it was.
+    void aBrandOfAnotherCompanyIsRefusedNamingIt() {
+        const QStringList before = m_server->snapshot();
+        choose("k1", "k20");
+        m_form->chkAdmin->setChecked(true);
+        {
+            ModalAnswerer answer;
+            m_form->cbutSalvare->click();
+            QCOMPARE(answer.count(), 1);
+            QCOMPARE(answer.title(), QStringLiteral("Brisca"));
+            QCOMPARE(answer.text(),
+                     QStringLiteral("Brandul \"Alfa\" apartine societatii \"Stejar\" !\nSelectati aceasta "
+                                    "societate pentru a salva rolul."));
+        }
+        QCOMPARE(m_server->snapshot(), before);
+        QCOMPARE(m_form->focusWidget(), m_form->cboAuthor);
+
+        m_form->cboAuthor->selectKey("k2");
+        ModalAnswerer none;
+        m_form->cbutSalvare->click();
+        QCOMPARE(none.count(), 0);
+        QCOMPARE(links(20), QStringList{"2 20 1"});
+        QCOMPARE(roles(10), QStringList({"10 20 0 1", "10 21 0 0"}));
+        QCOMPARE(listed(), QStringList{"Stejar / Alfa / Administrator"});
+    }
+
+    // What was chosen for one user is never stored for the next one loaded.
+    void loadingAUserEmptiesTheInput() {
+        choose("k1", "k21");
+        m_form->chkAdmin->setChecked(true);
+        m_form->chkAdminBrand->setChecked(true);
+        clickItem(m_form->lstUsers, m_form->lstUsers->find("k11"));
+        QCOMPARE(selectedKey(m_form->lstUsers), QStringLiteral("k11"));
+        QCOMPARE(m_form->cboAuthor->currentIndex(), -1);
+        QCOMPARE(m_form->cboAuthor->currentText(), QString());
+        QCOMPARE(m_form->cboBrand->currentIndex(), -1);
+        QVERIFY(!m_form->chkAdmin->isChecked());
+        QVERIFY(!m_form->chkAdminBrand->isChecked());
+
+        const QStringList before = m_server->snapshot();
+        ModalAnswerer answer;
+        m_form->cbutSalvare->click();
+        QCOMPARE(answer.text(), QStringLiteral("Selectati o societate !"));
+        QCOMPARE(m_server->snapshot(), before);
     }
 
     void asksForTheCompanyTheBrandAndTheUserAndWritesNothing() {
@@ -200,6 +246,9 @@ private slots:
                                        {"Selectati un brand !", m_form->cboBrand},
                                        {"Selectati un utilizator !", m_form->lstUsers}};
         for (const Expected& expected : asked) {
+            // Another page in front: the refusal brings back the control it points at.
+            m_form->SSTab1->setCurrentIndex(0);
+            m_form->tabDetalii->setCurrentIndex(0);
             ModalAnswerer answer;
             m_form->cbutSalvare->click();
             QCOMPARE(answer.count(), 1);
@@ -208,6 +257,8 @@ private slots:
             QCOMPARE(answer.icon(), QMessageBox::Information);
             QCOMPARE(answer.buttons(), QMessageBox::StandardButtons(QMessageBox::Ok));
             QCOMPARE(m_form->focusWidget(), expected.focus);
+            QCOMPARE(m_form->SSTab1->currentIndex(), 1);
+            QVERIFY(expected.focus->isVisible());
             if (expected.focus == m_form->cboAuthor) {
                 m_form->cboAuthor->selectKey("k1");
             } else if (expected.focus == m_form->cboBrand) {
