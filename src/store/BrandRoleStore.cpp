@@ -56,6 +56,11 @@ BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool superv
     const QString brand = number(IdBrand);
     const QString user = number(usID);
     db::Transaction transaction(*connection);
+    // Held until the commit: two administrators saving roles for one new brand at the same time
+    // would otherwise both find it unlinked and link it twice. The embedded server's transaction
+    // holds the whole database already.
+    connection->query(QStringLiteral("Select IdAuthor From CRM_Author WITH (UPDLOCK, HOLDLOCK) Where IdBrand = ") +
+                      brand);
     db::RecordSet link;
     link.open(QStringLiteral("Select *  from CRM_Author (nolock) where  IdBrand =") + brand, connection,
               db::RecordSet::ForwardOnly, db::RecordSet::ReadOnly);
