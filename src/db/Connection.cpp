@@ -38,6 +38,10 @@ std::shared_ptr<Connection> Connection::open(const QString& connectionString, in
         } else
             connection->m_engine = std::make_unique<OdbcEngine>(attributes, loginTimeoutSeconds);
     } catch (const DbError& e) {
+        // The server answered: a database file locked by another session or read-only is no
+        // reason to doubt the login profile.
+        if (e.number() == DatabaseFiles::Locked || e.number() == DatabaseFiles::ReadOnly)
+            throw;
         throw ConnectionError(e, server);
     }
     return connection;

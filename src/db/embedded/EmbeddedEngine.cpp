@@ -99,10 +99,12 @@ EmbeddedEngine::EmbeddedEngine(const QString& directory, const QString& database
 
     QSqlDatabase& db = database();
     db.setDatabaseName(fileUri(mainFile->filePath(), "rw"));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
     if (!db.open())
         throw errorOf(db.lastError());
     registerFunctions();
+    QList<std::pair<QString, QString>> opened{{mainFile->fileName().chopped(3), mainFile->filePath()}};
+    m_files.attach(handle(), opened);
 
     QStringList schemas{QStringLiteral("main")};
     QStringList databases{mainFile->fileName().chopped(3)};
@@ -112,10 +114,10 @@ EmbeddedEngine::EmbeddedEngine(const QString& directory, const QString& database
     } else {
         m_catalogue = master;
         const auto catalogueFile = files.constFind(master);
-        attach(master,
-               catalogueFile == files.constEnd() ? dir.filePath(QStringLiteral("master.db"))
-                                                 : catalogueFile->filePath(),
-               "rwc");
+        const QString cataloguePath =
+            catalogueFile == files.constEnd() ? dir.filePath(QStringLiteral("master.db")) : catalogueFile->filePath();
+        attach(master, cataloguePath, "rwc");
+        opened.append({master, cataloguePath});
         schemas.append(master);
         databases.append(master);
     }
@@ -126,9 +128,11 @@ EmbeddedEngine::EmbeddedEngine(const QString& directory, const QString& database
             continue;
         const QString name = it->fileName().chopped(3);
         attach(name, it->filePath(), "rw");
+        opened.append({name, it->filePath()});
         schemas.append(name);
         databases.append(name);
     }
+    m_files.attach(handle(), opened);
     keepRollbackJournal(schemas);
     m_schemas = schemas;
     m_directory = dir.absolutePath();
@@ -183,7 +187,7 @@ StatementResult EmbeddedEngine::run(const QString& sql, const QList<QVariant>& v
             return {};
         }
     }
-    return runOnDriver(DialectRewriter::rewrite(sql, m_catalogue), values);
+    return runNative(DialectRewriter::rewrite(sql, m_catalogue), values);
 }
 
 QByteArray EmbeddedEngine::reuseStamp() {
@@ -222,11 +226,12 @@ void EmbeddedEngine::releaseMemory() {
 }
 
 std::unique_ptr<Cursor> EmbeddedEngine::openCursor(const QString& sql) {
-    return std::make_unique<SqliteCursor>(handle(), DialectRewriter::rewrite(sql, m_catalogue), Source);
+    return m_files.guard(
+        [&] { return std::make_unique<SqliteCursor>(handle(), DialectRewriter::rewrite(sql, m_catalogue), Source); });
 }
 
 StatementResult EmbeddedEngine::runNative(const QString& text, const QList<QVariant>& values) {
-    return runOnDriver(text, values);
+    return m_files.guard([&] { return runOnDriver(text, values); });
 }
 
 void EmbeddedEngine::begin() {

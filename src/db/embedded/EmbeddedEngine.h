@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Engine.h"
+#include "db/embedded/DatabaseFiles.h"
 
 struct sqlite3;
 
@@ -31,20 +32,20 @@ public:
     std::unique_ptr<Cursor> openCursor(const QString& sql) override;
 
     // A writing transaction: "BEGIN IMMEDIATE" takes the write lock at once, so a "max + 1" read
-    // inside it cannot race another process. A busy server is waited for (busy timeout).
+    // inside it cannot race another process. A database another session holds locked is waited
+    // for, at most LockWait::limitMs(), while the lock-wait observer is told.
     void begin() override;
     void commit() override;
     void rollback() override;
     bool transactionActive() const override;
 
-    // Runs SQLite text as it is (no rewrite, no login statements).
+    // Runs SQLite text as it is (no rewrite, no login statements). A database file that is
+    // locked, read-only or missing fails in plain words that name it (see DatabaseFiles).
     StatementResult runNative(const QString& text, const QList<QVariant>& values = {});
 
     // The schema under which this connection sees the catalogue: "master", or "main" when the
     // catalogue is the connection's own database.
     const QString& catalogueSchema() const { return m_catalogue; }
-
-    static constexpr int BusyTimeoutMs = 30000;
 
 private:
     sqlite3* handle() const;
@@ -55,6 +56,7 @@ private:
     QString m_catalogue;
     QStringList m_schemas;
     QString m_directory;
+    DatabaseFiles m_files;
 };
 
 } // namespace db
