@@ -63,7 +63,7 @@ bool mayBeLoginStatement(const QString& sql) {
 } // namespace
 
 EmbeddedEngine::EmbeddedEngine(const QString& directory, const QString& databaseName)
-    : Engine(QStringLiteral("QSQLITE"), Source) {
+    : Engine(Source), m_driver(QStringLiteral("QSQLITE"), Source) {
     const QDir dir(directory);
     if (directory.isEmpty() || !dir.exists())
         throw DbError(
@@ -85,11 +85,11 @@ EmbeddedEngine::EmbeddedEngine(const QString& directory, const QString& database
                           .arg(databaseName, directory),
                       Source);
 
-    QSqlDatabase& db = database();
+    QSqlDatabase& db = m_driver.database();
     db.setDatabaseName(fileUri(mainFile->filePath(), "rw"));
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
     if (!db.open())
-        throw errorOf(db.lastError());
+        throw m_driver.errorOf(db.lastError());
     registerFunctions();
 
     QStringList schemas{QStringLiteral("main")};
@@ -124,7 +124,7 @@ EmbeddedEngine::EmbeddedEngine(const QString& directory, const QString& database
 }
 
 sqlite3* EmbeddedEngine::handle() const {
-    const QVariant v = database().driver()->handle();
+    const QVariant v = m_driver.database().driver()->handle();
     if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
         return nullptr;
     return *static_cast<sqlite3* const*>(v.constData());
@@ -166,7 +166,7 @@ StatementResult EmbeddedEngine::run(const QString& sql, const QList<QVariant>& v
             return {};
         }
     }
-    return runOnDriver(DialectRewriter::rewrite(sql, m_catalogue), values);
+    return m_driver.run(DialectRewriter::rewrite(sql, m_catalogue), values);
 }
 
 QByteArray EmbeddedEngine::reuseStamp() {
@@ -209,7 +209,7 @@ std::unique_ptr<Cursor> EmbeddedEngine::openCursor(const QString& sql) {
 }
 
 StatementResult EmbeddedEngine::runNative(const QString& text, const QList<QVariant>& values) {
-    return runOnDriver(text, values);
+    return m_driver.run(text, values);
 }
 
 void EmbeddedEngine::begin() {
