@@ -22,8 +22,11 @@ OdbcSession::OdbcSession(const QString& odbcConnectionString, int loginTimeoutSe
 
 OdbcSession::~OdbcSession() {
     if (m_transaction && !m_lost) {
-        SQLEndTran(SQL_HANDLE_DBC, m_handle, SQL_ROLLBACK);
-        SQLSetConnectAttr(m_handle, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+        try {
+            rollback();
+        } catch (const DbError&) {
+            // The server rolls the transaction back when the connection closes.
+        }
     }
 }
 
@@ -35,42 +38,23 @@ StatementResult OdbcSession::run(const QString& text, const QList<QVariant>& val
     return statement()->run(text, values);
 }
 
-void OdbcSession::fail(const QString& what) {
-    const QList<OdbcDiagnostic> records = OdbcDiagnostics::read(SQL_HANDLE_DBC, m_handle);
-    m_lost = m_lost || OdbcDiagnostics::connectionLost(records);
-    throw OdbcDiagnostics::error(records, m_source, QStringLiteral("The driver failed to %1.").arg(what));
-}
-
-void OdbcSession::setAutocommit(bool on) {
-    const SQLRETURN r = SQLSetConnectAttr(m_handle, SQL_ATTR_AUTOCOMMIT,
-                                          reinterpret_cast<SQLPOINTER>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF), 0);
-    if (!SQL_SUCCEEDED(r))
-        fail(on ? QStringLiteral("end the transaction") : QStringLiteral("begin a transaction"));
-}
-
 void OdbcSession::begin() {
-    setAutocommit(false);
+    run(QStringLiteral("BEGIN TRANSACTION"));
     m_transaction = true;
 }
 
-void OdbcSession::endTransaction(short completion) {
-    const SQLRETURN r = SQLEndTran(SQL_HANDLE_DBC, m_handle, completion);
-    if (!SQL_SUCCEEDED(r))
-        fail(completion == SQL_COMMIT ? QStringLiteral("commit") : QStringLiteral("roll back"));
-    setAutocommit(true);
-}
-
 void OdbcSession::commit() {
-    endTransaction(SQL_COMMIT);
+    run(QStringLiteral("COMMIT TRANSACTION"));
     m_transaction = false;
 }
 
 void OdbcSession::rollback() {
-    // Whatever the server answers, the transaction is over for the tool: a lost connection has
-    // ended it on the server too. A login whose rollback failed is not trusted again.
+    // Whatever the server answers, the transaction is over for the tool: a failure may have ended
+    // it on the server already, and a lost connection ends it there. A login whose rollback
+    // failed is not trusted again.
     m_transaction = false;
     try {
-        endTransaction(SQL_ROLLBACK);
+        run(QStringLiteral("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION"));
     } catch (const DbError&) {
         m_lost = true;
         throw;

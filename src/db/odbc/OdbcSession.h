@@ -18,8 +18,7 @@ public:
     // Logs in with the whole ODBC connection string; a server that is down or refuses the login
     // fails within loginTimeoutSeconds with the driver's number and message.
     OdbcSession(const QString& odbcConnectionString, int loginTimeoutSeconds, const QString& source);
-    // An open transaction is rolled back first: a disconnect with one open fails and leaves it
-    // open on the server.
+    // An open transaction is rolled back first.
     ~OdbcSession();
     OdbcSession(const OdbcSession&) = delete;
     OdbcSession& operator=(const OdbcSession&) = delete;
@@ -29,6 +28,8 @@ public:
     // Runs text with values bound and reads all its results (see OdbcStatement::run).
     StatementResult run(const QString& text, const QList<QVariant>& values = {});
 
+    // Transactions are the server's own statements, one round trip each (the driver's transaction
+    // calls cost two to commit: it begins a new transaction and rolls that one back).
     void begin();
     void commit();
     void rollback();
@@ -40,10 +41,6 @@ public:
     bool lost() const { return m_lost; }
 
 private:
-    void endTransaction(short completion);
-    void setAutocommit(bool on);
-    [[noreturn]] void fail(const QString& what);
-
     DriverConnection m_driver;
     SQLHDBC m_handle = SQL_NULL_HDBC;
     int m_timeout;
