@@ -238,9 +238,7 @@ private slots:
             transaction.commit();
         };
         // The requests that are not the command's own statements: the login's own and the checks.
-        const auto overhead = [this] {
-            return m_server->requests() - int(db::StatementLog::count());
-        };
+        const auto overhead = [this] { return m_server->requests() - int(db::StatementLog::count()); };
         m_server->mark();
         db::StatementLog::resetCount();
         command();
