@@ -1,5 +1,6 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/PassOver.h"
 #include "db/RecordSet.h"
 #include "db/SharedConnection.h"
 #include "store/Base64Encode.h"
@@ -85,6 +86,9 @@ class TestStoresOverTds : public QObject {
 
     std::unique_ptr<TempServer> m_files;
     std::unique_ptr<TdsServer> m_server;
+    // What the test saved, removed afterwards also when it failed halfway (on a real server).
+    QList<int> m_groups;
+    QList<int> m_users;
 
     // False when there is no server to test against (the test then skips with the reason).
     bool startServer(const TdsServer::Options& options = {}) {
@@ -95,6 +99,10 @@ class TestStoresOverTds : public QObject {
         db::setConnectionOpener([connection] { return Connection::open(connection); });
         return true;
     }
+    // What the server keeps of text in table.column (see TdsServer::asStored).
+    QString stored(const char* table, const char* column, const QString& text) const {
+        return m_server->asStored(QLatin1String(table), QLatin1String(column), text);
+    }
     db::ResultRows read(const QString& sql, int id) {
         return Connection::open(m_server->connectionString())->query(sql.arg(id));
     }
@@ -103,6 +111,14 @@ private slots:
     void init() { m_files = std::make_unique<TempServer>(); }
     void cleanup() {
         db::SharedConnection().reset();
+        if (m_server && !m_server->isDouble()) {
+            for (int grID : std::as_const(m_groups))
+                passOver([&] { callStore(Store::DeleteGroup, grID); });
+            for (int usID : std::as_const(m_users))
+                passOver([&] { callStore(Store::DeleteUser, usID); });
+        }
+        m_groups.clear();
+        m_users.clear();
         m_server.reset();
         m_files.reset();
     }
@@ -126,18 +142,22 @@ private slots:
         const QString notes = name + QStringLiteral(" — note");
         const int grID = callStore(Store::SaveGroup, 0, {name, name + QStringLiteral(" SRL"), notes},
                                    {QStringLiteral("%1#$#7").arg(Operation), QStringLiteral("%1#$#8").arg(Operation)});
+        m_groups << grID;
         QVERIFY(grID > 0);
         QCOMPARE(texts(read("Select grCod, grDenumire, grobs From AdmGrup Where grID = %1", grID)),
-                 QStringList({name, name + QStringLiteral(" SRL"), notes}));
+                 QStringList({stored("AdmGrup", "grCod", name), stored("AdmGrup", "grDenumire", name + " SRL"),
+                              stored("AdmGrup", "grobs", notes)}));
         QCOMPARE(texts(read("Select ID From admGrupOperatii Where grID = %1 Order By ID", grID)),
                  QStringList({QStringLiteral("7"), QStringLiteral("8")}));
 
         const int usID = callStore(Store::SaveUser, 0,
                                    {name, name + QStringLiteral(" Popescu"), QStringLiteral("DOMENIU\\") + name, name},
                                    {QString::number(grID)});
+        m_users << usID;
         QVERIFY(usID > 0);
         QCOMPARE(texts(read("Select usCod, usDenumire, usDomeniu, usAlias From admUser Where usID = %1", usID)),
-                 QStringList({name, name + QStringLiteral(" Popescu"), QStringLiteral("DOMENIU\\") + name, name}));
+                 QStringList({stored("admUser", "usCod", name), stored("admUser", "usDenumire", name + " Popescu"),
+                              stored("admUser", "usDomeniu", "DOMENIU\\" + name), stored("admUser", "usAlias", name)}));
         QCOMPARE(texts(read("Select grID From admUserGrup Where usID = %1", usID)), QStringList{QString::number(grID)});
         if (m_server->isDouble()) {
             QCOMPARE(m_files->value("suitedb", "SELECT grDenumire FROM AdmGrup WHERE grID = ?", {grID}).toString(),
@@ -194,6 +214,7 @@ private slots:
         const QString signInString = QStringLiteral("DRIVER=SQL Server;UID={%1};pwd=%2;DATABASE=%3;Server=%4;")
                                          .arg(code, encoded, m_server->databaseName(), m_server->serverName());
         const int usID = callStore(Store::SaveUser, 0, {code, QStringLiteral("Neil")}, {}, password);
+        m_users << usID;
         QCOMPARE(signIn(signInString), 0);
         if (m_server->isDouble())
             QCOMPARE(m_files->rows("master", "SELECT name, password FROM tds_logins WHERE name = ?", {code}),

@@ -1,5 +1,6 @@
 #include "support/TdsServer.h"
 
+#include "db/Connection.h"
 #include "db/ConnectionString.h"
 #include "session/DemoSuite.h"
 
@@ -97,6 +98,33 @@ QString TdsServer::connectionString(const QString& database) const {
            ConnectionString::quote(m_password) + QStringLiteral(";DATABASE=") +
            ConnectionString::quote(database.isEmpty() ? m_database : database) + QStringLiteral(";Server=") +
            ConnectionString::quote(m_serverName) + QStringLiteral(";");
+}
+
+QString TdsServer::asStored(const QString& table, const QString& column, const QString& text) const {
+    if (isDouble() || text.isNull())
+        return text;
+    const auto literal = [](const QString& value) {
+        return QStringLiteral("N'") + QString(value).replace(QLatin1Char('\''), QStringLiteral("''")) +
+               QLatin1Char('\'');
+    };
+    const auto connection = db::Connection::open(connectionString());
+    const db::ResultRows type = connection->query(
+        QStringLiteral("Select DATA_TYPE, CHARACTER_MAXIMUM_LENGTH, COLLATION_NAME From INFORMATION_SCHEMA.COLUMNS "
+                       "Where TABLE_NAME = %1 And COLUMN_NAME = %2")
+            .arg(literal(table), literal(column)));
+    if (type.rows.isEmpty())
+        fail(QStringLiteral("the server has no column %1.%2").arg(table, column));
+    const QString dataType = type.rows.first().value(0).toString().toLower();
+    if (dataType != QLatin1String("varchar") && dataType != QLatin1String("char"))
+        return text;
+    const int length = type.rows.first().value(1).toInt();
+    return connection
+        ->query(QStringLiteral("Select Cast(%1 Collate %2 As %3(%4))")
+                    .arg(literal(text), type.rows.first().value(2).toString(), dataType,
+                         length < 0 ? QStringLiteral("max") : QString::number(length)))
+        .rows.first()
+        .value(0)
+        .toString();
 }
 
 void TdsServer::restart() {

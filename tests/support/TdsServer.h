@@ -53,6 +53,11 @@ public:
     QString userName() const { return m_user; }
     QString password() const { return m_password; }
 
+    // What column of table keeps of text: text itself in an NVARCHAR column and on the double
+    // (which keeps every text as it came); on a real server, in a VARCHAR or CHAR column, the
+    // server's own conversion to the column's code page, asked of the server.
+    QString asStored(const QString& table, const QString& column, const QString& text) const;
+
     // The double only: ends the process and starts it again on the same port, as a restarted
     // server; the logins it held are gone.
     void restart();

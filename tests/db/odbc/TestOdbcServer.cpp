@@ -1,6 +1,7 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "db/OneConnectionAttempt.h"
+#include "db/PassOver.h"
 #include "db/RecordSet.h"
 #include "db/SharedConnection.h"
 #include "db/StatementLog.h"
@@ -61,6 +62,7 @@ class TestOdbcServer : public QObject {
             return false;
         const QString connection = m_server->connectionString();
         db::setConnectionOpener([connection] { return Connection::open(connection); });
+        removeOwnRows();
         return true;
     }
 
@@ -69,9 +71,11 @@ class TestOdbcServer : public QObject {
     // A group id of this test's own, far above any a real suite holds.
     static constexpr int GroupId = 990001;
 
+    // On a real server the rows of an earlier run that failed may still be there.
     void removeOwnRows() {
-        if (m_server)
-            connect()->execute(QStringLiteral("Delete From AdmGrup Where grID >= %1").arg(GroupId));
+        if (m_server && !m_server->isDouble())
+            connect()->execute(
+                QStringLiteral("Delete From AdmGrup Where grID >= %1 And grID < %2").arg(GroupId).arg(GroupId + 100));
     }
 
 private slots:
@@ -79,8 +83,8 @@ private slots:
     void cleanup() {
         db::StatementLog::clearFailure();
         db::SharedConnection().reset();
-        if (m_server && !QTest::currentTestFailed())
-            removeOwnRows();
+        if (m_server)
+            passOver([this] { removeOwnRows(); });
         m_server.reset();
         m_files.reset();
     }
@@ -127,13 +131,13 @@ private slots:
             const QList<QVariant>& row = back.rows.at(i);
             QCOMPARE(row.at(0).toInt(), GroupId + i);
             QCOMPARE(row.at(1).isNull(), HostileTexts.at(i).isNull());
-            QCOMPARE(row.at(1).toString(), HostileTexts.at(i));
+            QCOMPARE(row.at(1).toString(), m_server->asStored("AdmGrup", "grDenumire", HostileTexts.at(i)));
             QCOMPARE(row.at(2).isNull(), i != 0);
             QCOMPARE(row.at(3).toInt(), 55);
             // SQL Server keeps datetime to 1/300 of a second.
             QVERIFY(qAbs(row.at(4).toDateTime().msecsTo(stamp)) <= 3);
         }
-        QCOMPARE(back.rows.at(0).at(2).toString(), HostileTexts.at(1));
+        QCOMPARE(back.rows.at(0).at(2).toString(), m_server->asStored("AdmGrup", "grobs", HostileTexts.at(1)));
 
         if (m_server->isDouble()) {
             const QList<QVariantList> stored = m_files->rows(
@@ -157,9 +161,12 @@ private slots:
             all.open(QStringLiteral("Select grDenumire From AdmGrup Where grID >= %1 Order By grID").arg(GroupId),
                      connection, RecordSet::ForwardOnly, RecordSet::ReadOnly);
             QStringList read;
+            QStringList expected;
             for (; !all.eof(); all.moveNext())
                 read << all.field(0).toString();
-            QCOMPARE(read, QStringList(HostileTexts.begin(), HostileTexts.end()));
+            for (const QString& text : HostileTexts)
+                expected << m_server->asStored("AdmGrup", "grDenumire", text);
+            QCOMPARE(read, expected);
         }
         {
             RecordSet first;
