@@ -108,6 +108,10 @@ class TestStoresOverTds : public QObject {
     }
 
 private slots:
+    void initTestCase() {
+        if (!TdsServer::skipReason().isEmpty())
+            QSKIP(qPrintable(TdsServer::skipReason()));
+    }
     void init() { m_files = std::make_unique<TempServer>(); }
     void cleanup() {
         db::SharedConnection().reset();

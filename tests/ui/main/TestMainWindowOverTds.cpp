@@ -56,6 +56,10 @@ class TestMainWindowOverTds : public QObject {
     }
 
 private slots:
+    void initTestCase() {
+        if (!TdsServer::skipReason().isEmpty())
+            QSKIP(qPrintable(TdsServer::skipReason()));
+    }
     void cleanup() {
         db::SharedConnection().reset();
         m_login.reset();
