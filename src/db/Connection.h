@@ -30,7 +30,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
 public:
     // Opens a connection; a server that is down or refuses the login fails within
     // loginTimeoutSeconds with the driver's number and message, raised as a ConnectionError that
-    // names the server.
+    // names the server. On SQL Server a login kept from earlier connections to the same string
+    // serves again (see OdbcSessionPool); on the embedded server a kept engine (see EnginePool).
     static std::shared_ptr<Connection> open(const QString& connectionString, int loginTimeoutSeconds = 5);
     ~Connection();
 
