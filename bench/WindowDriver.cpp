@@ -34,6 +34,11 @@ constexpr int DeletedGroupCompanies = 5;
 
 WindowDriver::WindowDriver(frmMain& form, const BenchTargets& targets) : m_form(form), m_targets(targets) {}
 
+void WindowDriver::setAround(std::function<void()> start, std::function<void()> end) {
+    m_start = std::move(start);
+    m_end = std::move(end);
+}
+
 void WindowDriver::check(bool condition, const char* what) {
     if (!condition)
         throw std::runtime_error(std::string("the window did not do its work: ") + what);
@@ -43,12 +48,16 @@ double WindowDriver::measure(const std::function<void()>& action) {
     // Whatever an earlier step left pending is not part of this action.
     QApplication::processEvents();
     db::StatementLog::startRecording();
+    if (m_start)
+        m_start();
     QElapsedTimer timer;
     timer.start();
     action();
     // The action is over once the window has laid out and painted what it changed.
     QApplication::processEvents();
     const double elapsed = double(timer.nsecsElapsed()) / 1e6;
+    if (m_end)
+        m_end();
     db::StatementLog::stopRecording();
     m_statements = db::StatementLog::recorded();
     m_values = db::StatementLog::recordedValues();

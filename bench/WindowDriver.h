@@ -20,6 +20,10 @@ class WindowDriver {
 public:
     WindowDriver(frmMain& form, const BenchTargets& targets);
 
+    // start runs as each timed action begins and end once it has ended; the network benchmark
+    // counts the server's requests there and runs the action as one command of the window.
+    void setAround(std::function<void()> start, std::function<void()> end);
+
     // Each returns the elapsed milliseconds of one action.
     double refresh();
     double clickGroup();
@@ -61,4 +65,6 @@ private:
     QStringList m_statements;
     QList<QList<QVariant>> m_values;
     bool m_writes = false;
+    std::function<void()> m_start;
+    std::function<void()> m_end;
 };

@@ -8,6 +8,7 @@
 #include "db/odbc/OdbcEngine.h"
 
 #include <QDir>
+#include <optional>
 
 namespace db {
 
@@ -82,6 +83,30 @@ void Connection::executeBound(const QString& sql, const QList<QVariant>& values)
 int Connection::executeCounted(const QString& sql, const QList<QVariant>& values) {
     StatementLog::pass(sql, values);
     return m_engine->run(sql, values).rowsAffected;
+}
+
+void Connection::executeBatch(const QStringList& statements) {
+    if (!m_inTransaction) {
+        for (const QString& sql : statements)
+            execute(sql);
+        return;
+    }
+    QStringList passed;
+    passed.reserve(statements.size());
+    std::optional<DbError> injected;
+    for (const QString& sql : statements) {
+        try {
+            StatementLog::pass(sql);
+        } catch (const DbError& e) {
+            injected = e;
+            break;
+        }
+        passed.append(sql);
+    }
+    if (!passed.isEmpty())
+        m_engine->runBatch(passed);
+    if (injected)
+        throw *injected;
 }
 
 void Connection::beginTrans() {

@@ -30,7 +30,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
 public:
     // Opens a connection; a server that is down or refuses the login fails within
     // loginTimeoutSeconds with the driver's number and message, raised as a ConnectionError that
-    // names the server.
+    // names the server. On SQL Server a login kept from earlier connections to the same string
+    // serves again (see OdbcSessionPool); on the embedded server a kept engine (see EnginePool).
     static std::shared_ptr<Connection> open(const QString& connectionString, int loginTimeoutSeconds = 5);
     ~Connection();
 
@@ -48,6 +49,14 @@ public:
     void executeBound(const QString& sql, const QList<QVariant>& values);
     // executeBound() that answers the number of rows the statement changed.
     int executeCounted(const QString& sql, const QList<QVariant>& values);
+    // Runs statements that return no rows, in order. Inside a transaction they go to the server in
+    // as few round trips as it allows (SQL Server: joined into batches; the embedded server: one
+    // after another); outside one they run one at a time, so that none runs after a failure. The
+    // first failure is raised, with the cause's number; statements after it may have run on SQL
+    // Server (a batch goes on after most errors) and are undone by the caller's rollback. Each
+    // statement passes the statement log on its own: when a failure is injected at one, those
+    // before it run first and then the injected error is raised.
+    void executeBatch(const QStringList& statements);
 
     void beginTrans();
     void commitTrans();

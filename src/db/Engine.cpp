@@ -1,103 +1,10 @@
 #include "db/Engine.h"
 
-#include "db/QueryCursor.h"
-
-#include <QAtomicInteger>
-#include <QMetaType>
-#include <QSqlError>
-#include <QSqlField>
-#include <QSqlQuery>
-#include <QSqlRecord>
-
 namespace db {
 
-namespace {
-
-QString nextConnectionName() {
-    static QAtomicInteger<quint64> counter;
-    return QStringLiteral("talvane-db-%1").arg(counter.fetchAndAddRelaxed(1) + 1);
-}
-
-} // namespace
-
-Engine::Engine(const QString& driver, QString source)
-    : m_connectionName(nextConnectionName()), m_db(QSqlDatabase::addDatabase(driver, m_connectionName)),
-      m_source(std::move(source)) {}
-
-Engine::~Engine() {
-    m_db.close();
-    // removeDatabase wants every QSqlDatabase and QSqlQuery of the connection gone first.
-    m_db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(m_connectionName);
-}
-
-StatementResult Engine::runOnDriver(const QString& text, const QList<QVariant>& values) {
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    bool ok;
-    if (values.isEmpty()) {
-        ok = query.exec(text);
-    } else {
-        ok = query.prepare(text);
-        for (const QVariant& value : values)
-            // A typed Null binds on every driver; an invalid variant does not on all of them.
-            query.addBindValue(value.isValid() ? value : QVariant(QMetaType::fromType<QString>()));
-        ok = ok && query.exec();
-    }
-    if (!ok)
-        throw errorOf(query.lastError());
-    StatementResult result;
-    if (query.isSelect()) {
-        const QSqlRecord record = query.record();
-        const int columns = record.count();
-        for (int i = 0; i < columns; ++i) {
-            result.rows.columns.append(record.fieldName(i));
-            result.rows.comparable.append(isComparable(record.field(i)));
-        }
-        while (query.next()) {
-            QList<QVariant> row;
-            row.reserve(columns);
-            for (int i = 0; i < columns; ++i)
-                row.append(query.isNull(i) ? QVariant() : query.value(i));
-            result.rows.rows.append(std::move(row));
-        }
-        if (query.lastError().isValid())
-            throw errorOf(query.lastError());
-    }
-    result.rowsAffected = query.numRowsAffected();
-    query.finish();
-    return result;
-}
-
-std::unique_ptr<Cursor> Engine::openCursor(const QString& sql) {
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        throw errorOf(query.lastError());
-    return std::make_unique<QueryCursor>(std::move(query), [this](const QSqlError& error) { return errorOf(error); });
-}
-
-bool Engine::isComparable(const QSqlField& field) const {
-    switch (field.metaType().id()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::QDate:
-    case QMetaType::QTime:
-    case QMetaType::QDateTime:
-        return false;
-    default:
-        return true;
-    }
-}
-
-DbError Engine::errorOf(const QSqlError& error) const {
-    bool numeric = false;
-    // Some drivers report several native codes separated by ";"; the first one is the cause.
-    const int native = error.nativeErrorCode().section(QLatin1Char(';'), 0, 0).trimmed().toInt(&numeric);
-    QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
-        text = error.driverText().trimmed();
-    return DbError(numeric ? native : DbError::GeneralError, text, m_source);
+void Engine::runBatch(const QStringList& statements) {
+    for (const QString& sql : statements)
+        run(sql, {});
 }
 
 } // namespace db

@@ -5,13 +5,10 @@
 #include "db/DbError.h"
 
 #include <QList>
-#include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
-
-class QSqlError;
-class QSqlField;
 
 namespace db {
 
@@ -21,11 +18,10 @@ struct StatementResult {
     int rowsAffected = -1;
 };
 
-// Carries statements to one server through a Qt SQL driver. Each engine owns a uniquely named
-// QSqlDatabase connection and removes it when destroyed.
+// Carries statements to one server.
 class Engine {
 public:
-    virtual ~Engine();
+    virtual ~Engine() = default;
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
@@ -34,9 +30,12 @@ public:
     // Runs one statement text as the tool built it, with positional "?" values bound; every row
     // of its first result is read and the statement finished before this returns.
     virtual StatementResult run(const QString& sql, const QList<QVariant>& values) = 0;
+    // Runs statements in order, in as few round trips as the server allows, and raises the first
+    // failure. This one runs them one at a time and stops at the first failure.
+    virtual void runBatch(const QStringList& statements);
     // Runs one query as the tool built it and hands its rows over one at a time, as the caller
     // reads them. Raises DbError when the query fails.
-    virtual std::unique_ptr<Cursor> openCursor(const QString& sql);
+    virtual std::unique_ptr<Cursor> openCursor(const QString& sql) = 0;
 
     virtual void begin() = 0;
     virtual void commit() = 0;
@@ -54,24 +53,9 @@ public:
     const QString& source() const { return m_source; }
 
 protected:
-    Engine(const QString& driver, QString source);
-
-    QSqlDatabase& database() { return m_db; }
-    const QSqlDatabase& database() const { return m_db; }
-
-    // Runs text on the driver as it is.
-    StatementResult runOnDriver(const QString& text, const QList<QVariant>& values);
-
-    // Whether the values of a result column compare exactly on the server, so that a record set
-    // can find its row again by them: not so for floating point, dates and times.
-    virtual bool isComparable(const QSqlField& field) const;
-
-    // The driver's error as a DbError: its native number where it has one, and its message.
-    DbError errorOf(const QSqlError& error) const;
+    explicit Engine(QString source) : m_source(std::move(source)) {}
 
 private:
-    QString m_connectionName;
-    QSqlDatabase m_db;
     QString m_source;
 };
 

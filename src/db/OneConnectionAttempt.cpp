@@ -5,6 +5,7 @@ namespace db {
 namespace {
 
 int g_depth = 0;
+quint64 g_lastCommand = 0;
 
 std::optional<ConnectionError>& remembered() {
     static std::optional<ConnectionError> failure;
@@ -14,6 +15,8 @@ std::optional<ConnectionError>& remembered() {
 } // namespace
 
 OneConnectionAttempt::OneConnectionAttempt() : m_outermost(g_depth == 0) {
+    if (m_outermost)
+        ++g_lastCommand;
     ++g_depth;
 }
 
@@ -29,6 +32,10 @@ bool OneConnectionAttempt::active() {
 
 const std::optional<ConnectionError>& OneConnectionAttempt::failure() {
     return remembered();
+}
+
+quint64 OneConnectionAttempt::command() {
+    return active() ? g_lastCommand : 0;
 }
 
 void OneConnectionAttempt::remember(const ConnectionError& error) {

@@ -2,6 +2,7 @@
 
 #include "db/ConnectionError.h"
 
+#include <QtGlobal>
 #include <optional>
 
 namespace db {
@@ -23,6 +24,9 @@ public:
     static const std::optional<ConnectionError>& failure();
     // Remembers error when a guard lives and none is remembered yet.
     static void remember(const ConnectionError& error);
+    // The number of the running command: a new one for each outermost guard, 0 while no guard
+    // lives. A kept connection last used by the running command needs no check before its reuse.
+    static quint64 command();
 
 private:
     bool m_outermost;

@@ -1,3 +1,4 @@
+#include "support/BatchChecks.h"
 #include "support/TinyServer.h"
 
 #include "db/Connection.h"
@@ -172,6 +173,13 @@ private slots:
         QCOMPARE(
             Connection::open(m_server->connectionString())->query(QStringLiteral("Select * From t")).columns.size(),
             columns + 1);
+    }
+
+    // executeBatch on the embedded server (TestOdbcServer runs the same checks on SQL Server).
+    void batchesRunInOrder() {
+        m_server->run(QStringLiteral("suite"), {QStringLiteral("CREATE TABLE AdmGrup (grID INTEGER PRIMARY KEY, "
+                                                               "grCod TEXT)")});
+        checkExecuteBatch(*Connection::open(m_server->connectionString()), 1, 0);
     }
 
     void droppedConnectionRollsBackItsTransaction() {

@@ -8,15 +8,25 @@
 MainWindowFixture::MainWindowFixture(const QString& userName) {
     if (!m_dir.isValid())
         qFatal("MainWindowFixture: no temporary directory");
-    m_serverName = QStringLiteral("sqlite:") + EnsureDemoSuite(m_dir.filePath(QStringLiteral("server")));
+    m_server = {QStringLiteral("sqlite:") + EnsureDemoSuite(m_dir.filePath(QStringLiteral("server"))),
+                QString::fromLatin1(DemoDatabaseName), userName, QString()};
+    writeProfile();
+}
 
+MainWindowFixture::MainWindowFixture(const Server& server) : m_server(server) {
+    if (!m_dir.isValid())
+        qFatal("MainWindowFixture: no temporary directory");
+    writeProfile();
+}
+
+void MainWindowFixture::writeProfile() {
     const QString profile = m_dir.filePath(QStringLiteral("profile.ini"));
     QFile file(profile);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qFatal("MainWindowFixture: cannot write the login profile");
-    file.write(
-        "[Access]\nHasAccess=true\nUserId=1\n[Connection]\nAuthenticationMode=0\nServerName=" + m_serverName.toUtf8() +
-        "\nDatabaseName=" + databaseName().toUtf8() + "\nUserName=" + userName.toUtf8() + "\nPassword=\n");
+    file.write("[Access]\nHasAccess=true\nUserId=1\n[Connection]\nAuthenticationMode=0\nServerName=" +
+               m_server.serverName.toUtf8() + "\nDatabaseName=" + m_server.databaseName.toUtf8() +
+               "\nUserName=" + m_server.userName.toUtf8() + "\nPassword=" + m_server.password.toUtf8() + "\n");
     file.close();
     qputenv("SUITE_LOGIN_PROFILE", profile.toUtf8());
 
@@ -25,10 +35,6 @@ MainWindowFixture::MainWindowFixture(const QString& userName) {
 
     bool flag = true;
     m_login.CheckAccess(flag);
-}
-
-QString MainWindowFixture::databaseName() const {
-    return QString::fromLatin1(DemoDatabaseName);
 }
 
 QString MainWindowFixture::settingsDirectory() const {

@@ -75,7 +75,7 @@ bool mayBeLoginStatement(const QString& sql) {
 } // namespace
 
 EmbeddedEngine::EmbeddedEngine(const QString& directory, const QString& databaseName)
-    : Engine(QStringLiteral("QSQLITE"), Source) {
+    : Engine(Source), m_driver(QStringLiteral("QSQLITE"), Source) {
     const QDir dir(directory);
     if (directory.isEmpty() || !dir.exists())
         throw DbError(
@@ -97,11 +97,11 @@ EmbeddedEngine::EmbeddedEngine(const QString& directory, const QString& database
                           .arg(databaseName, directory),
                       Source);
 
-    QSqlDatabase& db = database();
+    QSqlDatabase& db = m_driver.database();
     db.setDatabaseName(fileUri(mainFile->filePath(), "rw"));
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
     if (!db.open())
-        throw errorOf(db.lastError());
+        throw m_driver.errorOf(db.lastError());
     registerFunctions();
     QList<std::pair<QString, QString>> opened{{mainFile->fileName().chopped(3), mainFile->filePath()}};
     m_files.attach(handle(), opened);
@@ -140,7 +140,7 @@ EmbeddedEngine::EmbeddedEngine(const QString& directory, const QString& database
 }
 
 sqlite3* EmbeddedEngine::handle() const {
-    const QVariant v = database().driver()->handle();
+    const QVariant v = m_driver.database().driver()->handle();
     if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
         return nullptr;
     return *static_cast<sqlite3* const*>(v.constData());
@@ -231,7 +231,7 @@ std::unique_ptr<Cursor> EmbeddedEngine::openCursor(const QString& sql) {
 }
 
 StatementResult EmbeddedEngine::runNative(const QString& text, const QList<QVariant>& values) {
-    return m_files.guard([&] { return runOnDriver(text, values); });
+    return m_files.guard([&] { return m_driver.run(text, values); });
 }
 
 void EmbeddedEngine::begin() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/DriverConnection.h"
 #include "db/Engine.h"
 #include "db/embedded/DatabaseFiles.h"
 
@@ -53,6 +54,7 @@ private:
     void attach(const QString& name, const QString& path, const char* mode);
     void keepRollbackJournal(const QStringList& schemas);
 
+    DriverConnection m_driver;
     QString m_catalogue;
     QStringList m_schemas;
     QString m_directory;

@@ -1,13 +1,25 @@
 #include "db/odbc/OdbcEngine.h"
 
-#include <QSqlError>
-#include <QSqlField>
+#include "db/ConnectionError.h"
+#include "db/OneConnectionAttempt.h"
+#include "db/odbc/OdbcCursor.h"
+#include "db/odbc/OdbcSessionPool.h"
+
+#include <QScopeGuard>
 
 namespace db {
 
 namespace {
 
 const QString Source = QStringLiteral("ODBC SQL Server Driver");
+
+// A statement as one piece of a batch: without the ";" and blanks it may end with.
+QString batchPiece(const QString& sql) {
+    qsizetype end = sql.size();
+    while (end > 0 && (sql.at(end - 1).isSpace() || sql.at(end - 1) == QLatin1Char(';')))
+        --end;
+    return sql.left(end);
+}
 
 } // namespace
 
@@ -35,43 +47,109 @@ QString OdbcEngine::odbcConnectionString(const ConnectionString& attributes) {
 }
 
 OdbcEngine::OdbcEngine(const ConnectionString& attributes, int loginTimeoutSeconds)
-    : Engine(QStringLiteral("QODBC"), Source) {
-    QSqlDatabase& db = database();
-    // The whole string is ours: Qt would append a user name and password last, unescaped.
-    db.setDatabaseName(odbcConnectionString(attributes));
-    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(qMax(0, loginTimeoutSeconds)));
-    if (!db.open())
-        throw errorOf(db.lastError());
+    : Engine(Source), m_key(odbcConnectionString(attributes)), m_server(attributes.value(QStringLiteral("Server"))),
+      m_loginTimeout(qMax(0, loginTimeoutSeconds)) {
+    m_session = OdbcSessionPool::take(m_key);
+    if (!m_session)
+        m_session = std::make_unique<OdbcSession>(m_key, m_loginTimeout, Source);
+    lendBack();
+}
+
+OdbcEngine::~OdbcEngine() {
+    if (m_transaction && m_session) {
+        try {
+            rollback();
+        } catch (const DbError&) {
+            // The session is not kept after a failed rollback; the error has nobody to go to.
+        }
+    }
+    lendBack();
+}
+
+OdbcSession& OdbcEngine::session() {
+    if (m_session)
+        return *m_session;
+    if (const auto& failed = OneConnectionAttempt::failure())
+        throw *failed;
+    m_session = OdbcSessionPool::take(m_key);
+    if (m_session)
+        return *m_session;
+    try {
+        m_session = std::make_unique<OdbcSession>(m_key, m_loginTimeout, Source);
+    } catch (const DbError& e) {
+        const ConnectionError failure(e, m_server);
+        OneConnectionAttempt::remember(failure);
+        throw failure;
+    }
+    return *m_session;
+}
+
+void OdbcEngine::lendBack() {
+    // Off the main thread a login is not kept between statements: the engine keeps its own.
+    if (!m_session || m_transaction || m_cursors > 0 || !OdbcSessionPool::keepsHere())
+        return;
+    OdbcSessionPool::give(m_key, std::move(m_session));
 }
 
 StatementResult OdbcEngine::run(const QString& sql, const QList<QVariant>& values) {
-    return runOnDriver(sql, values);
+    OdbcSession& login = session();
+    const auto lend = qScopeGuard([this] { lendBack(); });
+    return login.run(sql, values);
 }
 
-bool OdbcEngine::isComparable(const QSqlField& field) const {
-    // SQL Server cannot compare its long types (SQL_LONGVARCHAR, SQL_WLONGVARCHAR,
-    // SQL_LONGVARBINARY) with "=".
-    const int odbcType = field.typeID();
-    return Engine::isComparable(field) && odbcType != -1 && odbcType != -10 && odbcType != -4;
+void OdbcEngine::runBatch(const QStringList& statements) {
+    OdbcSession& login = session();
+    const auto lend = qScopeGuard([this] { lendBack(); });
+    for (qsizetype first = 0; first < statements.size(); first += MostPerBatch) {
+        QStringList pieces;
+        for (qsizetype i = first; i < qMin(statements.size(), first + MostPerBatch); ++i)
+            pieces.append(batchPiece(statements.at(i)));
+        // A line break before each ";" ends a "--" comment that a statement may close with.
+        login.run(pieces.join(QStringLiteral("\n;\n")));
+    }
+}
+
+std::unique_ptr<Cursor> OdbcEngine::openCursor(const QString& sql) {
+    OdbcSession& login = session();
+    std::unique_ptr<OdbcStatement> statement;
+    try {
+        statement = login.statement();
+        statement->execute(sql);
+    } catch (const DbError&) {
+        statement.reset();
+        lendBack();
+        throw;
+    }
+    ++m_cursors;
+    return std::make_unique<OdbcCursor>(std::move(statement), [this] {
+        --m_cursors;
+        lendBack();
+    });
 }
 
 void OdbcEngine::begin() {
-    if (!database().transaction())
-        throw errorOf(database().lastError());
+    OdbcSession& login = session();
+    try {
+        login.begin();
+    } catch (const DbError&) {
+        lendBack();
+        throw;
+    }
     m_transaction = true;
 }
 
 void OdbcEngine::commit() {
-    if (!database().commit())
-        throw errorOf(database().lastError());
+    session().commit();
     m_transaction = false;
+    lendBack();
 }
 
 void OdbcEngine::rollback() {
-    const bool ok = database().rollback();
     m_transaction = false;
-    if (!ok)
-        throw errorOf(database().lastError());
+    if (!m_session)
+        return;
+    const auto lend = qScopeGuard([this] { lendBack(); });
+    m_session->rollback();
 }
 
 } // namespace db

@@ -1,6 +1,7 @@
 #include "db/Connection.h"
 #include "db/ConnectionString.h"
 #include "db/DbError.h"
+#include "db/odbc/OdbcDiagnostics.h"
 #include "db/odbc/OdbcEngine.h"
 #include "support/SilentListener.h"
 
@@ -57,6 +58,28 @@ private slots:
                                     "Connection=yes;pwd="))),
                  QStringLiteral("DRIVER={SQL Server};UID=ion;SERVER=srv;APP=;WSID=;DATABASE=suite;Trusted_"
                                 "Connection=yes;pwd=;TDS_Version=7.4;"));
+    }
+
+    // SQL Server sends the cause of a failed write first and "The statement has been terminated"
+    // after it; a warning may come before both. The cause is the error; the rest is told after it.
+    void theFirstErrorRecordIsTheCause() {
+        const QList<db::OdbcDiagnostic> records{
+            {QStringLiteral("01000"), 5701, QStringLiteral("Changed database context to 'suite'.")},
+            {QStringLiteral("22001"), 2628, QStringLiteral("String or binary data would be truncated.")},
+            {QStringLiteral("01000"), 3621, QStringLiteral("The statement has been terminated.")}};
+        const DbError error = db::OdbcDiagnostics::error(records, QStringLiteral("driver"), QStringLiteral("none"));
+        QCOMPARE(error.number(), 2628);
+        QCOMPARE(error.description(), QStringLiteral("String or binary data would be truncated.\n"
+                                                     "Changed database context to 'suite'.\n"
+                                                     "The statement has been terminated."));
+        QCOMPARE(error.source(), QStringLiteral("driver"));
+        // Warnings alone: the first one; no record at all: the fallback, as a general error.
+        QCOMPARE(db::OdbcDiagnostics::error(records.mid(2), {}, {}).number(), 3621);
+        const DbError none = db::OdbcDiagnostics::error({}, QStringLiteral("driver"), QStringLiteral("no record"));
+        QCOMPARE(none.number(), DbError::GeneralError);
+        QCOMPARE(none.description(), QStringLiteral("no record"));
+        QVERIFY(!db::OdbcDiagnostics::connectionLost(records));
+        QVERIFY(db::OdbcDiagnostics::connectionLost({{QStringLiteral("08S01"), 20017, QStringLiteral("EOF")}}));
     }
 
     void closingBraceIsRefused() {
