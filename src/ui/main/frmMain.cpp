@@ -17,6 +17,7 @@
 #include "ui/groups/GroupEditor.h"
 #include "ui/groups/OperationTree.h"
 #include "ui/main/DeleteCommand.h"
+#include "ui/main/FindKeys.h"
 #include "ui/main/FormLayout.h"
 #include "ui/main/ListViews.h"
 #include "ui/main/Refresh.h"
@@ -82,6 +83,7 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     mainwindow::ConnectListViews(*this);
     mainwindow::RegisterToolbarCommands(*this);
     buildDeleteKeys();
+    mainwindow::ConnectFindKeys(*this);
 
     picUserGroups->installEventFilter(this);
 }
