@@ -132,6 +132,9 @@ bool FindBox::hideInTree(QTreeWidgetItem* parent, bool parentMatches) {
         const bool shown = self || below;
         if (item->isHidden() == shown)
             item->setHidden(!shown);
+        // A match below a collapsed node is brought into sight.
+        if (below && !m_needle.isEmpty() && !item->isExpanded())
+            item->setExpanded(true);
         anyShown = anyShown || shown;
     }
     return anyShown;

@@ -16,7 +16,7 @@ class QTreeWidgetItem;
 //    shows. A fill of the list clears its filter; the box applies it again once the fill ends,
 //    and tests the items added to the list after a key.
 //  - Any other tree hides items: a node stays in sight while it, a node above it or a node below it
-//    matches.
+//    matches, and a node with a match below it is expanded.
 class FindBox : public QLineEdit {
     Q_OBJECT
 public:

@@ -21,6 +21,7 @@
 #include "ui/main/FormLayout.h"
 #include "ui/main/ListViews.h"
 #include "ui/main/Refresh.h"
+#include "ui/main/RightsCommands.h"
 #include "ui/main/SaveCommand.h"
 #include "ui/main/ToolbarCommands.h"
 #include "ui/main/UnsavedChanges.h"
@@ -84,6 +85,7 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     mainwindow::RegisterToolbarCommands(*this);
     buildDeleteKeys();
     mainwindow::ConnectFindKeys(*this);
+    mainwindow::ConnectRights(*this);
 
     picUserGroups->installEventFilter(this);
 }
