@@ -8,9 +8,10 @@ using support::number;
 
 namespace {
 
+// Every rights read is read through once: its rows come from the server as the reader moves.
 db::RecordSet openOn(const std::shared_ptr<db::Connection>& connection, const QString& sql) {
     db::RecordSet set;
-    set.open(sql, connection);
+    set.open(sql, connection, db::RecordSet::ForwardOnly, db::RecordSet::ReadOnly);
     return set;
 }
 
@@ -25,7 +26,7 @@ const QString GrantedOperations = QStringLiteral(" inner join admGrupOperatii go
 const QString GroupMembers = QStringLiteral(" inner join admUserGrup ug (nolock) On ug.grID = g.grID"
                                             " inner join admUser u (nolock) On u.usID = ug.usID");
 
-const QString UsersAndGroupsColumns = QStringLiteral(" Select Distinct u.usID, u.usCod, u.usDenumire, g.grID, g.grCod");
+const QString UsersAndGroupsColumns = QStringLiteral(" Select u.usID, u.usCod, u.usDenumire, g.grID, g.grCod");
 const QString ByUserThenGroup = QStringLiteral(" Order By u.usCod, u.usID, g.grCod, g.grID");
 
 } // namespace
@@ -48,14 +49,13 @@ db::RecordSet GetUserCompanies(const std::shared_ptr<db::Connection>& connection
 }
 
 db::RecordSet GetUserOperations(const std::shared_ptr<db::Connection>& connection, int usID, int auID) {
-    // Distinct: a user listed twice in one group still reaches an operation once through it.
-    const QString sql =
-        QStringLiteral(" Select Distinct o.mdID, m.mdDenumire, o.opID, o.Id, o.opDenumire, g.grID, g.grCod"
-                       " From admUserGrup ug (nolock)"
-                       " inner join AdmGrup g (nolock) On g.grID = ug.grID") +
-        GrantedOperations + QStringLiteral(" inner join admModul m (nolock) On m.mdID = o.mdID") +
-        QStringLiteral(" Where ug.usID = ") + number(usID) + QStringLiteral(" And gop.auID = ") + number(auID) +
-        QStringLiteral(" Order By m.mdDenumire, o.mdID, o.opDenumire, o.opID, o.Id, g.grCod, g.grID");
+    const QString sql = QStringLiteral(" Select o.mdID, m.mdDenumire, o.opID, o.Id, o.opDenumire, g.grID, g.grCod"
+                                       " From admUserGrup ug (nolock)"
+                                       " inner join AdmGrup g (nolock) On g.grID = ug.grID") +
+                        GrantedOperations + QStringLiteral(" inner join admModul m (nolock) On m.mdID = o.mdID") +
+                        QStringLiteral(" Where ug.usID = ") + number(usID) + QStringLiteral(" And gop.auID = ") +
+                        number(auID) +
+                        QStringLiteral(" Order By m.mdDenumire, o.mdID, o.opDenumire, o.opID, o.Id, g.grCod, g.grID");
     return openOn(connection, sql);
 }
 
@@ -70,7 +70,7 @@ db::RecordSet GetUserModuleSizes(const std::shared_ptr<db::Connection>& connecti
 
 db::RecordSet GetUserWorkPoints(const std::shared_ptr<db::Connection>& connection, int usID, int auID) {
     // admGrupPuncteLucru is searched by IX_admGrupPuncteLucru_grID, the work point by its key.
-    const QString sql = QStringLiteral(" Select Distinct p.IdPctLucru, p.Name, g.grID, g.grCod"
+    const QString sql = QStringLiteral(" Select p.IdPctLucru, p.Name, g.grID, g.grCod"
                                        " From admUserGrup ug (nolock)"
                                        " inner join AdmGrup g (nolock) On g.grID = ug.grID"
                                        " inner join admGrupPuncteLucru gp (nolock) On gp.grID = ug.grID"

@@ -12,7 +12,9 @@
 // is given (an operation takes its connection once, with db::ReplaceSharedConnection(), and passes
 // it on) and returns the open record set; any failure is raised unchanged. The statements are
 // plain T-SQL that the embedded server runs as well: table hints, three-part names of the ordavia
-// database, no text joined with "+".
+// database, no text joined with "+". The reads "once per group" give a row twice where the suite
+// lists a membership or a grant twice; such rows follow each other, and readers skip the repeat
+// (a Distinct would cost the server a second sort).
 namespace store {
 
 // What a rights report covers: one user, the members of one group, or every user of the suite.

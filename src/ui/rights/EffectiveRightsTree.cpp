@@ -36,6 +36,16 @@ void addGroup(QTreeWidgetItem* node, const QString& group) {
     node->setText(1, groups.isEmpty() ? group : groups + QStringLiteral(", ") + group);
 }
 
+// Whether a row repeats the one before it (a membership or grant the suite lists twice): the rows of
+// one node and group follow each other.
+bool repeated(QString& last, const QString& key, const QString& group) {
+    const QString current = key + QLatin1Char('|') + group;
+    if (current == last)
+        return true;
+    last = current;
+    return false;
+}
+
 // Adds the nodes; those to expand once they are in the tree go to expanded.
 void fillNodes(KeyedTreeWidget* tree, const ImageList& images, int usID, int auID, QList<QTreeWidgetItem*>& expanded) {
     const std::shared_ptr<db::Connection> connection = db::ReplaceSharedConnection();
@@ -49,6 +59,7 @@ void fillNodes(KeyedTreeWidget* tree, const ImageList& images, int usID, int auI
 
     QHash<QTreeWidgetItem*, int> granted; // per module node: its operations the user may run
     int operations = 0;
+    QString last;
     {
         db::RecordSet rows = store::GetUserOperations(connection, usID, auID);
         for (; !rows.eof(); rows.moveNext()) {
@@ -61,13 +72,16 @@ void fillNodes(KeyedTreeWidget* tree, const ImageList& images, int usID, int auI
             }
             const QString key = QStringLiteral("k") + rows.field("opID").toString() + Separator +
                                 QString::number(mdID) + Separator + rows.field("Id").toString();
+            const QString group = rows.field("grCod").toString();
+            if (repeated(last, key, group))
+                continue;
             QTreeWidgetItem* operation = tree->find(key);
             if (!operation) {
                 operation = addGranted(tree, key, rows.field("opDenumire").toString(), module, images);
                 ++granted[module];
                 ++operations;
             }
-            addGroup(operation, rows.field("grCod").toString());
+            addGroup(operation, group);
         }
     }
     for (auto it = granted.cbegin(); it != granted.cend(); ++it) {
@@ -90,10 +104,13 @@ void fillNodes(KeyedTreeWidget* tree, const ImageList& images, int usID, int auI
             root = node;
         }
         const QString key = QStringLiteral("p") + points.field("IdPctLucru").toString();
+        const QString group = points.field("grCod").toString();
+        if (repeated(last, key, group))
+            continue;
         QTreeWidgetItem* point = tree->find(key);
         if (!point)
             point = addGranted(tree, key, points.field("Name").toString(), root, images);
-        addGroup(point, points.field("grCod").toString());
+        addGroup(point, group);
     }
     if (root)
         expanded.append(root);

@@ -49,7 +49,7 @@ bool readForPrint(QWidget* parent, const RightsReport& report, QList<ReportRow>&
 
 } // namespace
 
-ExportResult ExportCsvWithProgress(QWidget* parent, const RightsReport& report, const QString& path) {
+ExportResult WriteCsvWithProgress(QWidget* parent, const RightsReport& report, const QString& path, QString* error) {
     QProgressDialog progress(QStringLiteral("Writing the rights report to %1").arg(QDir::toNativeSeparators(path)),
                              QStringLiteral("Cancel"), 0, 0, parent);
     progress.setObjectName(QStringLiteral("dlgReportProgress"));
@@ -62,7 +62,6 @@ ExportResult ExportCsvWithProgress(QWidget* parent, const RightsReport& report, 
     // every user: a suite has many.
     QElapsedTimer sinceUpdate;
     sinceUpdate.start();
-    QString error;
     const ExportResult result = WriteCsv(
         report, path,
         [&](int done, int total) {
@@ -73,15 +72,8 @@ ExportResult ExportCsvWithProgress(QWidget* parent, const RightsReport& report, 
             progress.setValue(done);
             return !progress.wasCanceled();
         },
-        &error);
+        error);
     progress.close();
-    if (result == ExportResult::Written)
-        common::MsgBox(QStringLiteral("The rights report was written to %1.").arg(QDir::toNativeSeparators(path)),
-                       Information, common::AppTitle(), parent);
-    else if (result == ExportResult::Failed)
-        common::MsgBox(QStringLiteral("The rights report could not be written to %1:\r%2")
-                           .arg(QDir::toNativeSeparators(path), error),
-                       Exclamation, common::AppTitle(), parent);
     return result;
 }
 
@@ -89,8 +81,17 @@ void ExportCsvAsked(QWidget* parent, const RightsReport& report) {
     const QString path =
         QFileDialog::getSaveFileName(parent, QStringLiteral("Save the rights report"),
                                      suggestedPath(report, QStringLiteral("csv")), QStringLiteral("CSV files (*.csv)"));
-    if (!path.isEmpty())
-        ExportCsvWithProgress(parent, report, path);
+    if (path.isEmpty())
+        return;
+    QString error;
+    const ExportResult result = WriteCsvWithProgress(parent, report, path, &error);
+    if (result == ExportResult::Written)
+        common::MsgBox(QStringLiteral("The rights report was written to %1.").arg(QDir::toNativeSeparators(path)),
+                       Information, common::AppTitle(), parent);
+    else if (result == ExportResult::Failed)
+        common::MsgBox(QStringLiteral("The rights report could not be written to %1:\r%2")
+                           .arg(QDir::toNativeSeparators(path), error),
+                       Exclamation, common::AppTitle(), parent);
 }
 
 void PrintPreview(QWidget* parent, const RightsReport& report) {

@@ -14,11 +14,12 @@ class RightsReport;
 // can cancel a long export, a print preview, and a message for the outcome. Database errors are
 // raised unchanged to the caller, which shows them.
 
-// Asks where to save the CSV file of report and writes it (ExportCsvWithProgress).
+// Asks where to save the CSV file of report, writes it (WriteCsvWithProgress) and tells the
+// administrator where it was written, or why not.
 void ExportCsvAsked(QWidget* parent, const RightsReport& report);
-// Writes the CSV file of report to path under a progress dialog (dlgReportProgress) whose Cancel
-// stops it, leaving no file behind; then tells the administrator where it was written, or why not.
-ExportResult ExportCsvWithProgress(QWidget* parent, const RightsReport& report, const QString& path);
+// Writes the CSV file of report to path (WriteCsv) under a progress dialog (dlgReportProgress)
+// whose Cancel stops it, leaving no file behind; a failure sets error.
+ExportResult WriteCsvWithProgress(QWidget* parent, const RightsReport& report, const QString& path, QString* error);
 
 // Shows the report's print preview (frmReportPreview), from which it can be printed; a report of
 // more than PrintLimit rows is refused with a message.

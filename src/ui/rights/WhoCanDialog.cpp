@@ -60,17 +60,20 @@ template <typename Query> void WhoCanDialog::fill(Query&& query) {
         // The rows of one user follow each other, one per group that gives it.
         QTreeWidgetItem* user = nullptr;
         int lastUser = 0;
+        QString lastGroup;
         for (; !rows.eof(); rows.moveNext()) {
             const int usID = rows.field(id).toInt();
+            const QString groupCode = rows.field(group).toString();
             if (!user || usID != lastUser) {
                 user = common::addRecord(lstWhoCan, usID, rows.field(code));
                 user->setText(1, rows.field(name).toString());
-                user->setText(2, rows.field(group).toString());
+                user->setText(2, groupCode);
                 lastUser = usID;
                 ++users;
-                continue;
+            } else if (groupCode != lastGroup) {
+                user->setText(2, user->text(2) + QStringLiteral(", ") + groupCode);
             }
-            user->setText(2, user->text(2) + QStringLiteral(", ") + rows.field(group).toString());
+            lastGroup = groupCode;
         }
     }
     lblWhoCan->setText(QStringLiteral("%1\n%2 users").arg(m_subject).arg(users));
