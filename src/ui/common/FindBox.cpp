@@ -15,14 +15,15 @@ namespace {
 // compared character by character on a key, and a table is cheaper than a call per character.
 constexpr char16_t Quick = 0x0250;
 
-QChar folded(QChar c) {
-    static const std::array<char16_t, Quick> table = [] {
-        std::array<char16_t, Quick> t{};
-        for (char16_t code = 0; code < Quick; ++code)
-            t[code] = common::searchFolded(QChar(code)).unicode();
-        return t;
-    }();
-    return c.unicode() < Quick ? QChar(table[c.unicode()]) : common::searchFolded(c);
+const std::array<char16_t, Quick> QuickFolds = [] {
+    std::array<char16_t, Quick> folds{};
+    for (char16_t code = 0; code < Quick; ++code)
+        folds[code] = common::searchFolded(QChar(code)).unicode();
+    return folds;
+}();
+
+inline char16_t folded(char16_t c) {
+    return c < Quick ? QuickFolds[c] : common::searchFolded(QChar(c)).unicode();
 }
 
 // Whether text contains needle (folded already), each character of text folded as it is met.
@@ -30,12 +31,14 @@ bool containsFolded(QStringView text, QStringView needle) {
     const qsizetype length = needle.size();
     if (length == 0)
         return true;
-    const QChar first = needle.front();
-    for (qsizetype at = 0; at + length <= text.size(); ++at) {
-        if (folded(text[at]) != first)
+    const char16_t* at = text.utf16();
+    const char16_t* const last = at + text.size() - length;
+    const char16_t* const wanted = needle.utf16();
+    for (; at <= last; ++at) {
+        if (folded(*at) != wanted[0])
             continue;
         qsizetype k = 1;
-        while (k < length && folded(text[at + k]) == needle[k])
+        while (k < length && folded(at[k]) == wanted[k])
             ++k;
         if (k == length)
             return true;
@@ -71,10 +74,8 @@ void FindBox::attach(QTreeWidget* list, const QList<int>& columns, const QList<i
 
 bool FindBox::matches(const QTreeWidgetItem* item) const {
     const KeyedTreeItem* keyed = KeyedTreeItem::cast(item);
-    const int columns = m_list ? m_list->columnCount() : 1;
-    for (int column = 0; column < columns; ++column) {
-        if (!m_columns.isEmpty() && !m_columns.contains(column))
-            continue;
+    for (const int column : m_searched) {
+        // A keyed item's text is read in place, without a copy.
         const bool found =
             keyed ? containsFolded(keyed->textAt(column), m_needle) : containsFolded(item->text(column), m_needle);
         if (found)
@@ -111,6 +112,10 @@ void FindBox::apply(bool narrowing) {
     if (!m_list)
         return;
     m_applying = true;
+    m_searched = m_columns;
+    if (m_searched.isEmpty())
+        for (int column = 0; column < m_list->columnCount(); ++column)
+            m_searched.append(column);
     auto* keyed = qobject_cast<KeyedTreeWidget*>(m_list);
     const bool flat = keyed && (keyed->isFiltered() || keyed->keyedCount() == keyed->topLevelItemCount());
     if (flat && m_needle.isEmpty())

@@ -51,6 +51,7 @@ private:
 
     QTreeWidget* m_list = nullptr;
     QList<int> m_columns;
+    QList<int> m_searched; // the columns compared, all of them when m_columns is empty
     QList<int> m_roles;
     QString m_needle;  // the typed text, folded
     QString m_applied; // the folded text the list shows the result of
