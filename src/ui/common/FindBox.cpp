@@ -31,6 +31,8 @@ bool containsFolded(QStringView text, QStringView needle) {
     const qsizetype length = needle.size();
     if (length == 0)
         return true;
+    if (text.size() < length)
+        return false;
     const char16_t* at = text.utf16();
     const char16_t* const last = at + text.size() - length;
     const char16_t* const wanted = needle.utf16();
