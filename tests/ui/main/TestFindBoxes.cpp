@@ -1,3 +1,4 @@
+#include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
 #include "support/WindowFixture.h"
 #include "ui/common/FindBox.h"
@@ -111,6 +112,30 @@ private slots:
         // A click on a user in view loads it, as without a filter.
         type(m_window->txtFindUsers, "radu");
         clickItem(list, list->find("k6"));
+        QCOMPARE(selectedKey(list), QStringLiteral("k6"));
+        QCOMPARE(m_window->txtUserName->text(), QStringLiteral("radu.munteanu"));
+    }
+
+    // A change to the user the filter hides is asked about before a click on another user loses it;
+    // Cancel keeps the hidden user selected and its change.
+    void unsavedChangesOfAHiddenUser() {
+        showUsers();
+        KeyedTreeWidget* list = m_window->lstUsers;
+        clickItem(list, list->find("k2"));
+        type(m_window->txtFindUsers, "radu");
+        m_window->txtDisplay->setText(QStringLiteral("Andrei P."));
+        {
+            ModalAnswerer answerer(QMessageBox::Cancel);
+            clickItem(list, list->find("k6"));
+            QCOMPARE(answerer.count(), 1);
+        }
+        QCOMPARE(selectedKey(list), QStringLiteral("k2"));
+        QCOMPARE(m_window->txtDisplay->text(), QStringLiteral("Andrei P."));
+        {
+            ModalAnswerer answerer(QMessageBox::Discard);
+            clickItem(list, list->find("k6"));
+            QCOMPARE(answerer.count(), 1);
+        }
         QCOMPARE(selectedKey(list), QStringLiteral("k6"));
         QCOMPARE(m_window->txtUserName->text(), QStringLiteral("radu.munteanu"));
     }
