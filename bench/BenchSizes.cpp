@@ -151,6 +151,8 @@ int run(const BenchOptions& options, int argc, char** argv) {
                               QStringLiteral("--results"), resultsFile};
         if (!options.only.isEmpty())
             arguments << QStringLiteral("--only") << options.only;
+        if (options.skipCsv)
+            arguments << QStringLiteral("--skip-csv");
         std::printf("\nsuite of %d users\n", size);
         std::fflush(stdout);
         const int status = runChild(QCoreApplication::applicationFilePath(), arguments);

@@ -1,10 +1,11 @@
 #include "BenchSuite.h"
 
+#include "BenchCsv.h"
 #include "BenchTable.h"
 #include "BenchTargets.h"
 #include "PeakMemory.h"
 #include "RawFloor.h"
-#include "WindowDriver.h"
+#include "RightsDriver.h"
 #include "app/modMain.h"
 #include "db/Connection.h"
 #include "db/SharedConnection.h"
@@ -35,12 +36,6 @@ const QString Database = QString::fromLatin1(DemoDatabaseName);
 // larger.
 double memoryLimitMb(int users) {
     return users <= 20000 ? 80 : 250;
-}
-
-void installOpener(const QString& directory) {
-    const QString connectionString =
-        QStringLiteral("DRIVER=SQL Server;UID=bench;pwd=;DATABASE=%1;Server=sqlite:%2").arg(Database, directory);
-    db::setConnectionOpener([connectionString] { return db::Connection::open(connectionString); });
 }
 
 void writeProfile(const QString& path, const QString& directory) {
@@ -111,10 +106,36 @@ void writeResults(const QString& path, const BenchTable& table, const BenchTarge
         throw std::runtime_error("cannot write the results to " + path.toStdString());
 }
 
-// Shows the window on the suite, runs every action and fills the table; the statements of the
-// warm-up round that only read go to floorStatements.
+struct Action {
+    int measure;
+    double (RightsDriver::*run)();
+};
+
+// Runs every action options.runs times after a warm-up round, adding the samples to the table;
+// the statements of the warm-up round that only read go to floorStatements, when given.
+void runActions(RightsDriver& driver, const QList<Action>& actions, const BenchOptions& options, BenchTable& table,
+                QStringList* floorStatements) {
+    for (int run = 0; run <= options.runs; ++run) {
+        for (const Action& action : actions) {
+            if (run > 0 && !table.name(action.measure).startsWith(options.only))
+                continue;
+            const double ms = (driver.*action.run)();
+            const QStringList statements = driver.lastStatements();
+            const double floor = driver.floorOfLastAction();
+            if (run > 0)
+                table.addSample(action.measure, ms, statements.isEmpty() ? std::nullopt : std::optional(floor),
+                                int(statements.size()));
+            else if (floorStatements && !driver.lastActionWrites())
+                *floorStatements += statements;
+        }
+    }
+}
+
+// Shows the window on the suite, times the editors' actions, then the rights views', and fills the
+// table; the statements of the editors' warm-up round that only read go to floorStatements, and
+// the peak memory before the rights views opened to editorsPeakKb.
 void benchWindow(const BenchOptions& options, const BenchTargets& targets, BenchTable& table,
-                 QStringList& floorStatements) {
+                 QStringList& floorStatements, qint64& editorsPeakKb) {
     LoginComponent login;
     bool flag = true;
     login.CheckAccess(flag);
@@ -129,13 +150,9 @@ void benchWindow(const BenchOptions& options, const BenchTargets& targets, Bench
     std::printf("window shown and loaded (Form_Load) in %.0f ms\n", double(shown.nsecsElapsed()) / 1e6);
     std::fflush(stdout);
 
-    WindowDriver driver(form, targets);
+    RightsDriver driver(form, targets);
     using Target = BenchTable::Target;
-    struct Action {
-        int measure;
-        double (WindowDriver::*run)();
-    };
-    const Action actions[] = {
+    const QList<Action> editors = {
         {table.addMeasure("RefreshMe", Target::RatioToFloor, 2), &WindowDriver::refresh},
         {table.addMeasure("click on a group", Target::Milliseconds, 16), &WindowDriver::clickGroup},
         {table.addMeasure("click on a company", Target::Milliseconds, 16), &WindowDriver::clickAuthor},
@@ -146,25 +163,29 @@ void benchWindow(const BenchOptions& options, const BenchTargets& targets, Bench
         {table.addMeasure("Save group 2,000 operations", Target::RatioToFloor, 2), &WindowDriver::saveGroup},
         {table.addMeasure("Delete group 10,000 grants", Target::RatioToFloor, 2), &WindowDriver::deleteGroup},
     };
-    // The first round warms the caches and is not counted.
-    for (int run = 0; run <= options.runs; ++run) {
-        for (const Action& action : actions) {
-            if (run > 0 && !table.name(action.measure).startsWith(options.only))
-                continue;
-            const double ms = (driver.*action.run)();
-            const QStringList statements = driver.lastStatements();
-            const double floor = driver.floorOfLastAction();
-            if (run > 0)
-                table.addSample(action.measure, ms, statements.isEmpty() ? std::nullopt : std::optional(floor),
-                                int(statements.size()));
-            else if (!driver.lastActionWrites())
-                floorStatements += statements;
-        }
-    }
+    runActions(driver, editors, options, table, &floorStatements);
+    // The editors' peak is taken before the rights views open theirs.
+    editorsPeakKb = PeakMemoryKb();
+    const QList<Action> rights = {
+        {table.addMeasure("find: first letter in txtFindUsers", Target::Milliseconds, 16),
+         &RightsDriver::findFirstLetter},
+        {table.addMeasure("find: next letters (slowest)", Target::Milliseconds, 16), &RightsDriver::findNextLetters},
+        {table.addMeasure("find: Esc shows every user", Target::Milliseconds, 16), &RightsDriver::findEscape},
+        {table.addMeasure("effective rights, user in 20 groups", Target::Milliseconds, 100),
+         &RightsDriver::effectiveRights},
+        {table.addMeasure("who can do this, 10,000 users", Target::Milliseconds, 100), &RightsDriver::whoCanDoThis},
+    };
+    runActions(driver, rights, options, table, nullptr);
     db::SharedConnection().reset();
 }
 
 } // namespace
+
+void installOpener(const QString& directory) {
+    const QString connectionString =
+        QStringLiteral("DRIVER=SQL Server;UID=bench;pwd=;DATABASE=%1;Server=sqlite:%2").arg(Database, directory);
+    db::setConnectionOpener([connectionString] { return db::Connection::open(connectionString); });
+}
 
 int run(const BenchOptions& options, int argc, char** argv) {
     // Settings, the login profile and the runtime directory all go to a scratch directory, so a
@@ -195,12 +216,26 @@ int run(const BenchOptions& options, int argc, char** argv) {
 
         BenchTable table;
         QStringList floorStatements;
-        benchWindow(options, targets, table, floorStatements);
-        const double peakMb = PeakMemoryKb() / 1024.0;
+        qint64 editorsPeakKb = 0;
+        benchWindow(options, targets, table, floorStatements, editorsPeakKb);
+        const double peakMb = editorsPeakKb / 1024.0;
         const double floorPeakMb = floorPeakMemory(floorStatements, scratch.path(), options.directory) / 1024.0;
+        // The suite's size, without the user of the rights views.
         const int memory =
-            table.addMeasure("peak memory MB (VmHWM)", BenchTable::Target::Megabytes, memoryLimitMb(targets.users));
+            table.addMeasure("peak memory MB (VmHWM)", BenchTable::Target::Megabytes, memoryLimitMb(targets.users - 1));
         table.addSample(memory, peakMb, floorPeakMb, int(floorStatements.size()));
+        const int rightsMemory = table.addMeasure("peak memory MB, rights views too", BenchTable::Target::Megabytes,
+                                                  memoryLimitMb(targets.users - 1));
+        table.addSample(rightsMemory, PeakMemoryKb() / 1024.0, floorPeakMb, int(floorStatements.size()));
+        if (!options.skipCsv) {
+            const BenchCsv::Result csv = BenchCsv::measure(options.directory, scratch.path());
+            std::printf("whole-suite CSV: %lld rows, %.1f GB\n", static_cast<long long>(csv.rows),
+                        double(csv.bytes) / 1e9);
+            table.addSample(table.addMeasure("whole-suite CSV report", BenchTable::Target::RatioToFloor, 2),
+                            csv.milliseconds, csv.floorMilliseconds, 2);
+            table.addSample(table.addMeasure("whole-suite CSV peak memory MB", BenchTable::Target::Megabytes, 100),
+                            csv.peakMb, std::nullopt, 0);
+        }
 
         if (!boxes.isEmpty()) {
             for (const QString& box : boxes)

@@ -14,4 +14,7 @@ int run(const BenchOptions& options, int argc, char** argv);
 // options.floorFile (one a line) raw on SQLite and prints this process's peak memory in kB.
 int floorMemory(const BenchOptions& options);
 
+// Opens every connection of this process on the suite server in directory.
+void installOpener(const QString& directory);
+
 } // namespace BenchSuite

@@ -1,5 +1,7 @@
 #include "BenchTargets.h"
 
+#include "SuiteGenerator.h"
+
 #include <QDir>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -54,11 +56,22 @@ BenchTargets BenchTargets::pick(const QString& directory, const QString& databas
         t.module = q.value(0).toInt();
         t.moduleOperations = q.value(1).toInt();
 
+        // The rights views' group is left out: its members are not the users with the most groups.
+        const int rightsGroup =
+            firstRow(db, QStringLiteral("SELECT coalesce(max(grID), 0) FROM AdmGrup WHERE grCod = '%1'")
+                             .arg(QLatin1String(SuiteGenerator::RightsGroupCode)))
+                .value(0)
+                .toInt();
+        if (rightsGroup == 0)
+            throw std::runtime_error("the suite has no rows for the rights views (group " +
+                                     std::string(SuiteGenerator::RightsGroupCode) +
+                                     "): make it again with this talvane-gensuite");
         q = firstRow(db, QStringLiteral("SELECT u.usID, u.usCod FROM admUser u "
                                         "WHERE EXISTS (SELECT 1 FROM PSR_Pers p WHERE p.usID = u.usID) "
                                         "AND EXISTS (SELECT 1 FROM CRM_User c WHERE c.UserId = u.usID) "
-                                        "ORDER BY (SELECT count(*) FROM admUserGrup m WHERE m.usID = u.usID) DESC, "
-                                        "u.usID LIMIT 1"));
+                                        "ORDER BY (SELECT count(*) FROM admUserGrup m WHERE m.usID = u.usID "
+                                        "AND m.grID <> %1) DESC, u.usID LIMIT 1")
+                             .arg(rightsGroup));
         t.user = q.value(0).toInt();
         t.userCode = q.value(1).toString();
 
@@ -74,6 +87,26 @@ BenchTargets BenchTargets::pick(const QString& directory, const QString& databas
                              .arg(t.group));
         t.saveGroup = q.value(0).toInt();
         t.spareGroup = firstRow(db, QStringLiteral("SELECT max(grID) + 1000 FROM AdmGrup")).value(0).toInt();
+
+        q = firstRow(db, QStringLiteral("SELECT u.usID, x.auID, count(DISTINCT x.opID || '/' || x.ID) AS n "
+                                        "FROM admUser u JOIN admUserGrup m ON m.usID = u.usID "
+                                        "JOIN admGrupOperatii x ON x.grID = m.grID WHERE u.usCod = '%1' "
+                                        "GROUP BY x.auID ORDER BY n DESC, x.auID LIMIT 1")
+                             .arg(QLatin1String(SuiteGenerator::RightsUserCode)));
+        t.rightsUser = q.value(0).toInt();
+        t.rightsUserCompany = q.value(1).toInt();
+        t.rightsUserOperations = q.value(2).toInt();
+        q = firstRow(db, QStringLiteral("SELECT x.auID, x.opID, o.mdID, x.ID, "
+                                        "(SELECT count(DISTINCT m.usID) FROM admGrupOperatii y "
+                                        "JOIN admUserGrup m ON m.grID = y.grID WHERE y.auID = x.auID "
+                                        "AND y.opID = x.opID AND y.ID = x.ID) "
+                                        "FROM admGrupOperatii x JOIN admOperatiiModul o ON o.opID = x.opID "
+                                        "AND o.Id = x.ID WHERE x.grID = %1")
+                             .arg(rightsGroup));
+        t.rightsCompany = q.value(0).toInt();
+        t.rightsOperationKey =
+            QStringLiteral("k%1#$#%2#$#%3").arg(q.value(1).toInt()).arg(q.value(2).toInt()).arg(q.value(3).toInt());
+        t.rightsOperationUsers = q.value(4).toInt();
     }
     QSqlDatabase::removeDatabase(ConnectionName);
     t.directory = directory;

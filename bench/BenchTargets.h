@@ -27,6 +27,14 @@ struct BenchTargets {
     int saveGroup = 0;
     // A free group id, for the group of 10,000 operation grants that each Delete removes.
     int spareGroup = 0;
+    // The rights views: a user in 20 groups, shown on the company where it may run the most
+    // operations, and an operation of a company that a group gives to 10,000 users (tree node key).
+    int rightsUser = 0;
+    int rightsUserCompany = 0;
+    int rightsUserOperations = 0;
+    int rightsCompany = 0;
+    QString rightsOperationKey;
+    int rightsOperationUsers = 0;
     // The suite's directory and main database.
     QString directory;
     QString database;

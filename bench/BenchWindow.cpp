@@ -6,6 +6,7 @@
 // group's Delete, each next to its floor (the same statements raw on SQLite, every row read, no
 // data layer and no widget), and the peak memory next to that of the floor.
 
+#include "BenchCsv.h"
 #include "BenchOptions.h"
 #include "BenchSizes.h"
 #include "BenchSuite.h"
@@ -27,7 +28,8 @@ int usage() {
                          "  --runs N     timed runs of every action (default 5); the median is shown\n"
                          "  --markdown   print the table as Markdown\n"
                          "  --only M     after the warm-up, time only the measure whose name starts with M\n"
-                         "               (e.g. \"click on a group\"), to profile it\n");
+                         "               (e.g. \"click on a group\"), to profile it\n"
+                         "  --skip-csv   leave out the whole-suite CSV report (it takes long on a large suite)\n");
     return 2;
 }
 
@@ -61,6 +63,10 @@ bool parse(int argc, char** argv, BenchOptions& options) {
             options.floorFile = QString::fromLocal8Bit(argv[++i]);
         else if (arg == QLatin1String("--results") && hasValue)
             options.resultsFile = QString::fromLocal8Bit(argv[++i]);
+        else if (arg == QLatin1String("--csv-export") && hasValue)
+            options.csvFile = QString::fromLocal8Bit(argv[++i]);
+        else if (arg == QLatin1String("--skip-csv"))
+            options.skipCsv = true;
         else if (options.directory.isEmpty() && !arg.startsWith(QLatin1Char('-')))
             options.directory = QDir(arg).absolutePath();
         else
@@ -88,5 +94,7 @@ int main(int argc, char** argv) {
     }
     if (!options.floorFile.isEmpty())
         return BenchSuite::floorMemory(options);
+    if (!options.csvFile.isEmpty())
+        return BenchCsv::run(options, argc, argv);
     return BenchSuite::run(options, argc, argv);
 }

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <cstdio>
 #include <memory>
 #include <sqlite3.h>
 #include <stdexcept>
@@ -115,6 +117,45 @@ double run(const QString& directory, const QString& database, const QStringList&
         runOne(handle.get(), texts.at(i), values.value(i));
     execute(handle.get(), QStringLiteral("COMMIT"));
     return double(timer.nsecsElapsed()) / 1e6;
+}
+
+FileFloor toFile(const QString& directory, const QString& database, const QStringList& statements,
+                 const QString& path) {
+    const QList<QByteArray> texts = inSqliteDialect(statements);
+    const Handle handle = open(directory, database);
+    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (!file)
+        throw std::runtime_error("floor: cannot write " + path.toStdString());
+    std::setvbuf(file, nullptr, _IOFBF, 1 << 16);
+    FileFloor floor;
+    QElapsedTimer timer;
+    timer.start();
+    for (const QByteArray& sql : texts) {
+        sqlite3_stmt* raw = nullptr;
+        if (sqlite3_prepare_v2(handle.get(), sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK)
+            fail(handle.get(), QString::fromUtf8(sql));
+        const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw, sqlite3_finalize);
+        int rc;
+        while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+            for (int i = 0, n = sqlite3_column_count(raw); i < n; ++i) {
+                const unsigned char* text = sqlite3_column_text(raw, i);
+                if (i > 0)
+                    std::fputc(',', file);
+                if (text)
+                    std::fwrite(text, 1, std::size_t(sqlite3_column_bytes(raw, i)), file);
+            }
+            std::fputc('\n', file);
+            ++floor.rows;
+        }
+        if (rc != SQLITE_DONE)
+            fail(handle.get(), QString::fromUtf8(sql));
+    }
+    const bool written = std::fclose(file) == 0;
+    floor.milliseconds = double(timer.nsecsElapsed()) / 1e6;
+    if (!written)
+        throw std::runtime_error("floor: cannot write " + path.toStdString());
+    floor.bytes = QFileInfo(path).size();
+    return floor;
 }
 
 void exec(const QString& directory, const QString& database, const QString& sql) {

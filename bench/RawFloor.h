@@ -22,6 +22,15 @@ double read(const QString& directory, const QString& database, const QStringList
 double run(const QString& directory, const QString& database, const QStringList& statements,
            const QList<QList<QVariant>>& values);
 
+// The floor of an export to a file: the statements read as read() does, every row written to the
+// file at path as its columns' texts joined by commas, one line each, through one buffered stream.
+struct FileFloor {
+    double milliseconds = 0;
+    qint64 rows = 0;
+    qint64 bytes = 0;
+};
+FileFloor toFile(const QString& directory, const QString& database, const QStringList& statements, const QString& path);
+
 // Runs sql (several statements allowed) on the server in directory outside any timing: the
 // benchmark's own set-up rows.
 void exec(const QString& directory, const QString& database, const QString& sql);

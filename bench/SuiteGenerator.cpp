@@ -51,6 +51,7 @@ void SuiteGenerator::run(const std::function<void(const TableCount&)>& progress)
     fillMemberships(suite);
     fillGrants(suite);
     fillBrands(suite, stk);
+    fillRightsTargets(suite);
 
     m_tableTimer.restart();
     for (SqliteBulk* bulk : {&suite, &ordavia, &stk})
@@ -292,10 +293,12 @@ void SuiteGenerator::fillGroups(SqliteBulk& suite, SqliteBulk& stk) {
 
 void SuiteGenerator::fillMemberships(SqliteBulk& suite) {
     suite.beginTable("INSERT INTO admUserGrup (usID, grID, IdOperator, DataAct) VALUES (?, ?, ?, ?)");
+    m_groupCount.assign(std::size_t(m_size.users), 0);
     for (int id = 1; id <= m_size.users; ++id) {
         for (int group : m_random.distinct(std::min(m_size.groups, m_random.between(1, 4)), m_size.groups)) {
             suite.bind(id).bind(group + 1).bind(Operator).bind(randomDate());
             suite.insertRow();
+            ++m_groupCount[std::size_t(id - 1)];
         }
     }
     report(suite, "admUserGrup");
@@ -349,6 +352,10 @@ void SuiteGenerator::fillGrants(SqliteBulk& suite) {
         // Each company of the group gets most of the group's operations, not always the same ones.
         for (int author : authorsOf[std::size_t(group - 1)]) {
             for (int index : m_random.distinct(std::min(offered, m_size.operationsPerGroup), offered)) {
+                if (m_firstOperation < 0) {
+                    m_firstAuthor = author;
+                    m_firstOperation = operations[std::size_t(index)];
+                }
                 const Operation& op = m_operations[std::size_t(operations[std::size_t(index)])];
                 suite.bind(author).bind(group).bind(op.opID).bind(op.id).bind(Operator).bind(date);
                 suite.insertRow();
@@ -405,4 +412,54 @@ void SuiteGenerator::fillBrands(SqliteBulk& suite, SqliteBulk& stk) {
         suite.insertRow();
     }
     report(suite, "CRM_User");
+}
+
+void SuiteGenerator::fillRightsTargets(SqliteBulk& suite) {
+    const int user = m_size.users + 1;
+    const int group = m_size.groups + 1;
+    const QString date = randomDate();
+    suite.beginTable("INSERT INTO admUser (usID, usCod, usDenumire, usDomeniu, usAlias, IdOperator, DataAct) VALUES "
+                     "(?, ?, ?, ?, ?, ?, ?)");
+    suite.bind(user).bind(RightsUserCode).bind(QStringLiteral("Audit Douăzeci Grupuri")).bind("ORDAVIA");
+    suite.bind("audit20").bind(Operator).bind(randomStamp());
+    suite.insertRow();
+    report(suite, "admUser (rights targets)");
+
+    suite.beginTable(
+        "INSERT INTO AdmGrup (grID, grCod, grDenumire, grobs, IdOperator, DataAct) VALUES (?, ?, ?, ?, ?, ?)");
+    suite.bind(group).bind(RightsGroupCode).bind(QStringLiteral("Audit: o operație pentru zece mii de utilizatori"));
+    suite.bindNull().bind(Operator).bind(randomStamp());
+    suite.insertRow();
+    report(suite, "AdmGrup (rights targets)");
+
+    if (m_firstOperation < 0)
+        return;
+    const Operation& op = m_operations[std::size_t(m_firstOperation)];
+    suite.beginTable("INSERT INTO admGrupAutor (auID, grID, IdOperator, DataAct) VALUES (?, ?, ?, ?)");
+    suite.bind(m_firstAuthor).bind(group).bind(Operator).bind(date);
+    suite.insertRow();
+    report(suite, "admGrupAutor (rights targets)");
+    suite.beginTable(
+        "INSERT INTO admGrupOperatii (auID, grID, opID, ID, IdOperator, DataAct) VALUES (?, ?, ?, ?, ?, ?)");
+    suite.bind(m_firstAuthor).bind(group).bind(op.opID).bind(op.id).bind(Operator).bind(date);
+    suite.insertRow();
+    report(suite, "admGrupOperatii (rights targets)");
+
+    // The group's members are users in fewer than four groups, so that the users with the most
+    // groups, which the window benchmark clicks on, stay as they were.
+    std::vector<int> candidates;
+    for (int id = 1; id <= m_size.users; ++id)
+        if (m_groupCount[std::size_t(id - 1)] < 4)
+            candidates.push_back(id);
+    suite.beginTable("INSERT INTO admUserGrup (usID, grID, IdOperator, DataAct) VALUES (?, ?, ?, ?)");
+    const int members = std::min(RightsOperationUsers, int(candidates.size()));
+    for (int index : m_random.distinct(members, int(candidates.size()))) {
+        suite.bind(candidates[std::size_t(index)]).bind(group).bind(Operator).bind(date);
+        suite.insertRow();
+    }
+    for (int index : m_random.distinct(std::min(RightsUserGroups, m_size.groups), m_size.groups)) {
+        suite.bind(user).bind(index + 1).bind(Operator).bind(date);
+        suite.insertRow();
+    }
+    report(suite, "admUserGrup (rights targets)");
 }

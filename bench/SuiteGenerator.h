@@ -16,6 +16,12 @@ class SqliteBulk;
 // The same seed and size always give the same rows.
 class SuiteGenerator {
 public:
+    // The rights targets (see fillRightsTargets), found by these codes.
+    static constexpr int RightsUserGroups = 20;
+    static constexpr int RightsOperationUsers = 10000;
+    static constexpr const char* RightsUserCode = "audit.douazeci";
+    static constexpr const char* RightsGroupCode = "AUDIT_ZECE_MII";
+
     struct TableCount {
         QString table;
         qint64 rows;
@@ -45,6 +51,10 @@ private:
     void fillMemberships(SqliteBulk& suite);
     void fillGrants(SqliteBulk& suite);
     void fillBrands(SqliteBulk& suite, SqliteBulk& stk);
+    // The rows the rights views are timed on, added after every other row so that those stay as
+    // they were: a user in RightsUserGroups groups, and a group that gives one operation of one
+    // company to RightsOperationUsers users.
+    void fillRightsTargets(SqliteBulk& suite);
 
     // The operations offered to one group: whole stretches of a few modules, as real groups are
     // made per department.
@@ -68,4 +78,7 @@ private:
     std::vector<std::vector<int>> m_operationsOf; // per module (index mdID - 1): indexes into m_operations
     std::vector<int> m_opStamp;                   // per operation: the last group that chose it
     int m_groupStamp = 0;
+    std::vector<int> m_groupCount; // per user (index usID - 1): its groups
+    int m_firstAuthor = 0;         // the company and operation of group 1's first grant
+    int m_firstOperation = -1;
 };

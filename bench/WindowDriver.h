@@ -51,17 +51,22 @@ public:
     // Whether the last action wrote to the suite (its statements carry bound values).
     bool lastActionWrites() const { return m_writes; }
 
-private:
+protected:
     double measure(const std::function<void()>& action);
     void showPage(int index);
-    void click(QTreeWidget* list, QTreeWidgetItem* item, bool twice);
     static void check(bool condition, const char* what);
+
+private:
+    void click(QTreeWidget* list, QTreeWidgetItem* item, bool twice);
     // Makes the group that deleteGroup() deletes: spareGroup with 10,000 operation grants over
     // five companies, written straight into the suite.
     void makeDeletedGroup();
 
+protected:
     frmMain& m_form;
     BenchTargets m_targets;
+
+private:
     QStringList m_statements;
     QList<QList<QVariant>> m_values;
     bool m_writes = false;

@@ -14,7 +14,8 @@ class ImageList : public QObject {
     Q_OBJECT
 public:
     static constexpr int Count = 17;
-    static constexpr int Brand = 7;
+    static constexpr int Checked = 1, PartlyChecked = 2;
+    static constexpr int Company = 6, Brand = 7, WorkPoint = 8;
     static constexpr int Close = 12, Group = 13, User = 14, Save = 15, Refresh = 16, Delete = 17;
 
     explicit ImageList(QObject* parent = nullptr);

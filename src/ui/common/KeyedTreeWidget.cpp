@@ -5,8 +5,19 @@
 #include "ui/common/KeyedTreeItem.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 
-KeyedTreeWidget::KeyedTreeWidget(QWidget* parent) : QTreeWidget(parent) {}
+KeyedTreeWidget::KeyedTreeWidget(QWidget* parent) : QTreeWidget(parent) {
+    // A click on an item in view selects it: the item selected out of view no longer is.
+    connect(this, &QTreeWidget::itemSelectionChanged, this, [this] {
+        if (selectionModel()->hasSelection())
+            m_filter.setSelectedOut(nullptr);
+    });
+}
+
+KeyedTreeWidget::~KeyedTreeWidget() {
+    m_filter.deleteOut();
+}
 
 QTreeWidgetItem* KeyedTreeWidget::addKeyed(const QString& key, const QString& text, QTreeWidgetItem* parent) {
     if (m_items.contains(key))
@@ -22,8 +33,10 @@ QTreeWidgetItem* KeyedTreeWidget::addKeyed(const QString& key, const QString& te
         m_hasChildren = true;
     } else if (m_filling)
         m_pendingTop.append(node);
-    else
+    else {
         addTopLevelItem(node);
+        m_filter.added(node);
+    }
     m_items.insert(key, node);
     return node;
 }
@@ -50,10 +63,13 @@ void KeyedTreeWidget::removeKeyed(const QString& key) {
         return;
     forget(node);
     m_pendingTop.removeOne(node);
+    m_filter.removed(node);
     delete node;
 }
 
 void KeyedTreeWidget::clearKeyed() {
+    // The items out of view are put back, to be kept or let go with the others.
+    m_filter.clear(nullptr);
     // A list is mostly filled again with about as many items: keeping the room spares the
     // hash growing step by step through the next fill.
     const qsizetype count = m_items.size();
@@ -113,6 +129,8 @@ void KeyedTreeWidget::dropUnusedKept() {
 void KeyedTreeWidget::beginFill() {
     if (m_filling)
         return;
+    // A fill lists every item anew; the filter is applied again once it has ended (filled()).
+    clearFilter();
     m_filling = true;
     m_wasSorting = isSortingEnabled();
     // Only a sorted list is switched: switching sorting off also makes the header unclickable.
@@ -140,6 +158,15 @@ void KeyedTreeWidget::endFill() {
     if (m_wasSorting)
         setSortingEnabled(true);
     setUpdatesEnabled(true);
+    emit filled();
+}
+
+void KeyedTreeWidget::filterTopLevel(const ListFilter::Keep& keep, bool narrowing) {
+    m_filter.apply(keep, narrowing, selectedItem());
+}
+
+void KeyedTreeWidget::clearFilter() {
+    m_filter.clear(selectedItem());
 }
 
 void KeyedTreeWidget::setMarked(QTreeWidgetItem* item, bool marked) {
@@ -166,10 +193,16 @@ void KeyedTreeWidget::untickAll() {
 
 QTreeWidgetItem* KeyedTreeWidget::selectedItem() const {
     const QModelIndexList selected = selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? nullptr : itemFromIndex(selected.first());
+    return selected.isEmpty() ? m_filter.selectedOut() : itemFromIndex(selected.first());
 }
 
 void KeyedTreeWidget::selectItem(QTreeWidgetItem* node) {
+    m_filter.setSelectedOut(nullptr);
+    if (node && m_filter.active() && node->treeWidget() != this) {
+        selectionModel()->clear();
+        m_filter.setSelectedOut(node);
+        return;
+    }
     if (!node) {
         selectionModel()->clear();
         return;
@@ -182,6 +215,14 @@ QItemSelectionModel::SelectionFlags KeyedTreeWidget::selectionCommand(const QMod
     const QItemSelectionModel::SelectionFlags flags = QTreeWidget::selectionCommand(index, event);
     if (!event)
         return flags;
+    // A right click opens a context menu on the item under the mouse and leaves the selection: the
+    // selected item is the record the editor shows, and only a click loads another one.
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease ||
+        event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::MouseMove) {
+        const auto* mouse = static_cast<const QMouseEvent*>(event);
+        if ((mouse->button() | mouse->buttons()) & Qt::RightButton)
+            return QItemSelectionModel::NoUpdate;
+    }
     if (!index.isValid())
         return QItemSelectionModel::NoUpdate;
     if ((flags & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle)) && selectionModel()->isSelected(index))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/common/ListFilter.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QSet>
@@ -15,6 +17,7 @@ class KeyedTreeWidget : public QTreeWidget {
     Q_OBJECT
 public:
     explicit KeyedTreeWidget(QWidget* parent = nullptr);
+    ~KeyedTreeWidget() override;
 
     // Adds an item (a KeyedTreeItem) at the end of parent's children (or of the top level);
     // raises KeyNotUnique when the key is taken. The item is not yet shown if a fill is in progress.
@@ -60,18 +63,34 @@ public:
     // Makes item the current and only selected item; null clears the selection and the current item.
     void selectItem(QTreeWidgetItem* item);
 
-    // Fills add items faster with updates and sorting suspended; endFill() shows them.
+    // Fills add items faster with updates and sorting suspended; endFill() shows them and raises
+    // filled(). A fill begins by clearing the filter below.
     void beginFill();
     void endFill();
 
+    // Find as you type, for a flat list: shows only the top-level items keep accepts (in the list's
+    // order) and takes the others out of view, until the filter changes or is cleared. Items out of
+    // view are still the list's: find(), item(), contains(), keyedCount() and removeKeyed() reach
+    // them, and topLevelItem() does not. narrowing: keep accepts none of the items out of view,
+    // so only those shown are tested. A selected item that the filter takes out of view stays the
+    // selected item (selectedItem()), and is selected in view again when it is shown.
+    void filterTopLevel(const ListFilter::Keep& keep, bool narrowing);
+    void clearFilter();
+    bool isFiltered() const { return m_filter.active(); }
+
     // The selected item is the record being edited, so the user cannot leave a list without one:
-    // a click beside the items or a Ctrl+click on the selected item keeps the selection. Moving
+    // a click beside the items or a Ctrl+click on the selected item keeps the selection, and a right
+    // click selects nothing (a context menu acts on the item under the mouse). Moving
     // the selection with the keyboard counts as a click on the item it lands on (itemClicked).
     static QString keyOf(const QTreeWidgetItem* item);
     static QVariant tagOf(const QTreeWidgetItem* item);
     static void setTag(QTreeWidgetItem* item, const QVariant& tag);
     // Ticks an unticked (or grey) item's check box and unticks a ticked one.
     static void invertCheck(QTreeWidgetItem* item);
+
+signals:
+    // A fill ended (endFill()): a filter cleared by it may be applied again.
+    void filled();
 
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
@@ -88,6 +107,7 @@ private:
     QSet<QTreeWidgetItem*> m_marked;
     QSet<QTreeWidgetItem*> m_ticked;
     QByteArray m_fillStamp;
+    ListFilter m_filter{this};
     QList<QTreeWidgetItem*> m_kept; // the items a fill may take again, in their order
     qsizetype m_keptTaken = 0;
     bool m_keeping = false;

@@ -22,6 +22,8 @@ void FillGroupList(KeyedTreeWidget* list, bool withDescription) {
         QTreeWidgetItem* item = addRecord(list, groups.field(id), groups.field(code), icon);
         if (withDescription)
             item->setText(1, groups.field(name).toString());
+        else
+            item->setToolTip(0, groups.field(name).toString());
     }
     groups.close();
 }

@@ -8,8 +8,8 @@ class KeyedTreeWidget;
 namespace groups {
 
 // Removes every item of list and adds one per group, ordered by group code: text grCod and, with
-// withDescription, grDenumire in the second column. Stops at the first error and raises it
-// unchanged; the items added so far stay in the list.
+// withDescription, grDenumire in the second column, else as the tooltip of the code. Stops at the first error and
+// raises it unchanged; the items added so far stay in the list.
 void FillGroupList(KeyedTreeWidget* list, bool withDescription);
 
 // Removes every item of list and adds one per company, ordered by name: Name and NickName. Error

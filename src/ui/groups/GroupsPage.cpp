@@ -1,14 +1,25 @@
 #include "ui/groups/GroupsPage.h"
 
 #include "ui/common/Controls.h"
+#include "ui/common/FindBox.h"
+
+#include <QToolButton>
 
 using namespace common;
 
 GroupsPage GroupsPage::build(QWidget* tab) {
     GroupsPage page;
     page.picUserGroups = place(new QWidget(tab), "picUserGroups", common::twipsRect(105, 405, 11850, 7950));
+    page.txtFindGroups = place(new FindBox(page.picUserGroups), "txtFindGroups",
+                               common::twipsRect(0, 0, FindBox::WidthBesideButton, 330));
+    page.cbutGroupReport = place(new QToolButton(page.picUserGroups), "cbutGroupReport",
+                                 common::twipsRect(FindBox::WidthBesideButton + 60, 0, 1200, 330));
+    page.cbutGroupReport->setText(QStringLiteral("Report"));
     page.lstGroupsConfig =
-        listView(page.picUserGroups, "lstGroupsConfig", common::twipsRect(0, 0, 6240, 4815), {{"Groups", 2700}});
+        listView(page.picUserGroups, "lstGroupsConfig",
+                 common::twipsRect(0, FindBox::ListTop, 6240, 4815 - FindBox::ListTop), {{"Groups", 2700}});
+    // The list shows a group's code; its full name is the code's tooltip, and the find box reads both.
+    page.txtFindGroups->attach(page.lstGroupsConfig, {0}, {Qt::ToolTipRole});
 
     page.fraUserGroup = frame(page.picUserGroups, "fraUserGroup", "Group", common::twipsRect(6270, 0, 5535, 7800));
     page.Label1 = label(page.fraUserGroup, "Label1", "Name", common::twipsRect(150, 360, 420, 195));

@@ -1,15 +1,20 @@
 #pragma once
 
+class FindBox;
 class KeyedTreeWidget;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QToolButton;
 class QWidget;
 
 // The named controls of the groups page (SSTab1, tab 0): the group list and the group editor.
 // frmMain exposes them as its own members; the group editor works on this page alone.
 struct GroupsPage {
     QWidget* picUserGroups = nullptr;
+    // Above the group list: its find box (code or full name) and the button of the rights reports.
+    FindBox* txtFindGroups = nullptr;
+    QToolButton* cbutGroupReport = nullptr;
     KeyedTreeWidget* lstGroupsConfig = nullptr;
     QGroupBox* fraUserGroup = nullptr;
     QLabel* Label1 = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/main/FormLayout.h"
 
+#include "ui/common/FindBox.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/ShowErrors.h"
 #include "ui/common/TabControl.h"
@@ -89,12 +90,14 @@ void Form_Resize(frmMain& form) {
         common::moveTwips(form.picUsers, 100, 400, twipsWidth(form.SSTab1) - 200, twipsHeight(form.SSTab1) - 500);
     });
     passOver([&] {
+        // The list fills the page below its find row.
         QWidget* list = form.lstUsers;
-        common::moveTwips(list, twipsLeft(list), twipsTop(list), twipsWidth(list), twipsHeight(form.picUsers));
+        common::moveTwips(list, twipsLeft(list), twipsTop(list), twipsWidth(list),
+                          twipsHeight(form.picUsers) - twipsTop(list));
     });
     passOver([&] {
         QWidget* tab = form.tabDetalii;
-        common::moveTwips(tab, twipsLeft(tab), twipsTop(tab), twipsWidth(tab), twipsHeight(form.lstUsers));
+        common::moveTwips(tab, twipsLeft(tab), twipsTop(tab), twipsWidth(tab), twipsHeight(form.picUsers));
     });
     passOver([&] {
         QWidget* tab = form.tabDetalii;
@@ -117,8 +120,9 @@ void Form_Resize(frmMain& form) {
 void picUserGroups_Resize(frmMain& form) {
     QWidget* page = form.picUserGroups;
     passOver([&] {
+        // The list fills the page below its find row.
         QWidget* list = form.lstGroupsConfig;
-        common::moveTwips(list, 0, 0, twipsWidth(list), twipsHeight(page));
+        common::moveTwips(list, 0, FindBox::ListTop, twipsWidth(list), twipsHeight(page) - FindBox::ListTop);
     });
     passOver([&] {
         // The width is measured from where the frame stood before this move.

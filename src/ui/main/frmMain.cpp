@@ -18,9 +18,11 @@
 #include "ui/groups/GroupEditor.h"
 #include "ui/groups/OperationTree.h"
 #include "ui/main/DeleteCommand.h"
+#include "ui/main/FindKeys.h"
 #include "ui/main/FormLayout.h"
 #include "ui/main/ListViews.h"
 #include "ui/main/Refresh.h"
+#include "ui/main/RightsCommands.h"
 #include "ui/main/SaveCommand.h"
 #include "ui/main/ToolbarCommands.h"
 #include "ui/main/UnsavedChanges.h"
@@ -83,6 +85,8 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     mainwindow::ConnectListViews(*this);
     mainwindow::RegisterToolbarCommands(*this);
     buildDeleteKeys();
+    mainwindow::ConnectFindKeys(*this);
+    mainwindow::ConnectRights(*this);
 
     picUserGroups->installEventFilter(this);
     m_lockWait = std::make_unique<LockWaitProgress>(this);

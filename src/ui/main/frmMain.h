@@ -107,6 +107,9 @@ public:
     // What the editors hold that is not saved yet, and the question before it would be lost.
     UnsavedChanges& unsavedChanges() const { return *m_unsavedChanges; }
 
+    // The login component the window was opened with (server, database and user).
+    LoginComponent& login() const { return m_login; }
+
     // Status bar panel 1 to 5 (server, database, user, time, date).
     QLabel* Panel(int index) const;
     // Status bar panel 1: the server, and whether the last command could connect to it.

@@ -1,19 +1,28 @@
 #include "ui/users/UsersPage.h"
 
 #include "ui/common/Controls.h"
+#include "ui/common/FindBox.h"
 #include "ui/common/ImageList.h"
 #include "ui/common/TabControl.h"
 
 #include <QCheckBox>
 #include <QPushButton>
+#include <QToolButton>
 
 using namespace common;
 
 UsersPage UsersPage::build(QWidget* tab, const ImageList& images) {
     UsersPage page;
     page.picUsers = place(new QWidget(tab), "picUsers", common::twipsRect(105, 405, 12510, 6705));
-    page.lstUsers = listView(page.picUsers, "lstUsers", common::twipsRect(0, 0, 6240, 4815),
-                             {{"User", 1500}, {"Alias", 1400}, {"HR Information", 2300}});
+    page.txtFindUsers =
+        place(new FindBox(page.picUsers), "txtFindUsers", common::twipsRect(0, 0, FindBox::WidthBesideButton, 330));
+    page.cbutUserRights = place(new QToolButton(page.picUsers), "cbutUserRights",
+                                common::twipsRect(FindBox::WidthBesideButton + 60, 0, 1200, 330));
+    page.cbutUserRights->setText(QStringLiteral("Rights"));
+    page.lstUsers =
+        listView(page.picUsers, "lstUsers", common::twipsRect(0, FindBox::ListTop, 6240, 4815 - FindBox::ListTop),
+                 {{"User", 1500}, {"Alias", 1400}, {"HR Information", 2300}});
+    page.txtFindUsers->attach(page.lstUsers, {0, 1, 2});
 
     page.tabDetalii = place(new TabControl(page.picUsers), "tabDetalii", common::twipsRect(6270, 0, 5670, 6660));
     page.tabDetalii->addPage(images.image(ImageList::Group), QString("Group").leftJustified(20));

@@ -1,5 +1,6 @@
 #pragma once
 
+class FindBox;
 class ImageList;
 class KeyedComboBox;
 class KeyedTreeWidget;
@@ -9,6 +10,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QToolButton;
 class QTreeWidget;
 class QWidget;
 
@@ -17,6 +19,9 @@ class QWidget;
 // settings work on this page alone.
 struct UsersPage {
     QWidget* picUsers = nullptr;
+    // Above the user list: its find box (code, name or person) and the button of the user's rights.
+    FindBox* txtFindUsers = nullptr;
+    QToolButton* cbutUserRights = nullptr;
     KeyedTreeWidget* lstUsers = nullptr;
     TabControl* tabDetalii = nullptr;
 

@@ -39,14 +39,15 @@ class TestWindowLayout : public QObject {
         const QRect page = px(100, 400, tw(tab.width()) - 200, tw(tab.height()) - 500);
         QCOMPARE(form.picUserGroups->geometry(), page);
         QCOMPARE(form.picUsers->geometry(), page);
-        QCOMPARE(form.lstUsers->geometry(), QRect(0, 0, 416, page.height()));
+        // The user and group lists fill their pages below the find row (375 twips, 25 pixels).
+        QCOMPARE(form.lstUsers->geometry(), QRect(0, 25, 416, (tw(page.height()) - 375 + 7) / 15));
         const QRect details = px(6270, 0, tw(page.width()) - 6270, tw(page.height()));
         QCOMPARE(form.tabDetalii->geometry(), QRect(418, 0, details.width(), page.height()));
         const int frameHeight = (tw(page.height()) - tw(23) - 100 + 7) / 15;
         QCOMPARE(form.fraGroup->geometry(), QRect(4, 23, 367, frameHeight));
         QCOMPARE(form.lstGroups->geometry(), QRect(8, 197, 353, (tw(frameHeight) - tw(197) - 100 + 7) / 15));
         // The groups page.
-        QCOMPARE(form.lstGroupsConfig->geometry(), QRect(0, 0, 416, page.height()));
+        QCOMPARE(form.lstGroupsConfig->geometry(), QRect(0, 25, 416, (tw(page.height()) - 375 + 7) / 15));
         QCOMPARE(form.fraUserGroup->x(), (tw(416) + 100 + 7) / 15);
         QCOMPARE(form.fraUserGroup->y(), 0);
         QCOMPARE(form.fraUserGroup->height(), page.height());
@@ -74,7 +75,9 @@ private slots:
         };
         row("SSTab1", "frmMain", 45, 555, 13575, 8460);
         row("picUserGroups", "SSTab1", 105, 405, 11850, 7950);
-        row("lstGroupsConfig", "picUserGroups", 0, 0, 6240, 4815);
+        row("txtFindGroups", "picUserGroups", 0, 0, 4980, 330);
+        row("cbutGroupReport", "picUserGroups", 5040, 0, 1200, 330);
+        row("lstGroupsConfig", "picUserGroups", 0, 375, 6240, 4440);
         row("fraUserGroup", "picUserGroups", 6270, 0, 5535, 7800);
         row("Label1", "fraUserGroup", 150, 360, 420, 195);
         row("txtGrpName", "fraUserGroup", 1500, 270, 3885, 330);
@@ -85,7 +88,9 @@ private slots:
         row("lstPuncteLucru", "fraUserGroup", 120, 3570, 5295, 1575);
         row("twOperations", "fraUserGroup", 135, 5190, 5265, 1215);
         row("picUsers", "SSTab1", 105, 405, 12510, 6705);
-        row("lstUsers", "picUsers", 0, 0, 6240, 4815);
+        row("txtFindUsers", "picUsers", 0, 0, 4980, 330);
+        row("cbutUserRights", "picUsers", 5040, 0, 1200, 330);
+        row("lstUsers", "picUsers", 0, 375, 6240, 4440);
         row("tabDetalii", "picUsers", 6270, 0, 5670, 6660);
         row("fraGroup", "tabDetalii", 60, 345, 5505, 4875);
         row("Label4", "fraGroup", 150, 360, 540, 195);

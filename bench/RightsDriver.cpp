@@ -1,0 +1,94 @@
+#include "RightsDriver.h"
+
+#include "ui/common/FindBox.h"
+#include "ui/common/ItemKey.h"
+#include "ui/common/KeyedTreeWidget.h"
+#include "ui/common/SearchText.h"
+#include "ui/main/RightsCommands.h"
+#include "ui/main/frmMain.h"
+#include "ui/rights/EffectiveRightsDialog.h"
+#include "ui/rights/WhoCanDialog.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTreeWidgetItemIterator>
+
+namespace {
+
+void typeKey(QWidget* box, const QString& text, Qt::Key key = Qt::Key_unknown) {
+    QTest::sendKeyEvent(QTest::Click, box, key, text, Qt::NoModifier);
+}
+
+} // namespace
+
+RightsDriver::RightsDriver(frmMain& form, const BenchTargets& targets) : WindowDriver(form, targets) {}
+
+int RightsDriver::shownUsers() const {
+    return m_form.lstUsers->topLevelItemCount();
+}
+
+double RightsDriver::findFirstLetter() {
+    showPage(1);
+    QTreeWidgetItem* user = m_form.lstUsers->item(common::ItemKey(m_targets.user));
+    // The person's surname, as an administrator types it: without diacritics.
+    m_typed = common::foldedForSearch(user->text(2).section(QLatin1Char(' '), 0, 0));
+    check(m_typed.size() > 1 && m_form.txtFindUsers->text().isEmpty(), "the user has a surname to type");
+    m_form.txtFindUsers->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    const double ms = measure([&] { typeKey(m_form.txtFindUsers, m_typed.left(1)); });
+    check(shownUsers() > 0 && shownUsers() < m_targets.users, "the first letter keeps some users");
+    return ms;
+}
+
+double RightsDriver::findNextLetters() {
+    double slowest = 0;
+    for (qsizetype i = 1; i < m_typed.size(); ++i)
+        slowest = std::max(slowest, measure([&] { typeKey(m_form.txtFindUsers, m_typed.mid(i, 1)); }));
+    const QTreeWidgetItem* user = m_form.lstUsers->find(common::ItemKey(m_targets.user));
+    check(m_form.txtFindUsers->text() == m_typed && user && user->treeWidget() == m_form.lstUsers,
+          "the typed surname keeps its user in view");
+    return slowest;
+}
+
+double RightsDriver::findEscape() {
+    const double ms = measure([&] { typeKey(m_form.txtFindUsers, QString(), Qt::Key_Escape); });
+    check(m_form.txtFindUsers->text().isEmpty() && shownUsers() == m_targets.users, "Esc shows every user again");
+    showPage(0);
+    return ms;
+}
+
+QTreeWidgetItem* RightsDriver::selectCompany(int company) {
+    QTreeWidgetItem* before = m_form.lstAuthors->selectedItem();
+    m_form.lstAuthors->selectItem(m_form.lstAuthors->item(common::ItemKey(company)));
+    return before;
+}
+
+double RightsDriver::effectiveRights() {
+    showPage(1);
+    QTreeWidgetItem* before = selectCompany(m_targets.rightsUserCompany);
+    QTreeWidgetItem* user = m_form.lstUsers->item(common::ItemKey(m_targets.rightsUser));
+    rights::EffectiveRightsDialog* dialog = nullptr;
+    const double ms = measure([&] { dialog = mainwindow::ShowEffectiveRights(m_form, user); });
+    check(dialog && dialog->isVisible(), "frmEffectiveRights opens");
+    int operations = 0;
+    for (QTreeWidgetItemIterator it(dialog->twEffective); *it; ++it)
+        operations += KeyedTreeWidget::keyOf(*it).startsWith(QLatin1Char('k')) ? 1 : 0;
+    check(operations == m_targets.rightsUserOperations, "frmEffectiveRights shows the user's operations");
+    delete dialog;
+    m_form.lstAuthors->selectItem(before);
+    showPage(0);
+    return ms;
+}
+
+double RightsDriver::whoCanDoThis() {
+    showPage(0);
+    QTreeWidgetItem* before = selectCompany(m_targets.rightsCompany);
+    QTreeWidgetItem* node = m_form.twOperations->item(m_targets.rightsOperationKey);
+    rights::WhoCanDialog* dialog = nullptr;
+    const double ms = measure([&] { dialog = mainwindow::ShowWhoCan(m_form, node); });
+    check(dialog && dialog->lstWhoCan->topLevelItemCount() == m_targets.rightsOperationUsers,
+          "frmWhoCan lists every user the operation is given to");
+    delete dialog;
+    m_form.lstAuthors->selectItem(before);
+    return ms;
+}

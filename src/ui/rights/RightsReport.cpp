@@ -1,0 +1,59 @@
+#include "ui/rights/RightsReport.h"
+
+#include "db/SharedConnection.h"
+
+namespace rights {
+
+RightsReport::RightsReport(store::ReportScope scope, int id, QString subject, Suite suite, QDate date)
+    : m_scope(scope), m_id(id), m_subject(std::move(subject)), m_suite(std::move(suite)), m_date(date) {}
+
+QString RightsReport::title() const {
+    return QStringLiteral("Rights report: ") + m_subject;
+}
+
+QString RightsReport::subtitle() const {
+    return QStringLiteral("Server : %1    Database : %2    Date : %3")
+        .arg(m_suite.server, m_suite.database, m_date.toString(QStringLiteral("dd.MM.yyyy")));
+}
+
+QStringList RightsReport::columnTitles() {
+    return {QStringLiteral("User code"), QStringLiteral("User name"), QStringLiteral("Company"),
+            QStringLiteral("Module"),    QStringLiteral("Operation"), QStringLiteral("Via group")};
+}
+
+bool RightsReport::read(const std::function<bool(const ReportRow&)>& row,
+                        const std::function<bool(int, int)>& progress) const {
+    const std::shared_ptr<db::Connection> connection = db::ReplaceSharedConnection();
+    int total = 0;
+    {
+        db::RecordSet users = store::GetRightsReportUsers(connection, m_scope, m_id);
+        total = users.eof() ? 0 : users.field(0).toInt();
+    }
+    db::RecordSet set = store::GetRightsReport(connection, m_scope, m_id);
+    const std::array<int, 6> columns = {set.fieldIndex("usCod"),      set.fieldIndex("usDenumire"),
+                                        set.fieldIndex("Company"),    set.fieldIndex("mdDenumire"),
+                                        set.fieldIndex("opDenumire"), set.fieldIndex("grCod")};
+    const int user = set.fieldIndex("usID");
+    int done = 0;
+    QVariant lastUser;
+    ReportRow values;
+    for (; !set.eof(); set.moveNext()) {
+        const QVariant usID = set.field(user);
+        if (usID != lastUser) {
+            if (progress && !progress(done, total))
+                return false;
+            lastUser = usID;
+            ++done;
+        }
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            values[i] = set.field(columns[i]).toString();
+        if (!row(values))
+            return false;
+    }
+    set.close();
+    if (progress)
+        progress(total, total);
+    return true;
+}
+
+} // namespace rights
