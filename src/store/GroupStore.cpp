@@ -15,37 +15,32 @@ using namespace support;
 
 namespace {
 
-void writeOperations(db::Connection& connection, const QString& id, const QString& author,
-                     const QStringList& operations, bool keepsGrants) {
-    // The author stays listed for the group while it keeps grants the window did not show.
+// The author's listing for the group and its operation grants. The author stays listed for the
+// group while it keeps grants the window did not show.
+void addOperations(QStringList& batch, const QString& id, const QString& author, const QStringList& operations,
+                   bool keepsGrants) {
     if (operations.isEmpty() && !keepsGrants)
         return;
-    connection.execute(QStringLiteral(" Insert Into admGrupAutor (auID,grID,IdOperator,DataAct)") +
-                       QStringLiteral(" Values (") + author + QLatin1Char(',') + id + QLatin1Char(',') +
-                       number(OperatorId) + QStringLiteral(",'") + todayLiteral() + QStringLiteral("')"));
+    batch << QStringLiteral(" Insert Into admGrupAutor (auID,grID,IdOperator,DataAct)") + QStringLiteral(" Values (") +
+                 author + QLatin1Char(',') + id + QLatin1Char(',') + number(OperatorId) + QStringLiteral(",'") +
+                 todayLiteral() + QStringLiteral("')");
     for (const QString& item : operations) {
         const OperationFields operation = operationFields(item);
-        connection.execute(QStringLiteral(" Insert Into admGrupOperatii (auID,grID,opID,ID,IdOperator,DataAct)") +
-                           QStringLiteral(" Values (") + author + QLatin1Char(',') + id + QLatin1Char(',') +
-                           operation.opID + QLatin1Char(',') + operation.id + QLatin1Char(',') + number(OperatorId) +
-                           QStringLiteral(",'") + todayLiteral() + QStringLiteral("')"));
+        batch << QStringLiteral(" Insert Into admGrupOperatii (auID,grID,opID,ID,IdOperator,DataAct)") +
+                     QStringLiteral(" Values (") + author + QLatin1Char(',') + id + QLatin1Char(',') + operation.opID +
+                     QLatin1Char(',') + operation.id + QLatin1Char(',') + number(OperatorId) + QStringLiteral(",'") +
+                     todayLiteral() + QStringLiteral("')");
     }
 }
 
-// A work point already granted is rewritten with the same values, never added twice.
-void writeWorkPoints(const std::shared_ptr<db::Connection>& connection, const QString& id,
-                     const QStringList& workPoints) {
+// A work point already granted stays as it is (rewriting it would write the same values), one
+// that is not is added; never twice. One statement each, so that they all go in one batch.
+void addWorkPoints(QStringList& batch, const QString& id, const QStringList& workPoints) {
     for (const QString& item : workPoints) {
-        db::RecordSet point;
-        point.open(QStringLiteral(" Select * From admGrupPuncteLucru Where grID = ") + id +
-                       QStringLiteral(" And IdPctLucru = ") + bareId(item),
-                   connection);
-        if (point.eof())
-            point.addNew();
-        point.setField(QStringLiteral("grID"), id.toInt());
-        point.setField(QStringLiteral("idpctLucru"), bareId(item).toInt());
-        point.update();
-        point.close();
+        const QString point = bareId(item);
+        batch << QStringLiteral(" Insert Into admGrupPuncteLucru (grID,IdPctLucru) Select ") + id + QLatin1Char(',') +
+                     point + QStringLiteral(" Where Not Exists (Select * From admGrupPuncteLucru Where grID = ") + id +
+                     QStringLiteral(" And IdPctLucru = ") + point + QLatin1Char(')');
     }
 }
 
@@ -95,33 +90,35 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
     const QString id = number(group.field(QStringLiteral("grID")).toInt());
     group.close();
 
-    connection.execute(QStringLiteral("Delete From admGrupAutor Where grID = ") + id + QStringLiteral(" And auID = ") +
-                       author);
     // Without an stk database the work points are those of ordavia, the list the editor shows.
     const QString pointsOfAuthor =
         (stkExists(connection) ? QStringLiteral("stk..stk_PuncteLucru (nolock) Where IdAuthor = ")
                                : QStringLiteral("ordavia..PSR_PuncteLucru (nolock) Where IdAuthor = ")) +
         author;
+    // The writes go to the server in as few round trips as it takes, in this order.
+    QStringList batch{QStringLiteral("Delete From admGrupAutor Where grID = ") + id + QStringLiteral(" And auID = ") +
+                      author};
     // The author's work point grants are cleared here and the ticked ones written again below;
     // only those the window listed, when it says what it listed.
     const QString deletePoints = QStringLiteral("Delete From admGrupPuncteLucru Where grID = ") + id +
                                  QStringLiteral(" And IdPctLucru in (Select IdPctLucru From ") + pointsOfAuthor +
                                  QStringLiteral(")");
     if (!context.showsWorkPoint)
-        connection.execute(deletePoints);
+        batch << deletePoints;
     else
         for (const QString& list : idLists(now.shownWorkPoints(context)))
-            connection.execute(deletePoints + QStringLiteral(" And IdPctLucru In (") + list + QStringLiteral(")"));
+            batch << deletePoints + QStringLiteral(" And IdPctLucru In (") + list + QStringLiteral(")");
     const QString deleteOperations =
         QStringLiteral("Delete From admGrupOperatii Where grID = ") + id + QStringLiteral(" And auID = ") + author;
     const bool keepsOperations = now.keepsOperations();
     if (!keepsOperations)
-        connection.execute(deleteOperations);
+        batch << deleteOperations;
     else
         for (const QString& condition : operationConditions(now.shownOperations()))
-            connection.execute(deleteOperations + QStringLiteral(" And (") + condition + QStringLiteral(")"));
-    writeOperations(connection, id, author, operations, keepsOperations);
-    writeWorkPoints(shared, id, workPoints);
+            batch << deleteOperations + QStringLiteral(" And (") + condition + QStringLiteral(")");
+    addOperations(batch, id, author, operations, keepsOperations);
+    addWorkPoints(batch, id, workPoints);
+    connection.executeBatch(batch);
     transaction.commit();
     // The id goes back to the caller only once it is stored.
     grID = id.toInt();
@@ -150,14 +147,16 @@ bool DropGroup(int grID, const GroupVersion* loaded, bool overwrite) {
         if (changes.any())
             throw ChangedElsewhere(changes);
     }
-    connection.execute(QStringLiteral("Delete From admGrup Where grID = ") + id);
-    connection.execute(QStringLiteral("Delete From admGrupAutor Where grID = ") + id);
-    connection.execute(QStringLiteral("Delete From admGrupOperatii Where grID = ") + id);
-    connection.execute(QStringLiteral("Delete From admUserGrup Where grID = ") + id);
-    connection.execute(QStringLiteral("Delete From admGrupPuncteLucru Where grID = ") + id);
     // The stk settings exist only where the stk database does.
-    if (stkExists(connection))
-        connection.execute(QStringLiteral("Delete From stk..stk_cfgOperDrepturi Where grID = ") + id);
+    const bool stk = stkExists(connection);
+    QStringList batch{QStringLiteral("Delete From admGrup Where grID = ") + id,
+                      QStringLiteral("Delete From admGrupAutor Where grID = ") + id,
+                      QStringLiteral("Delete From admGrupOperatii Where grID = ") + id,
+                      QStringLiteral("Delete From admUserGrup Where grID = ") + id,
+                      QStringLiteral("Delete From admGrupPuncteLucru Where grID = ") + id};
+    if (stk)
+        batch << QStringLiteral("Delete From stk..stk_cfgOperDrepturi Where grID = ") + id;
+    connection.executeBatch(batch);
     transaction.commit();
     return true;
 }

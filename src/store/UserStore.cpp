@@ -135,8 +135,8 @@ void refuseChangedBeforeLogins(db::Connection& connection, int usID, const UserS
 
 // Replaces the user's memberships of the groups the window listed; the memberships of groups it
 // did not list (created elsewhere since, or not read) stay exactly as they are.
-void writeMemberships(db::Connection& connection, const QString& id, const QStringList& groups, const UserLinks& before,
-                      const UserSaveContext& context) {
+void addMemberships(QStringList& batch, const QString& id, const QStringList& groups, const UserLinks& before,
+                    const UserSaveContext& context) {
     QList<int> replaced;
     bool keepsSome = false;
     for (const int grID : before.groups) {
@@ -146,16 +146,15 @@ void writeMemberships(db::Connection& connection, const QString& id, const QStri
             keepsSome = true;
     }
     if (!keepsSome)
-        connection.execute(QStringLiteral(" Delete From admUserGrup Where usID = ") + id);
+        batch << QStringLiteral(" Delete From admUserGrup Where usID = ") + id;
     else
         for (const QString& list : idLists(replaced))
-            connection.execute(QStringLiteral(" Delete From admUserGrup Where usID = ") + id +
-                               QStringLiteral(" And grID In (") + list + QStringLiteral(")"));
-    for (const QString& group : groups) {
-        connection.execute(QStringLiteral(" Insert Into admUserGrup (usID,grID,IdOperator,DataAct)") +
-                           QStringLiteral(" Values (") + id + QLatin1Char(',') + bareId(group) + QLatin1Char(',') +
-                           number(OperatorId) + QStringLiteral(",'") + todayLiteral() + QStringLiteral("')"));
-    }
+            batch << QStringLiteral(" Delete From admUserGrup Where usID = ") + id + QStringLiteral(" And grID In (") +
+                         list + QStringLiteral(")");
+    for (const QString& group : groups)
+        batch << QStringLiteral(" Insert Into admUserGrup (usID,grID,IdOperator,DataAct)") +
+                     QStringLiteral(" Values (") + id + QLatin1Char(',') + bareId(group) + QLatin1Char(',') +
+                     number(OperatorId) + QStringLiteral(",'") + todayLiteral() + QStringLiteral("')");
 }
 
 // The user's row, person link and memberships, in one transaction; returns the user's id.
@@ -198,10 +197,11 @@ int writeUserRows(const std::shared_ptr<db::Connection>& shared, int usID, int I
     user.close();
 
     // At most one person points at a user: every other person is untied first.
-    connection.execute(QStringLiteral("Update PSR_Pers Set usID = 0 Where usID = ") + id);
-    connection.execute(QStringLiteral("Update PSR_Pers Set usID = ") + id + QStringLiteral(" Where IdPers = ") +
-                       number(IdPers));
-    writeMemberships(connection, id, groups, before, context);
+    QStringList batch{QStringLiteral("Update PSR_Pers Set usID = 0 Where usID = ") + id,
+                      QStringLiteral("Update PSR_Pers Set usID = ") + id + QStringLiteral(" Where IdPers = ") +
+                          number(IdPers)};
+    addMemberships(batch, id, groups, before, context);
+    connection.executeBatch(batch);
     transaction.commit();
     if (context.version)
         recordSaved(*context.version, id.toInt(), written, IdPers, groups, before, context);
@@ -252,11 +252,11 @@ bool DropUser(int usID, const QString& login, const UserVersion* loaded, bool ov
                 refuseChangedElsewhere(*loaded, exists ? &fields : nullptr,
                                        readUserLinks(connection, id, QStringLiteral(" WITH (UPDLOCK, HOLDLOCK)")));
         }
-        connection.execute(QStringLiteral(" Delete From admUser Where usID = ") + id);
-        connection.execute(QStringLiteral(" Delete From admUserGrup Where usID = ") + id);
         // Nothing may keep pointing at the deleted user: its person and its brand roles go with it.
-        connection.execute(QStringLiteral("Update PSR_Pers Set usID = 0 Where usID = ") + id);
-        connection.execute(QStringLiteral(" Delete From CRM_User Where UserId = ") + id);
+        connection.executeBatch({QStringLiteral(" Delete From admUser Where usID = ") + id,
+                                 QStringLiteral(" Delete From admUserGrup Where usID = ") + id,
+                                 QStringLiteral("Update PSR_Pers Set usID = 0 Where usID = ") + id,
+                                 QStringLiteral(" Delete From CRM_User Where UserId = ") + id});
         transaction.commit();
     }
     // A login that another user's code names belongs to that user too; when that cannot be told,

@@ -68,8 +68,8 @@ private slots:
             "Select max(grID) From AdmGrup WITH (UPDLOCK, HOLDLOCK)",
             "Select * From AdmGrup Where grID = 0",
             "<write AdmGrup>",
-            "Delete From admGrupAutor Where grID = 1 And auID = 1",
             StkCheck,
+            "Delete From admGrupAutor Where grID = 1 And auID = 1",
             "Delete From admGrupPuncteLucru Where grID = 1 And IdPctLucru in (Select IdPctLucru From "
             "stk..stk_PuncteLucru (nolock) Where IdAuthor = 1)",
             "Delete From admGrupOperatii Where grID = 1 And auID = 1",
@@ -78,10 +78,10 @@ private slots:
                 "')",
             " Insert Into admGrupOperatii (auID,grID,opID,ID,IdOperator,DataAct) Values (1,1,13,4,55,'" + today() +
                 "')",
-            " Select * From admGrupPuncteLucru Where grID = 1 And IdPctLucru = 2",
-            "<write admGrupPuncteLucru>",
-            " Select * From admGrupPuncteLucru Where grID = 1 And IdPctLucru = 3",
-            "<write admGrupPuncteLucru>",
+            " Insert Into admGrupPuncteLucru (grID,IdPctLucru) Select 1,2 Where Not Exists (Select * From "
+            "admGrupPuncteLucru Where grID = 1 And IdPctLucru = 2)",
+            " Insert Into admGrupPuncteLucru (grID,IdPctLucru) Select 1,3 Where Not Exists (Select * From "
+            "admGrupPuncteLucru Where grID = 1 And IdPctLucru = 3)",
         };
         QCOMPARE(TempServer::recordedStatements(), expected);
 
@@ -162,12 +162,13 @@ private slots:
         db::StatementLog::startRecording();
         QVERIFY(DropGroup(5));
         db::StatementLog::stopRecording();
-        const QStringList expected{"Delete From admGrup Where grID = 5",
+        // The stk check comes first: the deletes then go to the server together.
+        const QStringList expected{StkCheck,
+                                   "Delete From admGrup Where grID = 5",
                                    "Delete From admGrupAutor Where grID = 5",
                                    "Delete From admGrupOperatii Where grID = 5",
                                    "Delete From admUserGrup Where grID = 5",
                                    "Delete From admGrupPuncteLucru Where grID = 5",
-                                   StkCheck,
                                    "Delete From stk..stk_cfgOperDrepturi Where grID = 5"};
         QCOMPARE(TempServer::recordedStatements(), expected);
         const QString remaining = QStringLiteral("SELECT group_concat(DISTINCT grID) FROM %1");
