@@ -30,25 +30,30 @@ QList<int> GroupGrants::shownWorkPoints(const GroupSaveContext& context) const {
 GroupGrants readGroupGrants(db::Connection& connection, const QString& id, const QString& author,
                             const GroupSaveContext& context) {
     GroupGrants grants;
-    const db::ResultRows operations = connection.query(
-        QStringLiteral("Select a0.opID, a0.ID, a1.mdID From admGrupOperatii a0 WITH (UPDLOCK, HOLDLOCK) Left Join "
+    // One read for both kinds of grant, one round trip: the author's operations (kind 1, with
+    // their module where they have one) and every work point of the group (kind 2).
+    const db::ResultRows rows = connection.query(
+        QStringLiteral("Select 1, a0.opID, a0.ID, a1.mdID From admGrupOperatii a0 WITH (UPDLOCK, HOLDLOCK) Left Join "
                        "admOperatiiModul a1 (nolock) On a0.opID = a1.opID And a0.ID = a1.Id Where a0.grID = ") +
-        id + QStringLiteral(" And a0.auID = ") + author);
-    for (const QList<QVariant>& row : operations.rows) {
-        const std::pair<int, int> operation{row.value(0).toInt(), row.value(1).toInt()};
-        const bool inModule = !row.value(2).isNull();
+        id + QStringLiteral(" And a0.auID = ") + author +
+        QStringLiteral(" Union All Select 2, IdPctLucru, 0, 0 From admGrupPuncteLucru WITH (UPDLOCK, HOLDLOCK) "
+                       "Where grID = ") +
+        id);
+    for (const QList<QVariant>& row : rows.rows) {
+        if (row.value(0).toInt() == 2) {
+            grants.workPoints.insert(row.value(1).toInt());
+            continue;
+        }
+        const std::pair<int, int> operation{row.value(1).toInt(), row.value(2).toInt()};
+        const bool inModule = !row.value(3).isNull();
         if (inModule)
             grants.moduleOperations.insert(operation);
         // An operation listed in two modules counts as shown when either shows it.
         const bool shown =
             !context.showsOperation ||
-            (inModule && context.showsOperation(operation.first, row.value(2).toInt(), operation.second));
+            (inModule && context.showsOperation(operation.first, row.value(3).toInt(), operation.second));
         grants.operationShown[operation] |= shown;
     }
-    const db::ResultRows points = connection.query(
-        QStringLiteral("Select IdPctLucru From admGrupPuncteLucru WITH (UPDLOCK, HOLDLOCK) Where grID = ") + id);
-    for (const QList<QVariant>& row : points.rows)
-        grants.workPoints.insert(row.value(0).toInt());
     return grants;
 }
 

@@ -222,13 +222,19 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
     const std::shared_ptr<db::Connection> shared = db::ReplaceSharedConnection();
     db::Connection& connection = *shared;
     // Before any login changes: a taken code would give this user another user's login.
-    refuseTakenCode(connection, usID, usCod, QStringLiteral(" (nolock)"));
-    refuseChangedBeforeLogins(connection, usID, context);
+    // A save that keeps the code the editor loaded and sets no password changes no login: then
+    // the checks inside the transaction are enough, and the save costs no round trips more.
+    const bool sameCode =
+        context.version && context.version->usID == usID && usID != 0 && context.version->usCod == usCod;
     LoginChanges changes;
-    if (usID != 0)
-        renameLogin(connection, usID, usCod, changes);
-    if (!encoded.isEmpty())
-        storeLogin(connection, usCod, encoded, changes, context);
+    if (!sameCode || !encoded.isEmpty()) {
+        refuseTakenCode(connection, usID, usCod, QStringLiteral(" (nolock)"));
+        refuseChangedBeforeLogins(connection, usID, context);
+        if (usID != 0 && !sameCode)
+            renameLogin(connection, usID, usCod, changes);
+        if (!encoded.isEmpty())
+            storeLogin(connection, usCod, encoded, changes, context);
+    }
 
     try {
         // The id goes back to the caller only once it is stored.

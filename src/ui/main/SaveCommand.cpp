@@ -263,6 +263,11 @@ bool writeUser(frmMain& form) {
                 selected = nullptr;
                 usID = 0;
             }
+        } catch (const db::DbError& e) {
+            // Another user took the code since the window showed it free, or no one asked yet.
+            if (e.number() != store::UserCodeTaken || codeFree(form))
+                throw;
+            return false;
         }
     }
 
@@ -289,7 +294,9 @@ bool Save(frmMain& form, bool saveGroup, bool saveUser) {
     common::showErrors(QStringLiteral("SaveGroup()"), [&] {
         if (!fieldsComplete(form, saveGroup, saveUser))
             return;
-        if (saveUser && !codeFree(form))
+        // With the group written first, a taken user code must be refused before; alone, the user
+        // store refuses it itself.
+        if (saveGroup && saveUser && !codeFree(form))
             return;
         if (saveGroup && !writeGroup(form))
             return;
