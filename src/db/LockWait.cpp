@@ -32,4 +32,9 @@ void LockWait::finished() {
         g_observer->finished();
 }
 
+void LockWait::running() {
+    if (g_observer)
+        g_observer->running();
+}
+
 } // namespace db

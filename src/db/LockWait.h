@@ -16,6 +16,10 @@ public:
         virtual bool waiting(const QString& database, int waitedMs) = 0;
         // The wait is over, whether the lock came free or the wait gave up.
         virtual void finished() = 0;
+        // A statement has been running for a while without being known to wait for a lock (or its
+        // wait was given up and the server has not answered yet): the window keeps painting, but
+        // takes no clicks or keys.
+        virtual void running() = 0;
     };
 
     // Installs (or with null removes) the observer; it must outlive its installation.
@@ -30,6 +34,9 @@ public:
     static bool keepWaiting(const QString& database, int waitedMs);
     // For the engines once a statement that waited is done.
     static void finished();
+    // For the engines every few milliseconds while a statement runs longer than a moment and is
+    // not known to wait for a lock.
+    static void running();
 };
 
 } // namespace db

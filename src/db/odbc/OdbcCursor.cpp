@@ -2,8 +2,9 @@
 
 namespace db {
 
-OdbcCursor::OdbcCursor(std::unique_ptr<OdbcStatement> statement, std::function<void()> done)
-    : m_statement(std::move(statement)), m_done(std::move(done)) {
+OdbcCursor::OdbcCursor(std::unique_ptr<OdbcStatement> statement, std::function<void()> done,
+                       std::function<DbError(const DbError&)> words)
+    : m_statement(std::move(statement)), m_done(std::move(done)), m_words(std::move(words)) {
     for (const OdbcValues::Column& column : m_statement->columns())
         m_columns.append(column.name);
 }
@@ -22,9 +23,9 @@ bool OdbcCursor::next() {
         // Whatever follows the rows is read too: the connection serves one statement at a time.
         while (m_statement->nextResult()) {
         }
-    } catch (const DbError&) {
+    } catch (const DbError& e) {
         finish();
-        throw;
+        throw m_words(e);
     }
     finish();
     return false;

@@ -10,10 +10,12 @@ namespace db {
 
 // A cursor over the first result of an executed ODBC statement, read one row at a time. Once
 // past its last row it reads the statement's remaining results (raising a failure among them),
-// frees the statement and calls done; so does its destructor when the rows were not all read.
+// frees the statement and calls done; so does its destructor when the rows were not all read. A
+// failure while reading is raised as words(failure).
 class OdbcCursor : public Cursor {
 public:
-    OdbcCursor(std::unique_ptr<OdbcStatement> statement, std::function<void()> done);
+    OdbcCursor(std::unique_ptr<OdbcStatement> statement, std::function<void()> done,
+               std::function<DbError(const DbError&)> words);
     ~OdbcCursor() override;
     OdbcCursor(const OdbcCursor&) = delete;
     OdbcCursor& operator=(const OdbcCursor&) = delete;
@@ -28,6 +30,7 @@ private:
 
     std::unique_ptr<OdbcStatement> m_statement;
     std::function<void()> m_done;
+    std::function<DbError(const DbError&)> m_words;
     QStringList m_columns;
     QList<QVariant> m_row;
 };

@@ -105,7 +105,7 @@ void OdbcEngine::runBatch(const QStringList& statements) {
         for (qsizetype i = first; i < qMin(statements.size(), first + MostPerBatch); ++i)
             pieces.append(batchPiece(statements.at(i)));
         // A line break before each ";" ends a "--" comment that a statement may close with.
-        login.run(pieces.join(QStringLiteral("\n;\n")));
+        login.run(pieces.join(QStringLiteral("\n;\n")), {}, OdbcSession::Resend::No);
     }
 }
 
@@ -113,18 +113,26 @@ std::unique_ptr<Cursor> OdbcEngine::openCursor(const QString& sql) {
     OdbcSession& login = session();
     std::unique_ptr<OdbcStatement> statement;
     try {
-        statement = login.statement();
-        statement->execute(sql);
+        // The first row is read with the statement: until it comes, a lock met is waited for and
+        // the statement may be sent again, as no row has been handed out.
+        statement = login.call(
+            [&](OdbcStatement& attempt) {
+                attempt.execute(sql);
+                attempt.fetchAhead();
+            },
+            OdbcSession::Resend::WhileWaiting);
     } catch (const DbError&) {
-        statement.reset();
         lendBack();
         throw;
     }
     ++m_cursors;
-    return std::make_unique<OdbcCursor>(std::move(statement), [this] {
-        --m_cursors;
-        lendBack();
-    });
+    return std::make_unique<OdbcCursor>(
+        std::move(statement),
+        [this] {
+            --m_cursors;
+            lendBack();
+        },
+        [locked = login.locked()](const DbError& e) { return e.number() == OdbcSession::Locked ? locked : e; });
 }
 
 void OdbcEngine::begin() {

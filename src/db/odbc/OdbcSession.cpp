@@ -1,9 +1,29 @@
 #include "db/odbc/OdbcSession.h"
 
+#include "db/ConnectionString.h"
+#include "db/LockWait.h"
+#include "db/odbc/OdbcWorker.h"
+
+#include <QScopeGuard>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QThread>
 
 namespace db {
+
+namespace {
+
+// The database the server made current at login.
+QString currentCatalog(SQLHDBC handle) {
+    SQLWCHAR name[256] = {};
+    SQLINTEGER length = 0;
+    if (!SQL_SUCCEEDED(SQLGetConnectAttrW(handle, SQL_ATTR_CURRENT_CATALOG, name, sizeof(name), &length)))
+        return {};
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(name),
+                              qBound<qsizetype>(0, length / qsizetype(sizeof(SQLWCHAR)), std::size(name) - 1));
+}
+
+} // namespace
 
 OdbcSession::OdbcSession(const QString& odbcConnectionString, int loginTimeoutSeconds, const QString& source)
     : m_driver(QStringLiteral("QODBC"), source), m_timeout(qMax(0, loginTimeoutSeconds)), m_source(source) {
@@ -18,6 +38,15 @@ OdbcSession::OdbcSession(const QString& odbcConnectionString, int loginTimeoutSe
         m_handle = *static_cast<SQLHDBC const*>(handle.constData());
     if (m_handle == SQL_NULL_HDBC)
         throw DbError(DbError::GeneralError, QStringLiteral("The ODBC driver gave no connection handle."), m_source);
+    const ConnectionString attributes = ConnectionString::parse(odbcConnectionString);
+    m_database = attributes.value(QStringLiteral("DATABASE"));
+    if (m_database.isEmpty())
+        m_database = currentCatalog(m_handle);
+    m_server = attributes.contains(QStringLiteral("Server")) ? attributes.value(QStringLiteral("Server"))
+                                                             : attributes.value(QStringLiteral("DSN"));
+    // Without it the server waits for a lock as long as it is held, and the tool cannot tell that
+    // wait from a slow statement.
+    run(QStringLiteral("SET LOCK_TIMEOUT %1").arg(LockTimeoutMs), {}, Resend::No);
 }
 
 OdbcSession::~OdbcSession() {
@@ -34,8 +63,69 @@ std::unique_ptr<OdbcStatement> OdbcSession::statement() {
     return std::make_unique<OdbcStatement>(m_handle, m_source, m_lost);
 }
 
-StatementResult OdbcSession::run(const QString& text, const QList<QVariant>& values) {
-    return statement()->run(text, values);
+StatementResult OdbcSession::run(const QString& text, const QList<QVariant>& values, Resend resend) {
+    StatementResult result;
+    call([&](OdbcStatement& statement) { result = statement.run(text, values); }, resend);
+    return result;
+}
+
+std::unique_ptr<OdbcStatement> OdbcSession::call(const std::function<void(OdbcStatement&)>& attempt, Resend resend) {
+    const QString database = lockWaitName();
+    QElapsedTimer waited;
+    waited.start();
+    bool metLock = false;
+    bool gaveUp = false;
+    const auto over = qScopeGuard([&] {
+        if (metLock)
+            LockWait::finished();
+    });
+    for (;;) {
+        std::unique_ptr<OdbcStatement> statement = this->statement();
+        OdbcStatement* current = statement.get();
+        const auto waiting = [&](int runningMs) {
+            if (metLock && !gaveUp)
+                gaveUp = !LockWait::keepWaiting(database, int(waited.elapsed()));
+            else if (metLock || runningMs >= QuietMs)
+                LockWait::running();
+            return !gaveUp;
+        };
+        try {
+            OdbcWorker::run([&] { attempt(*current); }, waiting, [current] { current->cancel(); });
+            return statement;
+        } catch (const DbError& e) {
+            // A cancelled statement fails with the driver's own words; it was cancelled for a lock.
+            if (!gaveUp && e.number() != Locked)
+                throw;
+            metLock = true;
+            if (gaveUp || resend == Resend::No || !pauseBeforeResend(waited))
+                throw locked();
+        }
+    }
+}
+
+bool OdbcSession::pauseBeforeResend(const QElapsedTimer& waited) const {
+    const QString database = lockWaitName();
+    QElapsedTimer paused;
+    paused.start();
+    for (;;) {
+        if (!LockWait::keepWaiting(database, int(waited.elapsed())))
+            return false;
+        if (paused.elapsed() >= RetryPauseMs)
+            return true;
+        QThread::msleep(OdbcWorker::PollMs);
+    }
+}
+
+DbError OdbcSession::locked() const {
+    return DbError(Locked,
+                   QStringLiteral("The database '%1' on the server %2 is locked by another session. Nothing was "
+                                  "written; try again once the other session has finished.")
+                       .arg(m_database, m_server),
+                   m_source);
+}
+
+QString OdbcSession::lockWaitName() const {
+    return QStringLiteral("%1 on %2").arg(m_database, m_server);
 }
 
 void OdbcSession::begin() {
@@ -54,7 +144,7 @@ void OdbcSession::rollback() {
     // failed is not trusted again.
     m_transaction = false;
     try {
-        run(QStringLiteral("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION"));
+        run(QStringLiteral("IF @@TRANCOUNT > 0 ROLLBACK TRANSACTION"), {}, Resend::No);
     } catch (const DbError&) {
         m_lost = true;
         throw;

@@ -1,7 +1,6 @@
 #include "db/odbc/OdbcStatement.h"
 
 #include <algorithm>
-#include <optional>
 #include <string>
 
 namespace db {
@@ -59,6 +58,7 @@ void OdbcStatement::fail(SQLRETURN result, const QString& what) {
 
 void OdbcStatement::execute(const QString& text, const QList<QVariant>& values, int timeoutSeconds) {
     m_columns.clear();
+    m_ahead.reset();
     m_bound.assign(std::size_t(values.size()), {});
     SQLFreeStmt(m_handle, SQL_RESET_PARAMS);
     for (qsizetype i = 0; i < values.size(); ++i) {
@@ -103,6 +103,11 @@ int OdbcStatement::rowsAffected() const {
 }
 
 bool OdbcStatement::fetch(QList<QVariant>& row) {
+    if (m_ahead) {
+        row = std::move(*m_ahead);
+        m_ahead.reset();
+        return true;
+    }
     if (m_columns.isEmpty())
         return false;
     const SQLRETURN r = SQLFetch(m_handle);
@@ -121,7 +126,14 @@ bool OdbcStatement::fetch(QList<QVariant>& row) {
     return true;
 }
 
+void OdbcStatement::fetchAhead() {
+    QList<QVariant> row;
+    if (fetch(row))
+        m_ahead = std::move(row);
+}
+
 bool OdbcStatement::nextResult() {
+    m_ahead.reset();
     const SQLRETURN r = SQLMoreResults(m_handle);
     if (r == SQL_NO_DATA) {
         m_columns.clear();
@@ -133,6 +145,10 @@ bool OdbcStatement::nextResult() {
     }
     describe();
     return true;
+}
+
+void OdbcStatement::cancel() {
+    SQLCancel(m_handle);
 }
 
 StatementResult OdbcStatement::run(const QString& text, const QList<QVariant>& values, int timeoutSeconds) {

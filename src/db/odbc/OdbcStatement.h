@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <optional>
 #include <vector>
 
 namespace db {
@@ -34,6 +35,9 @@ public:
     // Reads the next row of the current result into row; false after the last one. Raises
     // DbError when the server fails while sending rows.
     bool fetch(QList<QVariant>& row);
+    // Reads the current result's first row now, while the statement is still being waited for;
+    // the next fetch() hands it out.
+    void fetchAhead();
     // Moves to the next result; false when there is none. Raises that result's error.
     bool nextResult();
 
@@ -42,6 +46,10 @@ public:
     // failed (a batch goes on after most errors on SQL Server); then the first failure is raised,
     // with the records of every failure.
     StatementResult run(const QString& text, const QList<QVariant>& values = {}, int timeoutSeconds = 0);
+
+    // Asks the driver to end the call running on this statement in another thread; that call then
+    // fails, unless the server had already done the work.
+    void cancel();
 
 private:
     void describe();
@@ -55,6 +63,7 @@ private:
     bool& m_lost;
     std::vector<OdbcValues::Bound> m_bound;
     QList<OdbcValues::Column> m_columns;
+    std::optional<QList<QVariant>> m_ahead;
 };
 
 } // namespace db

@@ -26,7 +26,9 @@ SQLRETURN bindAs(SQLHSTMT statement, SQLUSMALLINT position, SQLSMALLINT cType, S
 }
 
 QString readText(SQLHSTMT statement, SQLUSMALLINT column, bool& isNull, bool& ok) {
-    QString text;
+    // Empty rather than null from the start: an empty text read must stay distinct from Null, or it
+    // is written back, and looked for, as Null.
+    QString text = QLatin1String("");
     SQLWCHAR piece[2048];
     for (;;) {
         SQLLEN indicator = 0;

@@ -53,3 +53,7 @@ void LockWaitProgress::finished() {
     }
     delete m_dialog;
 }
+
+void LockWaitProgress::running() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}

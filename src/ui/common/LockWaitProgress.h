@@ -20,6 +20,7 @@ public:
 
     bool waiting(const QString& database, int waitedMs) override;
     void finished() override;
+    void running() override;
 
 private:
     QWidget* m_owner;

@@ -1,14 +1,14 @@
 #include "db/LockWait.h"
+#include "support/FileLocker.h"
 #include "support/FixtureRows.h"
+#include "support/LockedCommand.h"
 #include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
 #include "support/WindowFixture.h"
 #include "ui/main/frmMain.h"
 
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProcess>
-#include <QProgressDialog>
 #include <QtTest>
 #include <memory>
 
@@ -21,32 +21,6 @@ class TestLockedDatabase : public QObject {
 
     std::unique_ptr<MainWindowFixture> m_login;
     std::unique_ptr<TempServer> m_server;
-
-    // Another process that holds the write lock of file until release().
-    class Locker {
-    public:
-        explicit Locker(const QString& file) {
-            m_process.start(QStringLiteral("sqlite3"), {file});
-            m_process.write("BEGIN IMMEDIATE;\nSELECT 'locked';\n");
-        }
-        bool locked() { return m_process.waitForReadyRead(5000) && m_process.readAll().contains("locked"); }
-        void release() {
-            m_process.write("ROLLBACK;\n.quit\n");
-            m_process.closeWriteChannel();
-            m_process.waitForFinished(5000);
-        }
-        ~Locker() { release(); }
-
-    private:
-        QProcess m_process;
-    };
-
-    static QProgressDialog* lockDialog() {
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (widget->objectName() == QLatin1String("dlgLockWait") && widget->isVisible())
-                return qobject_cast<QProgressDialog*>(widget);
-        return nullptr;
-    }
 
 private slots:
     void initTestCase() {
@@ -69,42 +43,22 @@ private slots:
         WindowFixture form(*m_login);
         form->txtNotes->setText("dupa blocare");
         const QStringList before = m_server->snapshot();
-        Locker other(m_server->databaseFile("suitedb"));
+        FileLocker other(m_server->databaseFile("suitedb"));
         QVERIFY(other.locked());
 
-        int ticks = 0;
-        QTimer painter;
-        QObject::connect(&painter, &QTimer::timeout, [&] { ++ticks; });
-        painter.start(20);
-        QElapsedTimer clock;
-        qint64 dialogAfter = -1;
-        QTimer watcher;
-        QObject::connect(&watcher, &QTimer::timeout, [&] {
-            QProgressDialog* dialog = lockDialog();
-            if (!dialog || dialogAfter >= 0)
-                return;
-            dialogAfter = clock.elapsed();
-            QVERIFY(dialog->labelText().startsWith("Waiting for the database: another session is writing"));
-            if (cancel)
-                dialog->cancel();
-        });
-        watcher.start(10);
-        ModalAnswerer error;
-        clock.start();
-        form.press("keySave");
-        const qint64 waited = clock.elapsed();
-        painter.stop();
-        watcher.stop();
+        const LockedCommand seen = LockedCommand::run([&] { form.press("keySave"); }, cancel);
 
-        QVERIFY2(dialogAfter >= 900 && dialogAfter < 2000, qPrintable(QString::number(dialogAfter)));
-        QVERIFY(cancel ? waited < 2400 : waited >= 2500);
-        // The window's timers went on firing all along the wait.
-        QVERIFY2(ticks >= waited / 20 / 3, qPrintable(QStringLiteral("%1 ticks in %2 ms").arg(ticks).arg(waited)));
-        QCOMPARE(error.count(), 1);
-        QVERIFY2(error.text().contains("The database 'suitedb'") && error.text().contains("locked by another session"),
-                 qPrintable(error.text()));
-        QVERIFY(!error.text().contains("login profile"));
-        QVERIFY(!lockDialog());
+        QVERIFY2(seen.dialogAfterMs >= 900 && seen.dialogAfterMs < 2000,
+                 qPrintable(QString::number(seen.dialogAfterMs)));
+        QVERIFY(seen.dialogLabel.startsWith("Waiting for the database: another session is writing"));
+        QVERIFY(cancel ? seen.tookMs < 2400 : seen.tookMs >= 2500);
+        QVERIFY2(seen.keptPainting(), qPrintable(QStringLiteral("%1 ticks in %2 ms").arg(seen.ticks).arg(seen.tookMs)));
+        QCOMPARE(seen.errorBoxes, 1);
+        QVERIFY2(seen.errorText.contains("The database 'suitedb'") &&
+                     seen.errorText.contains("locked by another session"),
+                 qPrintable(seen.errorText));
+        QVERIFY(!seen.errorText.contains("login profile"));
+        QVERIFY(!LockedCommand::dialog());
         QCOMPARE(m_server->snapshot(), before);
 
         other.release();
