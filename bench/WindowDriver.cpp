@@ -71,6 +71,9 @@ double WindowDriver::floorOfLastAction() {
     // The Delete's floor removes the group again: it is made anew first, as for the window.
     if (m_statements.join(QLatin1Char('\n')).contains(QLatin1String("Delete From admGrup Where")))
         makeDeletedGroup();
+    else if (!m_restoreBeforeFloor.isEmpty())
+        RawFloor::exec(m_targets.directory, m_targets.database, m_restoreBeforeFloor);
+    m_restoreBeforeFloor.clear();
     return RawFloor::run(m_targets.directory, m_targets.database, m_statements, m_values);
 }
 
@@ -219,9 +222,31 @@ double WindowDriver::saveGroup() {
             ticked += tick ? 1 : 0;
         }
     }
-    for (int i = 0; i < m_form.lstPuncteLucru->topLevelItemCount(); ++i)
-        m_form.lstPuncteLucru->topLevelItem(i)->setCheckState(0, i < SavedWorkPoints ? Qt::Checked : Qt::Unchecked);
-    // The user shown is saved too: an existing user whose login is left alone.
+    // The Save replaces the work points the group held among those listed; its floor must find them
+    // as the Save did, not as the Save left them (the ticked points need not be the held ones).
+    QStringList listed;
+    QStringList held;
+    for (int i = 0; i < m_form.lstPuncteLucru->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* point = m_form.lstPuncteLucru->topLevelItem(i);
+        const QString id = KeyedTreeWidget::tagOf(point).toString();
+        listed << id;
+        if (point->checkState(0) == Qt::Checked)
+            held << QStringLiteral("(%1, %2)").arg(m_targets.saveGroup).arg(id);
+        point->setCheckState(0, i < SavedWorkPoints ? Qt::Checked : Qt::Unchecked);
+    }
+    m_restoreBeforeFloor =
+        QStringLiteral("BEGIN; DELETE FROM admGrupPuncteLucru WHERE grID = %1 AND IdPctLucru IN (%2);")
+            .arg(m_targets.saveGroup)
+            .arg(listed.join(QLatin1Char(',')));
+    if (!held.isEmpty())
+        m_restoreBeforeFloor += QStringLiteral("INSERT INTO admGrupPuncteLucru (grID, IdPctLucru) VALUES %1;")
+                                    .arg(held.join(QLatin1Char(',')));
+    m_restoreBeforeFloor += QStringLiteral("COMMIT;");
+    // Save writes only the editors with changes: the group's notes alternate from run to run, so
+    // that every Save writes the group, its 2,000 operations and its work points. The user shown is
+    // saved with it when it has changes (an existing user whose login is left alone).
+    const QString notes = QStringLiteral("Salvat de benchmark");
+    m_form.txtNotes->setText(m_form.txtNotes->text() == notes ? notes + QLatin1Char('.') : notes);
     if (m_form.txtAlias->text().isEmpty())
         m_form.txtAlias->setText(m_form.txtUserName->text());
     if (m_form.txtDomain->text().isEmpty())

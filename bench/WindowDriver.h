@@ -70,6 +70,9 @@ private:
     QStringList m_statements;
     QList<QList<QVariant>> m_values;
     bool m_writes = false;
+    // Statements that give the saved group back the work points it held before the Save, run
+    // before the Save's floor.
+    QString m_restoreBeforeFloor;
     std::function<void()> m_start;
     std::function<void()> m_end;
 };
