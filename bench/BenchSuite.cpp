@@ -162,6 +162,10 @@ void benchWindow(const BenchOptions& options, const BenchTargets& targets, Bench
         {table.addMeasure("typed letter in cmbPers", Target::Milliseconds, 16), &WindowDriver::typeInPerson},
         {table.addMeasure("Save group 2,000 operations", Target::RatioToFloor, 2), &WindowDriver::saveGroup},
         {table.addMeasure("Delete group 10,000 grants", Target::RatioToFloor, 2), &WindowDriver::deleteGroup},
+        {table.addMeasure("double click on the module of 9,000", Target::Milliseconds, 16),
+         &WindowDriver::doubleClickLargeModule},
+        {table.addMeasure("click on the user in 20 groups", Target::Milliseconds, 16),
+         &WindowDriver::clickUserInManyGroups},
     };
     runActions(driver, editors, options, table, &floorStatements);
     // The editors' peak is taken before the rights views open theirs.

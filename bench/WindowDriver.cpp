@@ -1,6 +1,7 @@
 #include "WindowDriver.h"
 
 #include "RawFloor.h"
+#include "SuiteGenerator.h"
 #include "db/StatementLog.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
@@ -161,6 +162,21 @@ double WindowDriver::doubleClickModule() {
     return ms;
 }
 
+double WindowDriver::doubleClickLargeModule() {
+    showPage(0);
+    QTreeWidgetItem* module = m_form.twOperations->item(groups::moduleKey(m_targets.largeModule));
+    m_form.twOperations->scrollToItem(module, QAbstractItemView::PositionAtTop);
+    QApplication::processEvents();
+    if (groups::imageOf(module) != CheckImage::Unchecked)
+        m_form.ClearOperationChecks();
+    const double ms = measure([&] { click(m_form.twOperations, module, true); });
+    check(groups::imageOf(module) == CheckImage::Checked &&
+              groups::imageOf(module->child(module->childCount() - 1)) == CheckImage::Checked,
+          "the double click ticks the module of 9,000 operations");
+    m_form.ClearOperationChecks();
+    return ms;
+}
+
 double WindowDriver::clearOperationChecks() {
     const double ms = measure([this] { m_form.ClearOperationChecks(); });
     check(!groups::hasCheckedNode(m_form.twOperations), "ClearOperationChecks unchecks every node");
@@ -174,6 +190,29 @@ double WindowDriver::clickUser() {
     const double ms = measure([&] { click(m_form.lstUsers, user, false); });
     check(m_form.lstUsers->selectedItem() == user, "the click selects the user");
     check(m_form.txtUserName->text() == m_targets.userCode, "the user click loads the user");
+    showPage(0);
+    return ms;
+}
+
+double WindowDriver::clickUserInManyGroups() {
+    showPage(1);
+    QTreeWidgetItem* before = m_form.lstUsers->item(key(m_targets.user));
+    m_form.lstUsers->scrollToItem(before);
+    QApplication::processEvents();
+    click(m_form.lstUsers, before, false);
+    QTreeWidgetItem* user = m_form.lstUsers->item(key(m_targets.rightsUser));
+    m_form.lstUsers->scrollToItem(user);
+    QApplication::processEvents();
+    const double ms = measure([&] { click(m_form.lstUsers, user, false); });
+    check(m_form.lstUsers->selectedItem() == user &&
+              m_form.txtUserName->text() == QLatin1String(SuiteGenerator::RightsUserCode),
+          "the click loads the user in 20 groups");
+    check(m_form.lstGroups->tickedItems().size() == SuiteGenerator::RightsUserGroups,
+          "the click ticks the user's 20 groups");
+    m_form.lstUsers->scrollToItem(before);
+    QApplication::processEvents();
+    click(m_form.lstUsers, before, false);
+    check(m_form.txtUserName->text() == m_targets.userCode, "the user of the other clicks is shown again");
     showPage(0);
     return ms;
 }
