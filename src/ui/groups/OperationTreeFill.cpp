@@ -12,6 +12,7 @@
 #include <QScopeGuard>
 #include <QSet>
 #include <algorithm>
+#include <deque>
 #include <utility>
 
 // Filling the operations tree from the modules and operations of the database.
@@ -54,7 +55,8 @@ struct OperationRow {
 // It only tells whether a refresh read what the last fill read.
 struct TreeRows {
     QList<ModuleRow> modules;
-    QList<OperationRow> operations;
+    // A deque grows without copying what it holds: 100,000 rows never exist twice while it grows.
+    std::deque<OperationRow> operations;
     size_t digest[2] = {0x243f6a8885a308d3, 0x13198a2e03707344};
 
     void add(const QString& name, std::initializer_list<int> numbers) {
@@ -110,7 +112,7 @@ void readRows(TreeRows& rows, const KeyedTreeWidget* tree) {
                 node && node->textAt(0) == row.name)
                 row.name = node->textAt(0);
         rows.add(row.name, {row.opID, row.mdID, row.Id, row.parentOpID});
-        rows.operations.append(std::move(row));
+        rows.operations.push_back(std::move(row));
     }
     operations.close();
 }
@@ -124,10 +126,10 @@ QMap<int, LeftOutOperation::Reason> rowsLeftOut(const TreeRows& rows) {
     for (const ModuleRow& row : rows.modules)
         modules.insert(row.mdID);
     QSet<OperationId> keys;
-    keys.reserve(rows.operations.size());
+    keys.reserve(qsizetype(rows.operations.size()));
     QMap<int, LeftOutOperation::Reason> leftOut;
-    for (int i = 0; i < rows.operations.size(); ++i) {
-        const OperationRow& row = rows.operations[i];
+    for (int i = 0; i < int(rows.operations.size()); ++i) {
+        const OperationRow& row = rows.operations[std::size_t(i)];
         if (!modules.contains(row.mdID))
             leftOut.insert(i, LeftOutOperation::Reason::NoModule);
         else if (!addedAnew(keys, OperationId{row.opID, row.mdID, row.Id}))
@@ -140,7 +142,7 @@ QList<LeftOutOperation> described(const TreeRows& rows, const QMap<int, LeftOutO
     QList<LeftOutOperation> operations;
     operations.reserve(leftOut.size());
     for (auto it = leftOut.cbegin(); it != leftOut.cend(); ++it) {
-        const OperationRow& row = rows.operations[it.key()];
+        const OperationRow& row = rows.operations[std::size_t(it.key())];
         operations.append({row.opID, row.mdID, row.Id, row.name, it.value()});
     }
     return operations;
@@ -244,10 +246,10 @@ void build(KeyedTreeWidget* tree, const TreeRows& rows, const QMap<int, LeftOutO
     }
 
     QList<const OperationRow*> shown;
-    shown.reserve(rows.operations.size() - leftOut.size());
-    for (int i = 0; i < rows.operations.size(); ++i)
+    shown.reserve(qsizetype(rows.operations.size()) - leftOut.size());
+    for (int i = 0; i < int(rows.operations.size()); ++i)
         if (!leftOut.contains(i))
-            shown.append(&rows.operations[i]);
+            shown.append(&rows.operations[std::size_t(i)]);
     // Each node is added once, below the node it ends up under: its parent operation is chosen
     // before any node is made.
     const QList<int> parentOf = chooseParents(shown);
@@ -294,7 +296,7 @@ QList<LeftOutOperation> FillOperationTree(KeyedTreeWidget* tree, const ImageList
     const QByteArray stamp = rows.stamp();
     // A refresh mostly reads what the tree shows already: then the nodes stay as they are.
     if (stamp == tree->fillStamp() &&
-        tree->keyedCount() == rows.modules.size() + rows.operations.size() - leftOut.size()) {
+        tree->keyedCount() == rows.modules.size() + qsizetype(rows.operations.size()) - leftOut.size()) {
         showAsFilled(tree, images);
         return described(rows, leftOut);
     }
