@@ -56,6 +56,16 @@ BenchTargets BenchTargets::pick(const QString& directory, const QString& databas
         t.module = q.value(0).toInt();
         t.moduleOperations = q.value(1).toInt();
 
+        q = firstRow(db,
+                     QStringLiteral("SELECT m.mdID, (SELECT count(*) FROM admOperatiiModul o WHERE o.mdID = m.mdID) "
+                                    "FROM admModul m WHERE m.mdDenumire = '%1' UNION ALL SELECT 0, 0")
+                         .arg(QLatin1String(SuiteGenerator::LargeModuleName)));
+        t.largeModule = q.value(0).toInt();
+        t.largeModuleOperations = q.value(1).toInt();
+        if (t.largeModule == 0)
+            throw std::runtime_error(std::string("the suite has no module \"") + SuiteGenerator::LargeModuleName +
+                                     "\": make it again with this talvane-gensuite");
+
         // The rights views' group is left out: its members are not the users with the most groups.
         const int rightsGroup =
             firstRow(db, QStringLiteral("SELECT coalesce(max(grID), 0) FROM AdmGrup WHERE grCod = '%1'")

@@ -17,6 +17,9 @@ struct BenchTargets {
     QString groupCode;
     int module = 0;
     int moduleOperations = 0;
+    // The generator's module of 9,000 operations, at every suite size.
+    int largeModule = 0;
+    int largeModuleOperations = 0;
     int user = 0;
     QString userCode;
     int users = 0;

@@ -52,6 +52,7 @@ void SuiteGenerator::run(const std::function<void(const TableCount&)>& progress)
     fillGrants(suite);
     fillBrands(suite, stk);
     fillRightsTargets(suite);
+    fillLargeModule(suite);
 
     m_tableTimer.restart();
     for (SqliteBulk* bulk : {&suite, &ordavia, &stk})
@@ -462,4 +463,20 @@ void SuiteGenerator::fillRightsTargets(SqliteBulk& suite) {
         suite.insertRow();
     }
     report(suite, "admUserGrup (rights targets)");
+}
+
+void SuiteGenerator::fillLargeModule(SqliteBulk& suite) {
+    const int module = m_size.modules + 1;
+    suite.beginTable("INSERT INTO admModul (mdID, mdDenumire) VALUES (?, ?)");
+    suite.bind(module).bind(QString::fromLatin1(LargeModuleName));
+    suite.insertRow();
+    report(suite, "admModul (large module)");
+    suite.beginTable("INSERT INTO admOperatiiModul (opID, mdID, Id, opDenumire, opIdParinte) VALUES (?, ?, ?, ?, ?)");
+    const int firstId = int(m_operations.size()) + 1;
+    for (int opID = 1; opID <= LargeModuleOperations; ++opID) {
+        suite.bind(opID).bind(module).bind(firstId + opID - 1);
+        suite.bind(m_random.pick(operationVerbs()) + QLatin1Char(' ') + m_random.pick(operationNouns())).bindNull();
+        suite.insertRow();
+    }
+    report(suite, "admOperatiiModul (large module)");
 }

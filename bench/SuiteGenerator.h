@@ -21,6 +21,9 @@ public:
     static constexpr int RightsOperationUsers = 10000;
     static constexpr const char* RightsUserCode = "audit.douazeci";
     static constexpr const char* RightsGroupCode = "AUDIT_ZECE_MII";
+    // The module of the large double click (see fillLargeModule), found by its name.
+    static constexpr int LargeModuleOperations = 9000;
+    static constexpr const char* LargeModuleName = "Audit - noua mii de operatii";
 
     struct TableCount {
         QString table;
@@ -55,6 +58,9 @@ private:
     // they were: a user in RightsUserGroups groups, and a group that gives one operation of one
     // company to RightsOperationUsers users.
     void fillRightsTargets(SqliteBulk& suite);
+    // A module of LargeModuleOperations operations, the last rows of all, so that every other row
+    // and every target the benchmark picks stays as it was.
+    void fillLargeModule(SqliteBulk& suite);
 
     // The operations offered to one group: whole stretches of a few modules, as real groups are
     // made per department.

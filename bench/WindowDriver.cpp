@@ -1,6 +1,7 @@
 #include "WindowDriver.h"
 
 #include "RawFloor.h"
+#include "SuiteGenerator.h"
 #include "db/StatementLog.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
@@ -71,6 +72,9 @@ double WindowDriver::floorOfLastAction() {
     // The Delete's floor removes the group again: it is made anew first, as for the window.
     if (m_statements.join(QLatin1Char('\n')).contains(QLatin1String("Delete From admGrup Where")))
         makeDeletedGroup();
+    else if (!m_restoreBeforeFloor.isEmpty())
+        RawFloor::exec(m_targets.directory, m_targets.database, m_restoreBeforeFloor);
+    m_restoreBeforeFloor.clear();
     return RawFloor::run(m_targets.directory, m_targets.database, m_statements, m_values);
 }
 
@@ -158,6 +162,21 @@ double WindowDriver::doubleClickModule() {
     return ms;
 }
 
+double WindowDriver::doubleClickLargeModule() {
+    showPage(0);
+    QTreeWidgetItem* module = m_form.twOperations->item(groups::moduleKey(m_targets.largeModule));
+    m_form.twOperations->scrollToItem(module, QAbstractItemView::PositionAtTop);
+    QApplication::processEvents();
+    if (groups::imageOf(module) != CheckImage::Unchecked)
+        m_form.ClearOperationChecks();
+    const double ms = measure([&] { click(m_form.twOperations, module, true); });
+    check(groups::imageOf(module) == CheckImage::Checked &&
+              groups::imageOf(module->child(module->childCount() - 1)) == CheckImage::Checked,
+          "the double click ticks the module of 9,000 operations");
+    m_form.ClearOperationChecks();
+    return ms;
+}
+
 double WindowDriver::clearOperationChecks() {
     const double ms = measure([this] { m_form.ClearOperationChecks(); });
     check(!groups::hasCheckedNode(m_form.twOperations), "ClearOperationChecks unchecks every node");
@@ -171,6 +190,29 @@ double WindowDriver::clickUser() {
     const double ms = measure([&] { click(m_form.lstUsers, user, false); });
     check(m_form.lstUsers->selectedItem() == user, "the click selects the user");
     check(m_form.txtUserName->text() == m_targets.userCode, "the user click loads the user");
+    showPage(0);
+    return ms;
+}
+
+double WindowDriver::clickUserInManyGroups() {
+    showPage(1);
+    QTreeWidgetItem* before = m_form.lstUsers->item(key(m_targets.user));
+    m_form.lstUsers->scrollToItem(before);
+    QApplication::processEvents();
+    click(m_form.lstUsers, before, false);
+    QTreeWidgetItem* user = m_form.lstUsers->item(key(m_targets.rightsUser));
+    m_form.lstUsers->scrollToItem(user);
+    QApplication::processEvents();
+    const double ms = measure([&] { click(m_form.lstUsers, user, false); });
+    check(m_form.lstUsers->selectedItem() == user &&
+              m_form.txtUserName->text() == QLatin1String(SuiteGenerator::RightsUserCode),
+          "the click loads the user in 20 groups");
+    check(m_form.lstGroups->tickedItems().size() == SuiteGenerator::RightsUserGroups,
+          "the click ticks the user's 20 groups");
+    m_form.lstUsers->scrollToItem(before);
+    QApplication::processEvents();
+    click(m_form.lstUsers, before, false);
+    check(m_form.txtUserName->text() == m_targets.userCode, "the user of the other clicks is shown again");
     showPage(0);
     return ms;
 }
@@ -219,8 +261,26 @@ double WindowDriver::saveGroup() {
             ticked += tick ? 1 : 0;
         }
     }
-    for (int i = 0; i < m_form.lstPuncteLucru->topLevelItemCount(); ++i)
-        m_form.lstPuncteLucru->topLevelItem(i)->setCheckState(0, i < SavedWorkPoints ? Qt::Checked : Qt::Unchecked);
+    // The Save replaces the work points the group held among those listed; its floor must find them
+    // as the Save did, not as the Save left them (the ticked points need not be the held ones).
+    QStringList listed;
+    QStringList held;
+    for (int i = 0; i < m_form.lstPuncteLucru->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* point = m_form.lstPuncteLucru->topLevelItem(i);
+        const QString id = KeyedTreeWidget::tagOf(point).toString();
+        listed << id;
+        if (point->checkState(0) == Qt::Checked)
+            held << QStringLiteral("(%1, %2)").arg(m_targets.saveGroup).arg(id);
+        point->setCheckState(0, i < SavedWorkPoints ? Qt::Checked : Qt::Unchecked);
+    }
+    m_restoreBeforeFloor =
+        QStringLiteral("BEGIN; DELETE FROM admGrupPuncteLucru WHERE grID = %1 AND IdPctLucru IN (%2);")
+            .arg(m_targets.saveGroup)
+            .arg(listed.join(QLatin1Char(',')));
+    if (!held.isEmpty())
+        m_restoreBeforeFloor += QStringLiteral("INSERT INTO admGrupPuncteLucru (grID, IdPctLucru) VALUES %1;")
+                                    .arg(held.join(QLatin1Char(',')));
+    m_restoreBeforeFloor += QStringLiteral("COMMIT;");
     // Save writes only what changed: the notes change with every run, so that each run writes the
     // group and its grants for the company, as the first one does.
     static int run = 0;

@@ -29,8 +29,15 @@ public:
     double clickGroup();
     double clickAuthor();
     double doubleClickModule();
+    // The double click on the module of 9,000 operations (the same at every suite size); the tree
+    // is cleared again afterwards.
+    double doubleClickLargeModule();
     double clearOperationChecks();
     double clickUser();
+    // A click on the user in 20 groups right after the user of clickUser() was loaded, as an
+    // administrator goes from user to user: the selection moves across the list and 20 of the
+    // groups list's boxes are ticked; clickUser()'s user is shown again afterwards.
+    double clickUserInManyGroups();
     // A letter typed into cmbPers that completes to its last person: the completion walks every
     // person. The first letter after a refresh, so it includes reading the items' texts.
     double typeInPerson();
@@ -70,6 +77,9 @@ private:
     QStringList m_statements;
     QList<QList<QVariant>> m_values;
     bool m_writes = false;
+    // Statements that give the saved group back the work points it held before the Save, run
+    // before the Save's floor.
+    QString m_restoreBeforeFloor;
     std::function<void()> m_start;
     std::function<void()> m_end;
 };

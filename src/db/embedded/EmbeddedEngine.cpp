@@ -134,6 +134,7 @@ EmbeddedEngine::EmbeddedEngine(const QString& directory, const QString& database
     }
     m_files.attach(handle(), opened);
     keepRollbackJournal(schemas);
+    m_utf8 = textIsUtf8();
     m_schemas = schemas;
     m_directory = dir.absolutePath();
     ServerCatalogue::prepare(*this, databases);
@@ -220,14 +221,25 @@ QByteArray EmbeddedEngine::reuseStamp() {
     return stamp;
 }
 
+bool EmbeddedEngine::textIsUtf8() const {
+    // Attached databases share the encoding of the main one.
+    sqlite3_stmt* statement = nullptr;
+    const bool utf8 = sqlite3_prepare_v2(handle(), "PRAGMA encoding", -1, &statement, nullptr) == SQLITE_OK &&
+                      sqlite3_step(statement) == SQLITE_ROW &&
+                      qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)), "UTF-8") == 0;
+    sqlite3_finalize(statement);
+    return utf8;
+}
+
 void EmbeddedEngine::releaseMemory() {
     if (sqlite3* h = handle())
         sqlite3_db_release_memory(h);
 }
 
 std::unique_ptr<Cursor> EmbeddedEngine::openCursor(const QString& sql) {
-    return m_files.guard(
-        [&] { return std::make_unique<SqliteCursor>(handle(), DialectRewriter::rewrite(sql, m_catalogue), Source); });
+    return m_files.guard([&] {
+        return std::make_unique<SqliteCursor>(handle(), DialectRewriter::rewrite(sql, m_catalogue), Source, m_utf8);
+    });
 }
 
 StatementResult EmbeddedEngine::runNative(const QString& text, const QList<QVariant>& values) {

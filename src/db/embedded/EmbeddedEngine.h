@@ -53,12 +53,15 @@ private:
     void registerFunctions();
     void attach(const QString& name, const QString& path, const char* mode);
     void keepRollbackJournal(const QStringList& schemas);
+    // Whether the databases keep their text in UTF-8 (SQLite's default).
+    bool textIsUtf8() const;
 
     DriverConnection m_driver;
     QString m_catalogue;
     QStringList m_schemas;
     QString m_directory;
     DatabaseFiles m_files;
+    bool m_utf8 = false;
 };
 
 } // namespace db

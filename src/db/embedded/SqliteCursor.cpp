@@ -8,8 +8,8 @@
 
 namespace db {
 
-SqliteCursor::SqliteCursor(sqlite3* handle, const QString& text, const QString& source)
-    : m_handle(handle), m_source(source) {
+SqliteCursor::SqliteCursor(sqlite3* handle, const QString& text, const QString& source, bool utf8)
+    : m_handle(handle), m_source(source), m_utf8(utf8) {
     if (!m_handle)
         throw DbError(DbError::GeneralError, QStringLiteral("The embedded server's connection is not open."), source);
     if (sqlite3_prepare16_v2(m_handle, text.utf16(), int(text.size() * sizeof(QChar)), &m_statement, nullptr) !=
@@ -60,9 +60,13 @@ QVariant SqliteCursor::value(int column) const {
     case SQLITE_NULL:
         return QVariant();
     default: {
-        // The databases hold UTF-8: one conversion, and no UTF-16 copy inside SQLite.
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
-        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(m_statement, column)));
+        // One conversion, and no UTF-16 copy inside SQLite. Text read as a blob is the bytes of the
+        // row as SQLite holds them; read as text, SQLite first copies it to end it with a NUL.
+        const void* bytes =
+            m_utf8 ? sqlite3_column_blob(m_statement, column) : sqlite3_column_text(m_statement, column);
+        const int size = sqlite3_column_bytes(m_statement, column);
+        // An empty text stays an empty text, not a null one (the blob of an empty text is null).
+        return QVariant(QString::fromUtf8(bytes ? static_cast<const char*>(bytes) : "", size));
     }
     }
 }

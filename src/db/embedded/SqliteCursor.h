@@ -14,8 +14,9 @@ namespace db {
 // fit, text as QString, Null as a null QVariant), and no copy of the rows is kept.
 class SqliteCursor : public Cursor {
 public:
-    // Prepares text (SQLite's dialect) on handle; raises DbError with source when it fails.
-    SqliteCursor(sqlite3* handle, const QString& text, const QString& source);
+    // Prepares text (SQLite's dialect) on handle; raises DbError with source when it fails. utf8:
+    // the databases keep their text in UTF-8, so a text value is read as SQLite holds it.
+    SqliteCursor(sqlite3* handle, const QString& text, const QString& source, bool utf8 = false);
     ~SqliteCursor() override;
     SqliteCursor(const SqliteCursor&) = delete;
     SqliteCursor& operator=(const SqliteCursor&) = delete;
@@ -32,6 +33,7 @@ private:
     sqlite3_stmt* m_statement = nullptr;
     QString m_source;
     QStringList m_columns;
+    bool m_utf8;
     bool m_done = false;
 };
 

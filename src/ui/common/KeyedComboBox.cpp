@@ -11,7 +11,15 @@ KeyedComboBox::KeyedComboBox(QWidget* parent) : QComboBox(parent), m_items(new K
     setInsertPolicy(QComboBox::NoInsert);
 }
 
+int KeyedComboBox::indexOfKey(const QString& key) const {
+    const int row = m_index.value(key, -1);
+    // A kept item not taken yet is not the box's item for now.
+    return m_keeping && row >= m_keptTaken ? -1 : row;
+}
+
 void KeyedComboBox::addKeyed(const QString& key, const QString& text, const QVariant& tag) {
+    if (m_keeping && takeKept(key, text, tag))
+        return;
     if (m_index.contains(key))
         throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"), objectName());
     // Text, key and tag arrive together, so the model announces the item once; during a fill
@@ -22,12 +30,34 @@ void KeyedComboBox::addKeyed(const QString& key, const QString& text, const QVar
         m_items->show();
 }
 
+bool KeyedComboBox::takeKept(const QString& key, const QString& text, const QVariant& tag) {
+    // Only the kept items from the first on are taken: once one differs, the fill adds anew.
+    if (m_keptTaken < m_items->size() && m_items->sameItem(m_keptTaken, key, text, tag)) {
+        ++m_keptTaken;
+        return true;
+    }
+    dropUntaken();
+    return false;
+}
+
+void KeyedComboBox::dropUntaken() {
+    m_keeping = false;
+    const int count = m_items->size() - m_keptTaken;
+    if (count <= 0)
+        return;
+    for (int row = m_keptTaken; row < m_items->size(); ++row)
+        m_index.remove(m_items->keyAt(row));
+    m_items->removeRows(m_keptTaken, count);
+}
+
 void KeyedComboBox::beginFill() {
     m_filling = true;
 }
 
 void KeyedComboBox::endFill() {
     m_filling = false;
+    if (m_keeping)
+        dropUntaken();
     m_items->show();
 }
 
@@ -44,8 +74,20 @@ void KeyedComboBox::clearSelection() {
 }
 
 void KeyedComboBox::clearKeyed() {
-    m_index.clear();
+    // Items staged by a fill that never ended are no one's.
+    for (int row = m_items->rowCount(); row < m_items->size(); ++row)
+        m_index.remove(m_items->keyAt(row));
     m_items->dropStaged();
+    if (m_filling && !m_keeping && m_items->size() > 0) {
+        m_keeping = true;
+        m_keptTaken = 0;
+        return;
+    }
+    if (m_keeping) {
+        m_keptTaken = 0;
+        dropUntaken();
+    }
+    m_index.clear();
     clear();
 }
 

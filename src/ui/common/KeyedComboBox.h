@@ -17,11 +17,15 @@ public:
     // Adds an item at the end; raises KeyNotUnique when the key is taken.
     void addKeyed(const QString& key, const QString& text, const QVariant& tag);
     // The index of the item with key, or -1.
-    int indexOfKey(const QString& key) const { return m_index.value(key, -1); }
+    int indexOfKey(const QString& key) const;
     // Selects the item with key (showing its text); raises KeyNotFound when there is none.
     void selectKey(const QString& key);
     // No selected item and an empty text.
     void clearSelection();
+    // Removes every item. During a fill the items are kept out of reach instead: a fill that adds
+    // the same keys, texts and tags in the same order from the first on takes them again, so the
+    // box's items do not change at all (a refresh mostly finds what the box showed), and endFill()
+    // removes those it did not take.
     void clearKeyed();
 
     // Items added between beginFill() and endFill() are shown together at endFill().
@@ -39,7 +43,14 @@ protected:
     void showPopup() override;
 
 private:
+    // Takes the kept item at the next position when it is the one added; false when it is not,
+    // and then removes it and every kept item after it.
+    bool takeKept(const QString& key, const QString& text, const QVariant& tag);
+    void dropUntaken();
+
     KeyedComboModel* m_items;
     QHash<QString, int> m_index;
     bool m_filling = false;
+    bool m_keeping = false;
+    int m_keptTaken = 0; // while keeping: the items from here on are kept, not yet taken
 };

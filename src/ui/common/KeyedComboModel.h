@@ -21,6 +21,11 @@ public:
     void dropStaged();
     // Shown and staged rows.
     int size() const { return static_cast<int>(m_texts.size()); }
+    const QString& keyAt(int row) const { return m_keys.at(row); }
+    // Whether the row holds exactly this key, text and tag.
+    bool sameItem(int row, const QString& key, const QString& text, const QVariant& tag) const {
+        return m_keys.at(row) == key && m_texts.at(row) == text && m_tags.at(row) == tag;
+    }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

@@ -42,8 +42,10 @@ bool isPlainBold(const QVariant& value) {
 
 KeyedTreeItem::KeyedTreeItem(const QString& key, const QString& text, int columns)
     : QTreeWidgetItem(Type), m_text(text), m_key(key) {
-    if (columns > 1)
-        m_moreTexts.reserve(columns - 1);
+    if (columns > 1) {
+        m_moreCount = quint8(qMin(columns - 1, 255));
+        m_moreTexts = std::make_unique<QString[]>(m_moreCount);
+    }
 }
 
 void KeyedTreeItem::announce(int column, int role, int alsoRole) const {
@@ -71,8 +73,38 @@ void KeyedTreeItem::announce(int column, int role, int alsoRole) const {
     }
 }
 
+QVariant KeyedTreeItem::tag() const {
+    switch (m_tagKind) {
+    case IntTag:
+        return m_intTag;
+    case OtherTag:
+        return QTreeWidgetItem::data(0, common::TagRole);
+    default:
+        return QVariant();
+    }
+}
+
+bool KeyedTreeItem::storeTag(const QVariant& tag) {
+    if (tag.userType() == QMetaType::Int || !tag.isValid()) {
+        const int number = tag.isValid() ? tag.toInt() : 0;
+        const quint8 kind = tag.isValid() ? IntTag : NoTag;
+        if (m_tagKind == OtherTag)
+            QTreeWidgetItem::setData(0, common::TagRole, QVariant());
+        else if (m_tagKind == kind && m_intTag == number)
+            return false;
+        m_tagKind = kind;
+        m_intTag = number;
+        return true;
+    }
+    if (m_tagKind == OtherTag && QTreeWidgetItem::data(0, common::TagRole) == tag)
+        return false;
+    m_tagKind = OtherTag;
+    QTreeWidgetItem::setData(0, common::TagRole, tag);
+    return false;
+}
+
 void KeyedTreeItem::setTag(const QVariant& tag) {
-    if (assign(m_tag, tag))
+    if (storeTag(tag))
         announce(0, common::TagRole);
 }
 
@@ -80,7 +112,7 @@ const QString& KeyedTreeItem::textAt(int column) const {
     static const QString none;
     if (column == 0)
         return m_text;
-    return column > 0 && column <= m_moreTexts.size() ? m_moreTexts.at(column - 1) : none;
+    return column > 0 && column <= m_moreCount ? m_moreTexts[column - 1] : none;
 }
 
 void KeyedTreeItem::setIcon(const QIcon& icon) {
@@ -89,27 +121,38 @@ void KeyedTreeItem::setIcon(const QIcon& icon) {
 }
 
 void KeyedTreeItem::setImage(int index, const QIcon& icon) {
-    const bool newImage = assign(m_image, index);
+    const bool newImage = assign(m_image, qint16(index));
     if (assignIcon(m_icon, icon) || newImage)
         announce(0, Qt::DecorationRole, common::ImageRole);
 }
 
 void KeyedTreeItem::setBold(bool bold) {
-    if (std::exchange(m_bold, bold) != bold)
-        announce(0, Qt::FontRole);
+    if (m_bold == bold)
+        return;
+    m_bold = bold;
+    announce(0, Qt::FontRole);
 }
 
 bool KeyedTreeItem::storeText(int column, const QString& text) {
     if (column == 0)
         return assign(m_text, text);
-    if (column > m_moreTexts.size())
-        m_moreTexts.resize(column);
+    if (column > m_moreCount) {
+        // A list shows a few columns; no text goes beyond what the count can hold.
+        if (text.isEmpty() || column > 255)
+            return false;
+        auto more = std::make_unique<QString[]>(column);
+        for (int i = 0; i < m_moreCount; ++i)
+            more[i] = std::move(m_moreTexts[i]);
+        m_moreTexts = std::move(more);
+        m_moreCount = quint8(column);
+    }
     return assign(m_moreTexts[column - 1], text);
 }
 
 void KeyedTreeItem::setFontRole(const QVariant& value) {
     const bool bold = isPlainBold(value);
-    const bool wasBold = std::exchange(m_bold, bold);
+    const bool wasBold = m_bold;
+    m_bold = bold;
     if (bold) {
         if (!wasBold)
             announce(0, Qt::FontRole);
@@ -124,20 +167,20 @@ QVariant KeyedTreeItem::data(int column, int role) const {
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
         if (column == 0)
             return m_text;
-        return column > 0 && column <= m_moreTexts.size() ? QVariant(m_moreTexts.at(column - 1)) : QVariant();
+        return column > 0 && column <= m_moreCount ? QVariant(m_moreTexts[column - 1]) : QVariant();
     }
     if (column == 0) {
         switch (role) {
         case common::KeyRole:
             return m_key;
         case common::TagRole:
-            return m_tag;
+            return tag();
         case common::ImageRole:
-            return m_image < 0 ? QVariant() : QVariant(m_image);
+            return m_image < 0 ? QVariant() : QVariant(int(m_image));
         case Qt::CheckStateRole:
             // An automatic tristate box is worked out from the children by QTreeWidgetItem.
             if (!(flags() & Qt::ItemIsAutoTristate))
-                return m_check < 0 ? QVariant() : QVariant(int(m_check));
+                return m_check == 0 ? QVariant() : QVariant(checkState());
             break;
         case Qt::DecorationRole:
             if (!m_icon.isNull())
@@ -165,14 +208,16 @@ void KeyedTreeItem::setData(int column, int role, const QVariant& value) {
     } else if (role == common::KeyRole) {
         changed = assign(m_key, value.toString());
     } else if (role == common::TagRole) {
-        changed = assign(m_tag, value);
+        changed = storeTag(value);
     } else if (role == common::ImageRole) {
-        changed = assign(m_image, value.isValid() ? value.toInt() : -1);
+        changed = assign(m_image, qint16(value.isValid() ? value.toInt() : -1));
     } else if (role == Qt::CheckStateRole && !(flags() & Qt::ItemIsAutoTristate)) {
-        changed = assign(m_check, qint8(value.isValid() ? value.toInt() : -1));
+        const int check = value.isValid() ? qBound(-1, value.toInt(), 6) : -1;
+        changed = checkState() != check;
+        m_check = quint8(check + 1);
         if (changed)
             if (auto* list = qobject_cast<KeyedTreeWidget*>(treeWidget()))
-                list->noteCheck(this, m_check > 0);
+                list->noteCheck(this, check > 0);
     } else if (role == Qt::DecorationRole && (!value.isValid() || value.userType() == QMetaType::QIcon)) {
         changed = assignIcon(m_icon, value.value<QIcon>());
     } else if (role == Qt::FontRole) {

@@ -1,19 +1,19 @@
 #pragma once
 
 #include <QIcon>
-#include <QList>
 #include <QString>
 #include <QTreeWidgetItem>
 #include <QVariant>
+#include <memory>
 
 // The item of a keyed list or tree. What the fillers give every item is kept in plain fields
 // rather than in one variant per role and column: the texts of the columns and, in column 0,
 // the key, tag, check state, check image index, icon and bold text. data() and setData() answer
-// those roles from the fields (texts are kept as text); any other role or column is kept by
-// QTreeWidgetItem as usual. A change of data made while the item is in a view reaches the view
-// and raises the tree's itemChanged, as any item's change does. QTreeWidgetItem announces a
-// change of flags only for the columns it holds values for, so flags are best set before the
-// item is added.
+// those roles from the fields (texts are kept as text, an int tag as an int); any other role or
+// column, and a tag of another type, is kept by QTreeWidgetItem as usual. A list of 100,000
+// users holds 100,000 items: every byte of an item counts. A change of data made while the item is in a view reaches
+// the view and raises the tree's itemChanged, as any item's change does. QTreeWidgetItem announces a change of flags
+// only for the columns it holds values for, so flags are best set before the item is added.
 class KeyedTreeItem : public QTreeWidgetItem {
 public:
     static constexpr int Type = QTreeWidgetItem::UserType + 1;
@@ -31,7 +31,7 @@ public:
     }
 
     const QString& key() const { return m_key; }
-    const QVariant& tag() const { return m_tag; }
+    QVariant tag() const;
     void setTag(const QVariant& tag);
     // The text of column, empty beyond the columns that have one.
     const QString& textAt(int column) const;
@@ -52,18 +52,26 @@ public:
     bool operator<(const QTreeWidgetItem& other) const override;
 
 private:
+    enum TagKind : quint8 { NoTag, IntTag, OtherTag };
+
     // Tells the view that role (with EditRole for DisplayRole) and alsoRole of column changed, as
     // QTreeWidgetItem::setData does.
     void announce(int column, int role, int alsoRole = -1) const;
     bool storeText(int column, const QString& text);
+    // Whether the tag changed; a tag of another type than int is stored (and announced) by
+    // QTreeWidgetItem.
+    bool storeTag(const QVariant& tag);
+    int checkState() const { return int(m_check) - 1; }
     void setFontRole(const QVariant& value);
 
     QString m_text;
-    QList<QString> m_moreTexts; // columns 1, 2, ...
+    std::unique_ptr<QString[]> m_moreTexts; // columns 1 .. m_moreCount
     QString m_key;
-    QVariant m_tag;
     QIcon m_icon;
-    int m_image = -1;
-    qint8 m_check = -1;
-    bool m_bold = false;
+    int m_intTag = 0;
+    qint16 m_image = -1;
+    quint8 m_moreCount = 0;
+    quint8 m_check : 3 = 0; // the check state + 1, 0 while the item has none
+    quint8 m_tagKind : 2 = NoTag;
+    bool m_bold : 1 = false;
 };

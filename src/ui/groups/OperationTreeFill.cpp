@@ -5,13 +5,14 @@
 #include "ui/common/KeyedTreeItem.h"
 #include "ui/common/KeyedTreeWidget.h"
 
-#include <QCryptographicHash>
 #include <QFont>
 #include <QHash>
 #include <QList>
 #include <QMap>
 #include <QScopeGuard>
 #include <QSet>
+#include <algorithm>
+#include <deque>
 #include <utility>
 
 // Filling the operations tree from the modules and operations of the database.
@@ -30,96 +31,10 @@ void setBold(QTreeWidgetItem* node) {
 }
 
 // Whether key was not in keys yet; it is afterwards.
-bool addedAnew(QSet<QString>& keys, const QString& key) {
+template <typename Key> bool addedAnew(QSet<Key>& keys, const Key& key) {
     const qsizetype before = keys.size();
     keys.insert(key);
     return keys.size() > before;
-}
-
-struct Operation {
-    QTreeWidgetItem* node;
-    QTreeWidgetItem* module;
-    int opID;
-    int mdID;
-    int Id;
-    int parentOpID;
-};
-
-using OperationIndex = QHash<std::pair<int, int>, QList<int>>; // (mdID, opID) -> positions read
-
-// The positions of the operations that some operation names as its parent, by (mdID, opID). Only
-// those are indexed: most operations have no parent, and most are no one's parent.
-OperationIndex indexParents(const QList<Operation>& operations) {
-    OperationIndex index;
-    for (const Operation& op : operations)
-        if (op.parentOpID > 0)
-            index.insert({op.mdID, op.parentOpID}, {});
-    if (index.isEmpty())
-        return index;
-    for (int i = 0; i < operations.size(); ++i) {
-        const auto wanted = index.find({operations[i].mdID, operations[i].opID});
-        if (wanted != index.end())
-            wanted->append(i);
-    }
-    return index;
-}
-
-// The position of the operation chosen as parent of operations[child], or -1.
-int findParent(const QList<Operation>& operations, const OperationIndex& index, int child) {
-    const Operation& op = operations[child];
-    const QList<int> candidates = index.value({op.mdID, op.parentOpID});
-    if (candidates.isEmpty())
-        return -1;
-    for (int candidate : candidates)
-        if (operations[candidate].Id == op.Id)
-            return candidate;
-    return candidates.first();
-}
-
-// Whether `node` is `ancestor` or lies below it in the parents chosen so far.
-bool isWithin(int node, int ancestor, const QList<int>& parentOf) {
-    for (int at = node; at >= 0; at = parentOf[at])
-        if (at == ancestor)
-            return true;
-    return false;
-}
-
-void attachToParents(const QList<Operation>& operations, const ImageList& images) {
-    const OperationIndex index = indexParents(operations);
-    QList<int> parentOf(operations.size(), -1);
-    QSet<QTreeWidgetItem*> changedModules;
-    for (int i = 0; i < operations.size(); ++i) {
-        if (operations[i].parentOpID <= 0)
-            continue;
-        const int parent = findParent(operations, index, i);
-        // A parent below the node itself would detach both from the tree.
-        if (parent < 0 || isWithin(parent, i, parentOf))
-            continue;
-        parentOf[i] = parent;
-        changedModules.insert(operations[i].module);
-    }
-    if (changedModules.isEmpty())
-        return;
-    // Rebuilding the changed modules in reading order is linear; moving nodes one by one would
-    // search each node's position among its siblings. Each node gets its children in one call.
-    QHash<QTreeWidgetItem*, QList<QTreeWidgetItem*>> children;
-    for (QTreeWidgetItem* module : std::as_const(changedModules)) {
-        module->takeChildren();
-        children.insert(module, {});
-    }
-    for (int i = 0; i < operations.size(); ++i) {
-        const Operation& op = operations[i];
-        if (!changedModules.contains(op.module))
-            continue;
-        children[parentOf[i] < 0 ? op.module : operations[parentOf[i]].node].append(op.node);
-    }
-    for (auto it = children.cbegin(); it != children.cend(); ++it) {
-        it.key()->addChildren(it.value());
-        if (!changedModules.contains(it.key())) {
-            setImage(it.key(), CheckImage::None, images);
-            setBold(it.key());
-        }
-    }
 }
 
 struct ModuleRow {
@@ -135,21 +50,40 @@ struct OperationRow {
     QString name;
 };
 
-// What the tree is filled from, in reading order, with a digest of it.
+// What the tree is filled from, in reading order, with a digest of it: two chains of Qt's own hash
+// with different seeds, 128 bits, a fraction of the cost of a cryptographic digest of 100,000 rows.
+// It only tells whether a refresh read what the last fill read.
 struct TreeRows {
     QList<ModuleRow> modules;
-    QList<OperationRow> operations;
-    QCryptographicHash digest{QCryptographicHash::Sha1};
+    // A deque grows without copying what it holds: 100,000 rows never exist twice while it grows.
+    std::deque<OperationRow> operations;
+    size_t digest[2] = {0x243f6a8885a308d3, 0x13198a2e03707344};
 
     void add(const QString& name, std::initializer_list<int> numbers) {
-        for (const int number : numbers)
-            digest.addData(QByteArrayView(reinterpret_cast<const char*>(&number), sizeof number));
-        digest.addData(QByteArrayView(reinterpret_cast<const char*>(name.constData()), name.size() * 2));
-        digest.addData(QByteArrayView("\n", 1));
+        int row[5] = {int(numbers.size()), 0, 0, 0, 0};
+        std::copy(numbers.begin(), numbers.begin() + qMin<qsizetype>(numbers.size(), 4), row + 1);
+        for (size_t& chain : digest) {
+            chain = qHashBits(row, sizeof row, chain);
+            chain = qHashBits(name.constData(), size_t(name.size()) * sizeof(QChar), chain);
+        }
     }
+    QByteArray stamp() const { return QByteArray(reinterpret_cast<const char*>(digest), sizeof digest); }
 };
 
-void readRows(TreeRows& rows) {
+// The key of an operation row as numbers: checking 100,000 rows for repeated keys then makes no
+// text.
+struct OperationId {
+    int opID;
+    int mdID;
+    int Id;
+    bool operator==(const OperationId&) const = default;
+};
+
+size_t qHash(const OperationId& id, size_t seed = 0) {
+    return qHashMulti(seed, id.opID, id.mdID, id.Id);
+}
+
+void readRows(TreeRows& rows, const KeyedTreeWidget* tree) {
     db::RecordSet modules = store::GetModules();
     const int moduleId = modules.fieldIndex(QStringLiteral("mdID"));
     const int moduleName = modules.fieldIndex(QStringLiteral("mdDenumire"));
@@ -165,13 +99,20 @@ void readRows(TreeRows& rows) {
     const int IdColumn = operations.fieldIndex(QStringLiteral("Id"));
     const int parentColumn = operations.fieldIndex(QStringLiteral("opIdParinte"));
     const int nameColumn = operations.fieldIndex(QStringLiteral("opDenumire"));
+    const bool shown = tree->keyedCount() > 0;
     for (; !operations.eof(); operations.moveNext()) {
         const QVariant parent = operations.field(parentColumn);
-        rows.operations.append({operations.field(opIdColumn).toInt(), operations.field(mdIdColumn).toInt(),
-                                operations.field(IdColumn).toInt(), parent.isNull() ? 0 : parent.toInt(),
-                                operations.field(nameColumn).toString()});
-        const OperationRow& op = rows.operations.last();
-        rows.add(op.name, {op.opID, op.mdID, op.Id, op.parentOpID});
+        OperationRow row{operations.field(opIdColumn).toInt(), operations.field(mdIdColumn).toInt(),
+                         operations.field(IdColumn).toInt(), parent.isNull() ? 0 : parent.toInt(),
+                         operations.field(nameColumn).toString()};
+        // A name the tree shows already is kept once, shared with its node: a refresh mostly reads
+        // what the tree shows, and would otherwise hold every name twice until it ends.
+        if (shown)
+            if (const KeyedTreeItem* node = KeyedTreeItem::cast(tree->find(operationKey(row.opID, row.mdID, row.Id)));
+                node && node->textAt(0) == row.name)
+                row.name = node->textAt(0);
+        rows.add(row.name, {row.opID, row.mdID, row.Id, row.parentOpID});
+        rows.operations.push_back(std::move(row));
     }
     operations.close();
 }
@@ -184,14 +125,14 @@ QMap<int, LeftOutOperation::Reason> rowsLeftOut(const TreeRows& rows) {
     modules.reserve(rows.modules.size());
     for (const ModuleRow& row : rows.modules)
         modules.insert(row.mdID);
-    QSet<QString> keys;
-    keys.reserve(rows.operations.size());
+    QSet<OperationId> keys;
+    keys.reserve(qsizetype(rows.operations.size()));
     QMap<int, LeftOutOperation::Reason> leftOut;
-    for (int i = 0; i < rows.operations.size(); ++i) {
-        const OperationRow& row = rows.operations[i];
+    for (int i = 0; i < int(rows.operations.size()); ++i) {
+        const OperationRow& row = rows.operations[std::size_t(i)];
         if (!modules.contains(row.mdID))
             leftOut.insert(i, LeftOutOperation::Reason::NoModule);
-        else if (!addedAnew(keys, operationKey(row.opID, row.mdID, row.Id)))
+        else if (!addedAnew(keys, OperationId{row.opID, row.mdID, row.Id}))
             leftOut.insert(i, LeftOutOperation::Reason::KeyTwice);
     }
     return leftOut;
@@ -201,10 +142,84 @@ QList<LeftOutOperation> described(const TreeRows& rows, const QMap<int, LeftOutO
     QList<LeftOutOperation> operations;
     operations.reserve(leftOut.size());
     for (auto it = leftOut.cbegin(); it != leftOut.cend(); ++it) {
-        const OperationRow& row = rows.operations[it.key()];
+        const OperationRow& row = rows.operations[std::size_t(it.key())];
         operations.append({row.opID, row.mdID, row.Id, row.name, it.value()});
     }
     return operations;
+}
+
+using ParentIndex = QHash<std::pair<int, int>, QList<int>>; // (mdID, opID) -> positions in shown
+
+// The positions in shown of the operations that some operation names as its parent, by (mdID,
+// opID). Only those are indexed: most operations have no parent, and most are no one's parent.
+ParentIndex indexParents(const QList<const OperationRow*>& shown) {
+    ParentIndex index;
+    for (const OperationRow* op : shown)
+        if (op->parentOpID > 0)
+            index.insert({op->mdID, op->parentOpID}, {});
+    if (index.isEmpty())
+        return index;
+    for (int i = 0; i < shown.size(); ++i) {
+        const auto wanted = index.find({shown[i]->mdID, shown[i]->opID});
+        if (wanted != index.end())
+            wanted->append(i);
+    }
+    return index;
+}
+
+// The position of the operation chosen as parent of shown[child], or -1.
+int findParent(const QList<const OperationRow*>& shown, const ParentIndex& index, int child) {
+    const OperationRow& op = *shown[child];
+    const QList<int> candidates = index.value({op.mdID, op.parentOpID});
+    if (candidates.isEmpty())
+        return -1;
+    for (int candidate : candidates)
+        if (shown[candidate]->Id == op.Id)
+            return candidate;
+    return candidates.first();
+}
+
+// Whether `node` is `ancestor` or lies below it in the parents chosen so far.
+bool isWithin(int node, int ancestor, const QList<int>& parentOf) {
+    for (int at = node; at >= 0; at = parentOf[at])
+        if (at == ancestor)
+            return true;
+    return false;
+}
+
+// The parent chosen for each shown operation (a position in shown), -1 for one that stays
+// directly below its module. Moves are decided in reading order; a move that would put a node
+// below itself or below one of its own descendants is skipped.
+QList<int> chooseParents(const QList<const OperationRow*>& shown) {
+    const ParentIndex index = indexParents(shown);
+    QList<int> parentOf(shown.size(), -1);
+    for (int i = 0; i < shown.size(); ++i) {
+        if (shown[i]->parentOpID <= 0)
+            continue;
+        const int parent = findParent(shown, index, i);
+        if (parent >= 0 && !isWithin(parent, i, parentOf))
+            parentOf[i] = parent;
+    }
+    return parentOf;
+}
+
+// The positions in shown ordered by their depth below the module, in reading order within a
+// depth: each node then finds its parent made before it, and siblings keep their reading order.
+QList<int> byDepth(const QList<int>& parentOf) {
+    QList<int> depth(parentOf.size(), 0);
+    int deepest = 0;
+    for (int i = 0; i < parentOf.size(); ++i) {
+        for (int at = parentOf[i]; at >= 0; at = parentOf[at])
+            ++depth[i];
+        deepest = qMax(deepest, depth[i]);
+    }
+    QList<int> order;
+    order.reserve(parentOf.size());
+    for (int level = 0; level <= deepest; ++level)
+        for (int i = 0; i < parentOf.size(); ++i)
+            if (depth[i] == level)
+                order.append(i);
+    return order;
 }
 
 void build(KeyedTreeWidget* tree, const TreeRows& rows, const QMap<int, LeftOutOperation::Reason>& leftOut,
@@ -230,20 +245,30 @@ void build(KeyedTreeWidget* tree, const TreeRows& rows, const QMap<int, LeftOutO
         moduleById.insert(row.mdID, node);
     }
 
-    QList<Operation> operations;
-    operations.reserve(rows.operations.size());
-    for (int i = 0; i < rows.operations.size(); ++i) {
-        if (leftOut.contains(i))
-            continue;
-        const OperationRow& row = rows.operations[i];
-        QTreeWidgetItem* module = moduleById.value(row.mdID);
-        QTreeWidgetItem* node = tree->addKeyed(operationKey(row.opID, row.mdID, row.Id), row.name, module);
+    QList<const OperationRow*> shown;
+    shown.reserve(qsizetype(rows.operations.size()) - leftOut.size());
+    for (int i = 0; i < int(rows.operations.size()); ++i)
+        if (!leftOut.contains(i))
+            shown.append(&rows.operations[std::size_t(i)]);
+    // Each node is added once, below the node it ends up under: its parent operation is chosen
+    // before any node is made.
+    const QList<int> parentOf = chooseParents(shown);
+    QList<QTreeWidgetItem*> nodes(shown.size(), nullptr);
+    for (const int i : byDepth(parentOf)) {
+        const OperationRow& row = *shown[i];
+        QTreeWidgetItem* parent = parentOf[i] < 0 ? moduleById.value(row.mdID) : nodes[parentOf[i]];
+        QTreeWidgetItem* node = tree->addKeyed(operationKey(row.opID, row.mdID, row.Id), row.name, parent);
         KeyedTreeWidget::setTag(node, row.parentOpID);
         setImage(node, CheckImage::Unchecked, images);
-        operations.append({node, module, row.opID, row.mdID, row.Id, row.parentOpID});
+        nodes[i] = node;
     }
-
-    attachToParents(operations, images);
+    // A parent operation shows no check image and bold text, so it is never saved as granted.
+    for (const int parent : parentOf) {
+        if (parent < 0 || imageOf(nodes[parent]) == CheckImage::None)
+            continue;
+        setImage(nodes[parent], CheckImage::None, images);
+        setBold(nodes[parent]);
+    }
 }
 
 // The tree made from rows as the last fill left it: every check undone, every module expanded,
@@ -261,17 +286,17 @@ void showAsFilled(KeyedTreeWidget* tree, const ImageList& images) {
 QList<LeftOutOperation> FillOperationTree(KeyedTreeWidget* tree, const ImageList& images) {
     TreeRows rows;
     try {
-        readRows(rows);
+        readRows(rows, tree);
     } catch (...) {
         // What was read before the failure is shown, as if the fill had stopped there.
         build(tree, rows, rowsLeftOut(rows), images);
         throw;
     }
     const QMap<int, LeftOutOperation::Reason> leftOut = rowsLeftOut(rows);
-    const QByteArray stamp = rows.digest.result();
+    const QByteArray stamp = rows.stamp();
     // A refresh mostly reads what the tree shows already: then the nodes stay as they are.
     if (stamp == tree->fillStamp() &&
-        tree->keyedCount() == rows.modules.size() + rows.operations.size() - leftOut.size()) {
+        tree->keyedCount() == rows.modules.size() + qsizetype(rows.operations.size()) - leftOut.size()) {
         showAsFilled(tree, images);
         return described(rows, leftOut);
     }

@@ -52,24 +52,30 @@ void AutoCompleteCombo::readTexts() {
         return;
     const int count = m_combo->count();
     m_texts.clear();
-    m_folded.clear();
     m_starts.clear();
     m_starts.reserve(count + 1);
-    m_texts.reserve(qsizetype(count) * 24);
+    const bool fold = m_compareMode == 1;
     for (int i = 0; i < count; ++i) {
         m_starts.append(m_texts.size());
-        m_texts.append(m_combo->itemText(i));
+        const QString text = m_combo->itemText(i);
+        if (!fold) {
+            m_texts.append(text);
+            continue;
+        }
+        // Every character folds to one, so the positions are those of the items' own texts.
+        const qsizetype at = m_texts.size();
+        m_texts.resize(at + text.size());
+        QChar* out = m_texts.data() + at;
+        for (const QChar c : text)
+            *out++ = common::searchFolded(c);
     }
     m_starts.append(m_texts.size());
-    m_folded.resize(m_texts.size());
-    QChar* out = m_folded.data();
-    for (QChar c : std::as_const(m_texts))
-        *out++ = common::searchFolded(c);
+    m_texts.squeeze();
     m_stale = false;
 }
 
-QStringView AutoCompleteCombo::slice(const QString& texts, int index) const {
-    return QStringView(texts).sliced(m_starts.at(index), m_starts.at(index + 1) - m_starts.at(index));
+QStringView AutoCompleteCombo::slice(int index) const {
+    return QStringView(m_texts).sliced(m_starts.at(index), m_starts.at(index + 1) - m_starts.at(index));
 }
 
 int AutoCompleteCombo::findPrefix(const QString& probe) {
@@ -77,13 +83,11 @@ int AutoCompleteCombo::findPrefix(const QString& probe) {
     const int count = static_cast<int>(m_starts.size()) - 1;
     if (count <= 0)
         return -1;
-    if (slice(m_texts, 0).isEmpty() && probe.isEmpty())
+    if (slice(0).isEmpty() && probe.isEmpty())
         return 0;
-    const bool fold = m_compareMode == 1;
-    const QString prefix = fold ? common::foldedForSearch(probe) : probe;
-    const QString& texts = fold ? m_folded : m_texts;
+    const QString prefix = m_compareMode == 1 ? common::foldedForSearch(probe) : probe;
     for (int i = 0; i < count; ++i) {
-        const QStringView item = slice(texts, i);
+        const QStringView item = slice(i);
         if (!item.isEmpty() && item.startsWith(prefix))
             return i;
     }
@@ -93,8 +97,10 @@ int AutoCompleteCombo::findPrefix(const QString& probe) {
 int AutoCompleteCombo::findExact(const QString& wanted) {
     readTexts();
     const int count = static_cast<int>(m_starts.size()) - 1;
+    const QString probe = m_compareMode == 1 ? common::foldedForSearch(wanted) : wanted;
+    // Only a text that folds the same can be the wanted one; the item's own text decides.
     for (int i = 0; i < count; ++i)
-        if (slice(m_texts, i) == wanted)
+        if (slice(i) == probe && m_combo->itemText(i) == wanted)
             return i;
     return -1;
 }
@@ -104,7 +110,7 @@ int AutoCompleteCombo::findExact(const QString& wanted) {
 void AutoCompleteCombo::select(int index) {
     readTexts();
     m_combo->setCurrentIndex(index);
-    const QString shown = index < 0 ? QString() : slice(m_texts, index).toString();
+    const QString shown = index < 0 ? QString() : m_combo->itemText(index);
     if (m_combo->lineEdit()->text() != shown)
         m_combo->lineEdit()->setText(shown);
     m_combo->update();
@@ -144,7 +150,7 @@ bool AutoCompleteCombo::keyPress(const QKeyEvent* event) {
     }
     // The caret stays after the typed text and the rest of the item's text is selected, so the
     // next character replaces it and goes on with the search.
-    const int length = static_cast<int>(slice(m_texts, match).size());
+    const int length = static_cast<int>(slice(match).size());
     edit->setSelection(length, static_cast<int>(probe.size()) - length);
     return true;
 }

@@ -19,9 +19,9 @@ class QKeyEvent;
 // Whatever the administrator types, pastes or confirms, the selected item is the one whose text
 // the box shows, or none, so that what is stored is what is seen.
 //
-// The items' texts are kept end to end in two strings, as they are and folded for search, read
-// again when the event loop runs after the items changed (or at the first key, if sooner), so a
-// key press walks plain characters rather than the model.
+// The items' texts are kept end to end in one string, as they compare (folded for search in
+// compare mode 1), read again when the event loop runs after the items changed (or at the first
+// key, if sooner), so a key press walks plain characters rather than the model.
 class AutoCompleteCombo : public QObject {
     Q_OBJECT
 public:
@@ -45,14 +45,14 @@ private:
     void select(int index);
     void textEdited(const QString& text);
     void readTexts();
-    QStringView slice(const QString& texts, int index) const;
+    // The text of item index as it compares.
+    QStringView slice(int index) const;
 
     QComboBox* m_combo;
     int m_compareMode;
     bool m_stale = true;
     bool m_readScheduled = false;
     QString m_texts;
-    QString m_folded;
-    // Where each item's text starts in m_texts and m_folded; one more entry marks the end.
+    // Where each item's text starts in m_texts; one more entry marks the end.
     QList<qsizetype> m_starts;
 };

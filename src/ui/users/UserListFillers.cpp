@@ -42,11 +42,8 @@ void FillUserList(KeyedTreeWidget* list) {
 }
 
 void FillPersonCombo(KeyedComboBox* combo) {
-    combo->clearKeyed();
-    db::RecordSet persons = store::GetPersons();
-    const int id = persons.fieldIndex("IdPers");
-    const int surname = persons.fieldIndex("Nume");
-    const int firstName = persons.fieldIndex("Prenume");
+    // Cleared within the fill: persons read as the box lists them already are taken back, and a
+    // refresh that finds the same persons leaves the box's items as they are.
     combo->beginFill();
     // However the fill ends, the persons read so far are listed, and none is selected: the combo
     // box selects the first item added to it.
@@ -54,6 +51,11 @@ void FillPersonCombo(KeyedComboBox* combo) {
         combo->endFill();
         combo->clearSelection();
     });
+    combo->clearKeyed();
+    db::RecordSet persons = store::GetPersons();
+    const int id = persons.fieldIndex("IdPers");
+    const int surname = persons.fieldIndex("Nume");
+    const int firstName = persons.fieldIndex("Prenume");
     for (; !persons.eof(); persons.moveNext()) {
         const int IdPers = persons.field(id).toInt();
         const QString key = common::ItemKey(IdPers);

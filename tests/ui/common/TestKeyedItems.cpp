@@ -231,6 +231,46 @@ private slots:
         QCOMPARE(combo.itemText(combo.indexOfKey(QStringLiteral("k7"))), QStringLiteral("Enache Vlad"));
         QCOMPARE(combo.currentText(), QStringLiteral("Avram Ana"));
     }
+
+    // A refill cleared within the fill takes back the items it adds again in the same order: the
+    // same items leave the model untouched, and from the first difference on the items are new.
+    void comboRefillTakesBackTheSameItems() {
+        KeyedComboBox combo;
+        const auto fill = [&combo](const QList<std::pair<int, QString>>& persons) {
+            combo.beginFill();
+            combo.clearKeyed();
+            for (const auto& [id, name] : persons)
+                if (combo.indexOfKey(QStringLiteral("k%1").arg(id)) < 0)
+                    combo.addKeyed(QStringLiteral("k%1").arg(id), name, id);
+            combo.endFill();
+        };
+        fill({{1, "Avram Ana"}, {2, "Ionescu Maria"}, {3, "Popescu Ion"}});
+        QSignalSpy inserted(combo.model(), &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(combo.model(), &QAbstractItemModel::rowsRemoved);
+        // A person read twice is still listed once.
+        fill({{1, "Avram Ana"}, {2, "Ionescu Maria"}, {2, "Ionescu Maria"}, {3, "Popescu Ion"}});
+        QCOMPARE(inserted.count() + removed.count(), 0);
+
+        fill({{1, "Avram Ana"}, {2, "Ionescu Mara"}, {4, "Zamfir Dan"}});
+        QStringList items;
+        for (int i = 0; i < combo.count(); ++i)
+            items << combo.itemData(i, common::KeyRole).toString() + QLatin1Char('=') + combo.itemText(i);
+        QCOMPARE(items, QStringList({"k1=Avram Ana", "k2=Ionescu Mara", "k4=Zamfir Dan"}));
+        QCOMPARE(combo.indexOfKey(QStringLiteral("k3")), -1);
+        QCOMPARE(combo.indexOfKey(QStringLiteral("k4")), 2);
+        QCOMPARE(combo.itemData(1, common::TagRole), QVariant(2));
+
+        // A fill that ends early lists only what it read.
+        fill({{1, "Avram Ana"}});
+        QCOMPARE(combo.count(), 1);
+        QCOMPARE(combo.indexOfKey(QStringLiteral("k2")), -1);
+        combo.beginFill();
+        combo.clearKeyed();
+        combo.addKeyed(QStringLiteral("k1"), QStringLiteral("Avram Ana"), 1);
+        QVERIFY_THROWS_EXCEPTION(db::DbError, combo.addKeyed(QStringLiteral("k1"), QStringLiteral("Alta"), 1));
+        combo.endFill();
+        QCOMPARE(combo.count(), 1);
+    }
 };
 
 QTEST_MAIN(TestKeyedItems)
