@@ -281,10 +281,11 @@ double WindowDriver::saveGroup() {
         m_restoreBeforeFloor += QStringLiteral("INSERT INTO admGrupPuncteLucru (grID, IdPctLucru) VALUES %1;")
                                     .arg(held.join(QLatin1Char(',')));
     m_restoreBeforeFloor += QStringLiteral("COMMIT;");
-    // Save writes only what changed: the notes change with every run, so that each run writes the
-    // group and its grants for the company, as the first one does.
-    static int run = 0;
-    m_form.txtNotes->setText(QStringLiteral("bench run %1").arg(++run));
+    // Save writes only what changed: the group's notes alternate from run to run (and from the
+    // notes an earlier benchmark left), so that every Save writes the group, its 2,000 operations
+    // and its work points.
+    const QString notes = QStringLiteral("Salvat de benchmark");
+    m_form.txtNotes->setText(m_form.txtNotes->text() == notes ? notes + QLatin1Char('.') : notes);
     check(ticked == SavedOperations && m_form.lstPuncteLucru->topLevelItemCount() >= SavedWorkPoints,
           "the suite has 2,000 operations and 50 work points of the company to tick");
 
