@@ -1,6 +1,7 @@
 #include "db/SharedConnection.h"
 #include "store/RightsQueries.h"
 #include "support/FixtureRows.h"
+#include "support/TdsServer.h"
 #include "support/TempServer.h"
 
 #include <QSet>
@@ -61,11 +62,19 @@ bool ordered(const QStringList& rows, int keys) {
 
 // The reads of the rights views and report, each against a join of the test's own on the same
 // suite: users 31 "ana" in groups 21 and 22, whose operations and work points overlap, 32 "dan"
-// in group 22 only, 33 "ion" in none.
+// in group 22 only, 33 "ion" in none. The whole test runs twice: on the embedded server, then
+// through the ODBC stack against the TDS server double serving the same files (the test's joins
+// read those files, so a real server is not used here).
 class TestRightsQueries : public QObject {
     Q_OBJECT
 
+public:
+    explicit TestRightsQueries(bool overTds) : m_overTds(overTds) {}
+
+private:
+    const bool m_overTds;
     std::unique_ptr<TempServer> m_server;
+    std::unique_ptr<TdsServer> m_tds;
     std::shared_ptr<db::Connection> m_connection;
 
     QList<QVariantList> suite(const QString& sql, const QVariantList& values = {}) const {
@@ -73,6 +82,13 @@ class TestRightsQueries : public QObject {
     }
 
 private slots:
+    void initTestCase() {
+        if (m_overTds && !qEnvironmentVariableIsEmpty("TALVANE_TEST_MSSQL"))
+            QSKIP("the rights reads are compared with joins over the double's files; no double with "
+                  "TALVANE_TEST_MSSQL set");
+        if (m_overTds && !TdsServer::skipReason().isEmpty())
+            QSKIP(qPrintable(TdsServer::skipReason()));
+    }
     void init() {
         m_server = std::make_unique<TempServer>();
         FixtureRows(*m_server)
@@ -109,11 +125,17 @@ private slots:
             .grantWorkPoint(22, 41)
             .grantWorkPoint(22, 42)
             .grantWorkPoint(22, 44);
+        if (m_overTds) {
+            m_tds = TdsServer::start(m_server->directory());
+            const QString connection = m_tds->connectionString();
+            db::setConnectionOpener([connection] { return db::Connection::open(connection); });
+        }
         m_connection = db::ReplaceSharedConnection();
     }
     void cleanup() {
         m_connection.reset();
         db::SharedConnection().reset();
+        m_tds.reset();
         m_server.reset();
     }
 
@@ -258,8 +280,17 @@ private slots:
         lines(store::GetUserOperations(m_connection, 31, 101), {"opID"});
         lines(store::GetOperationUsers(m_connection, 101, 1, 503), {"usID"});
         QCOMPARE(m_server->snapshot(), before);
+        // Over ODBC the reads went to the double, not to the files behind it.
+        if (m_tds)
+            QVERIFY(m_tds->requests() >= 3);
     }
 };
 
-QTEST_GUILESS_MAIN(TestRightsQueries)
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    TestRightsQueries embedded(false);
+    TestRightsQueries overTds(true);
+    const int failed = QTest::qExec(&embedded, argc, argv);
+    return failed + QTest::qExec(&overTds, argc, argv);
+}
 #include "TestRightsQueries.moc"
