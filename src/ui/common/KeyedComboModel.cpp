@@ -4,9 +4,21 @@
 
 KeyedComboModel::KeyedComboModel(QObject* parent) : QAbstractListModel(parent) {}
 
+KeyedComboModel::Key KeyedComboModel::stored(const QString& key) {
+    if (const std::optional<PackedKey> packed = PackedKey::from(key))
+        return *packed;
+    return key;
+}
+
+QString KeyedComboModel::textOf(const Key& key) {
+    if (const PackedKey* packed = std::get_if<PackedKey>(&key))
+        return packed->text();
+    return std::get<QString>(key);
+}
+
 void KeyedComboModel::stage(const QString& key, const QString& text, const QVariant& tag) {
     m_texts.append(text);
-    m_keys.append(key);
+    m_keys.append(stored(key));
     m_tags.append(tag);
 }
 
@@ -36,7 +48,7 @@ QVariant KeyedComboModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
         return m_texts.at(index.row());
     case common::KeyRole:
-        return m_keys.at(index.row());
+        return textOf(m_keys.at(index.row()));
     case common::TagRole:
         return m_tags.at(index.row());
     default:
@@ -54,7 +66,7 @@ bool KeyedComboModel::setData(const QModelIndex& index, const QVariant& value, i
         m_texts[row] = value.toString();
         break;
     case common::KeyRole:
-        m_keys[row] = value.toString();
+        m_keys[row] = stored(value.toString());
         break;
     case common::TagRole:
         m_tags[row] = value;
@@ -71,7 +83,7 @@ bool KeyedComboModel::insertRows(int row, int count, const QModelIndex& parent) 
         return false;
     beginInsertRows(parent, row, row + count - 1);
     m_texts.insert(row, count, QString());
-    m_keys.insert(row, count, QString());
+    m_keys.insert(row, count, Key(QString()));
     m_tags.insert(row, count, QVariant());
     m_shown += count;
     endInsertRows();

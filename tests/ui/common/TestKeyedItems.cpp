@@ -192,6 +192,67 @@ private slots:
         QCOMPARE(ticked(), QStringList());
     }
 
+    // Keys of the shapes the fillers make are held as numbers, any other key as text: each is found
+    // and given back exactly as added, and keys that read alike as numbers stay distinct.
+    void keysOfEveryShapeAreFoundAndGivenBack() {
+        const QStringList keys = {"k1",
+                                  "k0",
+                                  "k-5",
+                                  "k2147483647",
+                                  "k2147483648",
+                                  "k007",
+                                  "k7",
+                                  "k+7",
+                                  "m12",
+                                  "m012",
+                                  "k1#$#2#$#3",
+                                  "k1#$#2",
+                                  "k1#$#02#$#3",
+                                  "k1#$#2#$#3#$#4",
+                                  "k1#$#",
+                                  "kx",
+                                  "x",
+                                  "",
+                                  QString::fromUtf8("ș5"),
+                                  "K9",
+                                  "k 1",
+                                  "1",
+                                  "k-0",
+                                  "m12 "};
+        KeyedTreeWidget list;
+        KeyedComboBox combo;
+        for (int i = 0; i < keys.size(); ++i) {
+            list.addKeyed(keys[i], QString::number(i));
+            combo.addKeyed(keys[i], QString::number(i), i);
+        }
+        QCOMPARE(list.keyedCount(), keys.size());
+        for (int i = 0; i < keys.size(); ++i) {
+            QTreeWidgetItem* item = list.find(keys[i]);
+            QVERIFY2(item && item->text(0) == QString::number(i), qPrintable(keys[i]));
+            QCOMPARE(KeyedTreeWidget::keyOf(item), keys[i]);
+            QCOMPARE(item->data(0, common::KeyRole).toString(), keys[i]);
+            QCOMPARE(combo.indexOfKey(keys[i]), i);
+            QCOMPARE(combo.itemData(i, common::KeyRole).toString(), keys[i]);
+        }
+        QVERIFY(!list.find("k8") && !list.find("k1#$#2#$#4") && !list.find("k08"));
+        QVERIFY_THROWS_EXCEPTION(db::DbError, list.addKeyed("k1#$#2#$#3", "again"));
+
+        // A key changed through its role moves between the two forms and reads back as set.
+        QTreeWidgetItem* item = list.find("k007");
+        for (const QString& key : {"k9#$#8#$#7", "free text", "m3"}) {
+            item->setData(0, common::KeyRole, key);
+            QCOMPARE(KeyedTreeWidget::keyOf(item), key);
+        }
+        combo.model()->setData(combo.model()->index(0, 0), QStringLiteral("k0042"), common::KeyRole);
+        QCOMPARE(combo.itemData(0, common::KeyRole).toString(), QStringLiteral("k0042"));
+
+        // Removing by key removes that item only.
+        for (const QString& key : {"k7", "k1#$#2", "", "m12"})
+            list.removeKeyed(key);
+        QCOMPARE(list.keyedCount(), keys.size() - 4);
+        QVERIFY(!list.find("k7") && !list.find("m12") && list.find("k1#$#2#$#3") && list.find("m012"));
+    }
+
     void comboFindsItemsByKeyAfterARefill() {
         KeyedComboBox combo;
         QVERIFY(combo.findChildren<QStandardItemModel*>().isEmpty());
