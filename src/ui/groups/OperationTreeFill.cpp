@@ -100,17 +100,26 @@ void readRows(TreeRows& rows, const KeyedTreeWidget* tree) {
     const int parentColumn = operations.fieldIndex(QStringLiteral("opIdParinte"));
     const int nameColumn = operations.fieldIndex(QStringLiteral("opDenumire"));
     const bool shown = tree->keyedCount() > 0;
+    // Operations of many modules bear the same names (a large suite has some 800 names for 109,000
+    // operations): each name is held once, by every row and node that bears it.
+    QSet<QString> names;
     for (; !operations.eof(); operations.moveNext()) {
         const QVariant parent = operations.field(parentColumn);
         OperationRow row{operations.field(opIdColumn).toInt(), operations.field(mdIdColumn).toInt(),
                          operations.field(IdColumn).toInt(), parent.isNull() ? 0 : parent.toInt(),
                          operations.field(nameColumn).toString()};
-        // A name the tree shows already is kept once, shared with its node: a refresh mostly reads
-        // what the tree shows, and would otherwise hold every name twice until it ends.
-        if (shown)
-            if (const KeyedTreeItem* node = KeyedTreeItem::cast(tree->find(operationKey(row.opID, row.mdID, row.Id)));
-                node && node->textAt(0) == row.name)
-                row.name = node->textAt(0);
+        if (const auto known = names.constFind(row.name); known != names.cend()) {
+            row.name = *known;
+        } else {
+            // A name the tree shows already is shared with its node: a refresh mostly reads what
+            // the tree shows, and would otherwise hold the names twice until it ends.
+            if (shown)
+                if (const KeyedTreeItem* node =
+                        KeyedTreeItem::cast(tree->find(operationKey(row.opID, row.mdID, row.Id)));
+                    node && node->textAt(0) == row.name)
+                    row.name = node->textAt(0);
+            names.insert(row.name);
+        }
         rows.add(row.name, {row.opID, row.mdID, row.Id, row.parentOpID});
         rows.operations.push_back(std::move(row));
     }
