@@ -253,6 +253,51 @@ private slots:
         QVERIFY(!list.find("k7") && !list.find("m12") && list.find("k1#$#2#$#3") && list.find("m012"));
     }
 
+    // The combo box gives back every key and tag as added, whatever their kinds, and in whatever
+    // order the kinds come: ints with the keys made of them, other keys, other tags, rows the box
+    // adds itself.
+    void comboKeepsKeysAndTagsOfEveryKind_data() {
+        QTest::addColumn<int>("oddRow");
+        for (int row = 0; row < 4; ++row)
+            QTest::addRow("odd row %d", row) << row;
+    }
+    void comboKeepsKeysAndTagsOfEveryKind() {
+        QFETCH(int, oddRow);
+        struct Row {
+            QString key;
+            QVariant tag;
+        };
+        QList<Row> rows = {{"k1", 1}, {"k2", 2}, {"k3", 3}, {"k4", 4}};
+        const QList<Row> odd = {{"p5", 5}, {"k6", QString("six")}, {"k7", qlonglong(7)}, {"k08", 8}};
+        for (const Row& row : odd) {
+            QList<Row> mixed = rows;
+            mixed[oddRow] = row;
+            KeyedComboBox combo;
+            combo.beginFill();
+            for (const Row& r : mixed)
+                combo.addKeyed(r.key, r.key + QStringLiteral(" text"), r.tag);
+            combo.endFill();
+            combo.addItem(QStringLiteral("plain"));
+            QCOMPARE(combo.count(), 5);
+            for (int i = 0; i < mixed.size(); ++i) {
+                QCOMPARE(combo.indexOfKey(mixed[i].key), i);
+                QCOMPARE(combo.itemData(i, common::KeyRole).toString(), mixed[i].key);
+                QCOMPARE(combo.itemData(i, common::TagRole), mixed[i].tag);
+            }
+            QCOMPARE(combo.itemData(4, common::KeyRole).toString(), QString());
+            QVERIFY(!combo.itemData(4, common::TagRole).isValid());
+            // A tag changed alone leaves the key as it was, and the other way round.
+            combo.setItemData(oddRow == 0 ? 1 : 0, 40, common::TagRole);
+            combo.setItemData(2, QStringLiteral("k99"), common::KeyRole);
+            QCOMPARE(combo.itemData(oddRow == 0 ? 1 : 0, common::KeyRole).toString(), mixed[oddRow == 0 ? 1 : 0].key);
+            QCOMPARE(combo.itemData(oddRow == 0 ? 1 : 0, common::TagRole), QVariant(40));
+            QCOMPARE(combo.itemData(2, common::KeyRole).toString(), QStringLiteral("k99"));
+            QCOMPARE(combo.itemData(2, common::TagRole), mixed[2].tag);
+            combo.removeItem(0);
+            QCOMPARE(combo.itemData(0, common::KeyRole).toString(), mixed[1].key);
+        }
+    }
+
     void comboFindsItemsByKeyAfterARefill() {
         KeyedComboBox combo;
         QVERIFY(combo.findChildren<QStandardItemModel*>().isEmpty());
