@@ -47,7 +47,7 @@ struct OperationRow {
     int mdID;
     int Id;
     int parentOpID;
-    QString name;
+    int name; // a position in TreeRows::names
 };
 
 // What the tree is filled from, in reading order, with a digest of it: two chains of Qt's own hash
@@ -57,6 +57,9 @@ struct TreeRows {
     QList<ModuleRow> modules;
     // A deque grows without copying what it holds: 100,000 rows never exist twice while it grows.
     std::deque<OperationRow> operations;
+    // The operations' names, each once: operations of many modules bear the same names (a large
+    // suite has some 800 names for 109,000 operations).
+    QList<QString> names;
     size_t digest[2] = {0x243f6a8885a308d3, 0x13198a2e03707344};
 
     void add(const QString& name, std::initializer_list<int> numbers) {
@@ -100,15 +103,13 @@ void readRows(TreeRows& rows, const KeyedTreeWidget* tree) {
     const int parentColumn = operations.fieldIndex(QStringLiteral("opIdParinte"));
     const int nameColumn = operations.fieldIndex(QStringLiteral("opDenumire"));
     const bool shown = tree->keyedCount() > 0;
-    // Operations of many modules bear the same names (a large suite has some 800 names for 109,000
-    // operations): each name is held once, by every row and node that bears it.
-    QSet<QString> names;
+    QHash<QString, int> nameAt; // a name -> its position in rows.names
     for (; !operations.eof(); operations.moveNext()) {
         const QVariant parent = operations.field(parentColumn);
         OperationRow row{operations.field(opIdColumn).toInt(), operations.field(mdIdColumn).toInt(),
-                         operations.field(IdColumn).toInt(), parent.isNull() ? 0 : parent.toInt(),
-                         operations.field(nameColumn).toString()};
-        if (const auto known = names.constFind(row.name); known != names.cend()) {
+                         operations.field(IdColumn).toInt(), parent.isNull() ? 0 : parent.toInt(), 0};
+        QString name = operations.field(nameColumn).toString();
+        if (const auto known = nameAt.constFind(name); known != nameAt.cend()) {
             row.name = *known;
         } else {
             // A name the tree shows already is shared with its node: a refresh mostly reads what
@@ -116,11 +117,13 @@ void readRows(TreeRows& rows, const KeyedTreeWidget* tree) {
             if (shown)
                 if (const KeyedTreeItem* node =
                         KeyedTreeItem::cast(tree->find(operationKey(row.opID, row.mdID, row.Id)));
-                    node && node->textAt(0) == row.name)
-                    row.name = node->textAt(0);
-            names.insert(row.name);
+                    node && node->textAt(0) == name)
+                    name = node->textAt(0);
+            row.name = int(rows.names.size());
+            nameAt.insert(name, row.name);
+            rows.names.append(name);
         }
-        rows.add(row.name, {row.opID, row.mdID, row.Id, row.parentOpID});
+        rows.add(rows.names.at(row.name), {row.opID, row.mdID, row.Id, row.parentOpID});
         rows.operations.push_back(std::move(row));
     }
     operations.close();
@@ -152,7 +155,7 @@ QList<LeftOutOperation> described(const TreeRows& rows, const QMap<int, LeftOutO
     operations.reserve(leftOut.size());
     for (auto it = leftOut.cbegin(); it != leftOut.cend(); ++it) {
         const OperationRow& row = rows.operations[std::size_t(it.key())];
-        operations.append({row.opID, row.mdID, row.Id, row.name, it.value()});
+        operations.append({row.opID, row.mdID, row.Id, rows.names.at(row.name), it.value()});
     }
     return operations;
 }
@@ -266,7 +269,8 @@ void build(KeyedTreeWidget* tree, const TreeRows& rows, const QMap<int, LeftOutO
     for (const int i : byDepth(parentOf)) {
         const OperationRow& row = *shown[i];
         QTreeWidgetItem* parent = parentOf[i] < 0 ? moduleById.value(row.mdID) : nodes[parentOf[i]];
-        QTreeWidgetItem* node = tree->addKeyed(operationKey(row.opID, row.mdID, row.Id), row.name, parent);
+        QTreeWidgetItem* node =
+            tree->addKeyed(operationKey(row.opID, row.mdID, row.Id), rows.names.at(row.name), parent);
         KeyedTreeWidget::setTag(node, row.parentOpID);
         setImage(node, CheckImage::Unchecked, images);
         nodes[i] = node;
