@@ -13,6 +13,7 @@
 #include <QSet>
 #include <algorithm>
 #include <deque>
+#include <tuple>
 #include <utility>
 
 // Filling the operations tree from the modules and operations of the database.
@@ -28,13 +29,6 @@ void setBold(QTreeWidgetItem* node) {
     QFont font = node->font(0);
     font.setBold(true);
     node->setFont(0, font);
-}
-
-// Whether key was not in keys yet; it is afterwards.
-template <typename Key> bool addedAnew(QSet<Key>& keys, const Key& key) {
-    const qsizetype before = keys.size();
-    keys.insert(key);
-    return keys.size() > before;
 }
 
 struct ModuleRow {
@@ -72,19 +66,6 @@ struct TreeRows {
     }
     QByteArray stamp() const { return QByteArray(reinterpret_cast<const char*>(digest), sizeof digest); }
 };
-
-// The key of an operation row as numbers: checking 100,000 rows for repeated keys then makes no
-// text.
-struct OperationId {
-    int opID;
-    int mdID;
-    int Id;
-    bool operator==(const OperationId&) const = default;
-};
-
-size_t qHash(const OperationId& id, size_t seed = 0) {
-    return qHashMulti(seed, id.opID, id.mdID, id.Id);
-}
 
 void readRows(TreeRows& rows, const KeyedTreeWidget* tree) {
     db::RecordSet modules = store::GetModules();
@@ -137,16 +118,27 @@ QMap<int, LeftOutOperation::Reason> rowsLeftOut(const TreeRows& rows) {
     modules.reserve(rows.modules.size());
     for (const ModuleRow& row : rows.modules)
         modules.insert(row.mdID);
-    QSet<OperationId> keys;
-    keys.reserve(qsizetype(rows.operations.size()));
     QMap<int, LeftOutOperation::Reason> leftOut;
+    // The rows with a module, ordered by key and, for one key, by reading order: every row but the
+    // first of a key is one whose key was read before. A sorted list of positions takes a fraction
+    // of what a hash of 100,000 keys takes while a refresh holds the whole window.
+    QList<int> keyed;
+    keyed.reserve(qsizetype(rows.operations.size()));
     for (int i = 0; i < int(rows.operations.size()); ++i) {
-        const OperationRow& row = rows.operations[std::size_t(i)];
-        if (!modules.contains(row.mdID))
+        if (modules.contains(rows.operations[std::size_t(i)].mdID))
+            keyed.append(i);
+        else
             leftOut.insert(i, LeftOutOperation::Reason::NoModule);
-        else if (!addedAnew(keys, OperationId{row.opID, row.mdID, row.Id}))
-            leftOut.insert(i, LeftOutOperation::Reason::KeyTwice);
     }
+    const auto key = [&rows](int i) {
+        const OperationRow& row = rows.operations[std::size_t(i)];
+        return std::tuple(row.opID, row.mdID, row.Id);
+    };
+    std::sort(keyed.begin(), keyed.end(),
+              [&key](int a, int b) { return std::tuple(key(a), a) < std::tuple(key(b), b); });
+    for (qsizetype at = 1; at < keyed.size(); ++at)
+        if (key(keyed[at]) == key(keyed[at - 1]))
+            leftOut.insert(keyed[at], LeftOutOperation::Reason::KeyTwice);
     return leftOut;
 }
 
