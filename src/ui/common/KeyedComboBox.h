@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/common/KeyIndex.h"
+
 #include <QComboBox>
 #include <QHash>
 #include <QString>
@@ -49,7 +51,7 @@ private:
     void dropUntaken();
 
     KeyedComboModel* m_items;
-    QHash<QString, int> m_index;
+    KeyIndex<int> m_index;
     bool m_filling = false;
     bool m_keeping = false;
     int m_keptTaken = 0; // while keeping: the items from here on are kept, not yet taken

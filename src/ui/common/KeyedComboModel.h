@@ -1,13 +1,21 @@
 #pragma once
 
+#include "ui/common/PackedKey.h"
+
 #include <QAbstractListModel>
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <variant>
 
-// The items of a keyed combo box in three flat lists: texts (Qt::DisplayRole and EditRole),
-// keys and tags (the roles of ItemRoles). Rows can be staged at the end and shown all at once,
-// so that a fill of many items is announced to the combo box once.
+// The items of a keyed combo box in flat lists: texts (Qt::DisplayRole and EditRole), keys and
+// tags (the roles of ItemRoles). Rows can be staged at the end and shown all at once, so that a
+// fill of many items is announced to the combo box once.
+//
+// A box of 100,000 persons holds a text and a number per person: while every tag is an int and
+// every key is common::ItemKey of its tag, as the fillers make them, only the tags are held, as
+// ints, and the keys are made from them when asked for. The first tag or key of another kind
+// makes the model hold every tag (or key) as such from then on.
 class KeyedComboModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -21,11 +29,9 @@ public:
     void dropStaged();
     // Shown and staged rows.
     int size() const { return static_cast<int>(m_texts.size()); }
-    const QString& keyAt(int row) const { return m_keys.at(row); }
+    QString keyAt(int row) const;
     // Whether the row holds exactly this key, text and tag.
-    bool sameItem(int row, const QString& key, const QString& text, const QVariant& tag) const {
-        return m_keys.at(row) == key && m_texts.at(row) == text && m_tags.at(row) == tag;
-    }
+    bool sameItem(int row, const QString& key, const QString& text, const QVariant& tag) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -35,8 +41,27 @@ public:
     bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
 
 private:
+    using Key = std::variant<QString, PackedKey>;
+    static Key stored(const QString& key);
+    static QString textOf(const Key& key);
+    // The key made from an int tag, as common::ItemKey makes it.
+    static PackedKey keyOfTag(int tag);
+
+    Key storedKeyAt(int row) const;
+    QVariant tagAt(int row) const;
+    // From now on every key (every tag, and then every key too) is held as such.
+    void holdKeys();
+    void holdTags();
+    // Stores the key and tag of row, which every list in use has room for.
+    void store(int row, const Key& key, const QVariant& tag);
+    // An empty model holds its tags as ints and makes its keys again.
+    void compactWhenEmpty();
+
     QList<QString> m_texts;
-    QList<QString> m_keys;
+    QList<int> m_intTags; // while the tags are not held as such
     QList<QVariant> m_tags;
+    QList<Key> m_keys;
+    bool m_holdTags = false;
+    bool m_holdKeys = false;
     int m_shown = 0;
 };

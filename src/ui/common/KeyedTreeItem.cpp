@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QTreeWidget>
+#include <new>
 #include <utility>
 
 namespace {
@@ -41,11 +42,34 @@ bool isPlainBold(const QVariant& value) {
 } // namespace
 
 KeyedTreeItem::KeyedTreeItem(const QString& key, const QString& text, int columns)
-    : QTreeWidgetItem(Type), m_text(text), m_key(key) {
+    : QTreeWidgetItem(Type), m_text(text), m_textKey() {
+    storeKey(key);
     if (columns > 1) {
         m_moreCount = quint8(qMin(columns - 1, 255));
         m_moreTexts = std::make_unique<QString[]>(m_moreCount);
     }
+}
+
+KeyedTreeItem::~KeyedTreeItem() {
+    destroyKey();
+}
+
+void KeyedTreeItem::destroyKey() {
+    if (!m_keyPacked)
+        m_textKey.~QString();
+}
+
+bool KeyedTreeItem::storeKey(const QString& key) {
+    const std::optional<PackedKey> packed = PackedKey::from(key);
+    if (hasKey(key, packed))
+        return false;
+    destroyKey();
+    if (packed)
+        new (&m_packedKey) PackedKey(*packed);
+    else
+        new (&m_textKey) QString(key);
+    m_keyPacked = packed.has_value();
+    return true;
 }
 
 void KeyedTreeItem::announce(int column, int role, int alsoRole) const {
@@ -172,7 +196,7 @@ QVariant KeyedTreeItem::data(int column, int role) const {
     if (column == 0) {
         switch (role) {
         case common::KeyRole:
-            return m_key;
+            return key();
         case common::TagRole:
             return tag();
         case common::ImageRole:
@@ -206,7 +230,7 @@ void KeyedTreeItem::setData(int column, int role, const QVariant& value) {
     } else if (column != 0) {
         QTreeWidgetItem::setData(column, role, value);
     } else if (role == common::KeyRole) {
-        changed = assign(m_key, value.toString());
+        changed = storeKey(value.toString());
     } else if (role == common::TagRole) {
         changed = storeTag(value);
     } else if (role == common::ImageRole) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/common/PackedKey.h"
+
 #include <QIcon>
 #include <QString>
 #include <QTreeWidgetItem>
@@ -8,12 +10,12 @@
 
 // The item of a keyed list or tree. What the fillers give every item is kept in plain fields
 // rather than in one variant per role and column: the texts of the columns and, in column 0,
-// the key, tag, check state, check image index, icon and bold text. data() and setData() answer
-// those roles from the fields (texts are kept as text, an int tag as an int); any other role or
-// column, and a tag of another type, is kept by QTreeWidgetItem as usual. A list of 100,000
-// users holds 100,000 items: every byte of an item counts. A change of data made while the item is in a view reaches
-// the view and raises the tree's itemChanged, as any item's change does. QTreeWidgetItem announces a change of flags
-// only for the columns it holds values for, so flags are best set before the item is added.
+// the key (as numbers when it has a common shape, see PackedKey), tag, check state, check image index, icon and bold
+// text. data() and setData() answer those roles from the fields (texts are kept as text, an int tag as an int); any
+// other role or column, and a tag of another type, is kept by QTreeWidgetItem as usual. A list of 100,000 users holds
+// 100,000 items: every byte of an item counts. A change of data made while the item is in a view reaches the view and
+// raises the tree's itemChanged, as any item's change does. QTreeWidgetItem announces a change of flags only for the
+// columns it holds values for, so flags are best set before the item is added.
 class KeyedTreeItem : public QTreeWidgetItem {
 public:
     static constexpr int Type = QTreeWidgetItem::UserType + 1;
@@ -21,6 +23,9 @@ public:
     // columns: how many columns the item's list shows, so the texts of the others find room
     // at once.
     KeyedTreeItem(const QString& key, const QString& text, int columns = 1);
+    ~KeyedTreeItem() override;
+    KeyedTreeItem(const KeyedTreeItem&) = delete;
+    KeyedTreeItem& operator=(const KeyedTreeItem&) = delete;
 
     // The item as a keyed item, or null when it is another kind of item (a header item, say).
     static KeyedTreeItem* cast(QTreeWidgetItem* item) {
@@ -30,7 +35,18 @@ public:
         return item && item->type() == Type ? static_cast<const KeyedTreeItem*>(item) : nullptr;
     }
 
-    const QString& key() const { return m_key; }
+    QString key() const { return m_keyPacked ? m_packedKey.text() : m_textKey; }
+    // Whether the item's key is key, given as text and, when it has a common shape, as numbers
+    // (PackedKey::from(key)): no text is made for the comparison.
+    bool hasKey(const QString& key, const std::optional<PackedKey>& packed) const {
+        return m_keyPacked ? packed && *packed == m_packedKey : !packed && m_textKey == key;
+    }
+    // The key as numbers, or null when it is held as text.
+    const PackedKey* packedKey() const { return m_keyPacked ? &m_packedKey : nullptr; }
+    // The first character of the key (a null character for an empty key).
+    QChar keyPrefix() const {
+        return m_keyPacked ? QChar(m_packedKey.prefix) : m_textKey.isEmpty() ? QChar() : m_textKey.front();
+    }
     QVariant tag() const;
     void setTag(const QVariant& tag);
     // The text of column, empty beyond the columns that have one.
@@ -63,10 +79,17 @@ private:
     bool storeTag(const QVariant& tag);
     int checkState() const { return int(m_check) - 1; }
     void setFontRole(const QVariant& value);
+    // Whether the key changed.
+    bool storeKey(const QString& key);
+    void destroyKey();
 
     QString m_text;
     std::unique_ptr<QString[]> m_moreTexts; // columns 1 .. m_moreCount
-    QString m_key;
+    // The key, held as numbers while m_keyPacked is set and as text otherwise.
+    union {
+        QString m_textKey;
+        PackedKey m_packedKey;
+    };
     QIcon m_icon;
     int m_intTag = 0;
     qint16 m_image = -1;
@@ -74,4 +97,5 @@ private:
     quint8 m_check : 3 = 0; // the check state + 1, 0 while the item has none
     quint8 m_tagKind : 2 = NoTag;
     bool m_bold : 1 = false;
+    bool m_keyPacked : 1 = false;
 };

@@ -50,7 +50,11 @@ QTreeWidgetItem* KeyedTreeWidget::item(const QString& key) const {
 
 void KeyedTreeWidget::forget(QTreeWidgetItem* node) {
     m_fillStamp.clear();
-    m_items.remove(keyOf(node));
+    const KeyedTreeItem* keyed = KeyedTreeItem::cast(node);
+    if (const PackedKey* packed = keyed ? keyed->packedKey() : nullptr)
+        m_items.remove(*packed);
+    else
+        m_items.remove(keyOf(node));
     m_marked.remove(node);
     m_ticked.remove(node);
     for (int i = 0; i < node->childCount(); ++i)
@@ -100,7 +104,8 @@ void KeyedTreeWidget::clearKeyed() {
 QTreeWidgetItem* KeyedTreeWidget::takeKept(const QString& key, const QString& text) {
     // Only the kept items from the first on are taken: once a key differs the fill makes new ones,
     // which endFill() shows after the taken ones, in the order they were added.
-    if (m_keptTaken >= m_kept.size() || keyOf(m_kept.at(m_keptTaken)) != key) {
+    const KeyedTreeItem* next = m_keptTaken < m_kept.size() ? KeyedTreeItem::cast(m_kept.at(m_keptTaken)) : nullptr;
+    if (!next || !next->hasKey(key, PackedKey::from(key))) {
         m_keeping = false;
         return nullptr;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/common/KeyIndex.h"
 #include "ui/common/ListFilter.h"
 
 #include <QByteArray>
@@ -102,7 +103,7 @@ private:
     QTreeWidgetItem* takeKept(const QString& key, const QString& text);
     void dropUnusedKept();
 
-    QHash<QString, QTreeWidgetItem*> m_items;
+    KeyIndex<QTreeWidgetItem*> m_items;
     QList<QTreeWidgetItem*> m_pendingTop;
     QSet<QTreeWidgetItem*> m_marked;
     QSet<QTreeWidgetItem*> m_ticked;

@@ -50,10 +50,20 @@ QString operationKey(int opID, int mdID, int Id) {
 }
 
 bool isModuleNode(const QTreeWidgetItem* node) {
+    // Asked of every node by the walks over the tree: the keyed node answers without making its key.
+    if (const KeyedTreeItem* keyed = KeyedTreeItem::cast(node))
+        return keyed->keyPrefix() == QLatin1Char('m');
     return KeyedTreeWidget::keyOf(node).startsWith(QLatin1Char('m'));
 }
 
 int moduleIdOf(const QTreeWidgetItem* node) {
+    const KeyedTreeItem* keyed = KeyedTreeItem::cast(node);
+    if (const PackedKey* packed = keyed ? keyed->packedKey() : nullptr) {
+        if (packed->prefix == u'm' && packed->count == 1)
+            return packed->numbers[0];
+        if (packed->count == 3)
+            return packed->numbers[1];
+    }
     const QString key = KeyedTreeWidget::keyOf(node);
     if (key.startsWith(QLatin1Char('m')))
         return key.mid(1).toInt();

@@ -13,6 +13,7 @@
 #include <QSet>
 #include <algorithm>
 #include <deque>
+#include <tuple>
 #include <utility>
 
 // Filling the operations tree from the modules and operations of the database.
@@ -30,13 +31,6 @@ void setBold(QTreeWidgetItem* node) {
     node->setFont(0, font);
 }
 
-// Whether key was not in keys yet; it is afterwards.
-template <typename Key> bool addedAnew(QSet<Key>& keys, const Key& key) {
-    const qsizetype before = keys.size();
-    keys.insert(key);
-    return keys.size() > before;
-}
-
 struct ModuleRow {
     int mdID;
     QString name;
@@ -47,7 +41,7 @@ struct OperationRow {
     int mdID;
     int Id;
     int parentOpID;
-    QString name;
+    int name; // a position in TreeRows::names
 };
 
 // What the tree is filled from, in reading order, with a digest of it: two chains of Qt's own hash
@@ -57,6 +51,9 @@ struct TreeRows {
     QList<ModuleRow> modules;
     // A deque grows without copying what it holds: 100,000 rows never exist twice while it grows.
     std::deque<OperationRow> operations;
+    // The operations' names, each once: operations of many modules bear the same names (a large
+    // suite has some 800 names for 109,000 operations).
+    QList<QString> names;
     size_t digest[2] = {0x243f6a8885a308d3, 0x13198a2e03707344};
 
     void add(const QString& name, std::initializer_list<int> numbers) {
@@ -69,19 +66,6 @@ struct TreeRows {
     }
     QByteArray stamp() const { return QByteArray(reinterpret_cast<const char*>(digest), sizeof digest); }
 };
-
-// The key of an operation row as numbers: checking 100,000 rows for repeated keys then makes no
-// text.
-struct OperationId {
-    int opID;
-    int mdID;
-    int Id;
-    bool operator==(const OperationId&) const = default;
-};
-
-size_t qHash(const OperationId& id, size_t seed = 0) {
-    return qHashMulti(seed, id.opID, id.mdID, id.Id);
-}
 
 void readRows(TreeRows& rows, const KeyedTreeWidget* tree) {
     db::RecordSet modules = store::GetModules();
@@ -100,18 +84,27 @@ void readRows(TreeRows& rows, const KeyedTreeWidget* tree) {
     const int parentColumn = operations.fieldIndex(QStringLiteral("opIdParinte"));
     const int nameColumn = operations.fieldIndex(QStringLiteral("opDenumire"));
     const bool shown = tree->keyedCount() > 0;
+    QHash<QString, int> nameAt; // a name -> its position in rows.names
     for (; !operations.eof(); operations.moveNext()) {
         const QVariant parent = operations.field(parentColumn);
         OperationRow row{operations.field(opIdColumn).toInt(), operations.field(mdIdColumn).toInt(),
-                         operations.field(IdColumn).toInt(), parent.isNull() ? 0 : parent.toInt(),
-                         operations.field(nameColumn).toString()};
-        // A name the tree shows already is kept once, shared with its node: a refresh mostly reads
-        // what the tree shows, and would otherwise hold every name twice until it ends.
-        if (shown)
-            if (const KeyedTreeItem* node = KeyedTreeItem::cast(tree->find(operationKey(row.opID, row.mdID, row.Id)));
-                node && node->textAt(0) == row.name)
-                row.name = node->textAt(0);
-        rows.add(row.name, {row.opID, row.mdID, row.Id, row.parentOpID});
+                         operations.field(IdColumn).toInt(), parent.isNull() ? 0 : parent.toInt(), 0};
+        QString name = operations.field(nameColumn).toString();
+        if (const auto known = nameAt.constFind(name); known != nameAt.cend()) {
+            row.name = *known;
+        } else {
+            // A name the tree shows already is shared with its node: a refresh mostly reads what
+            // the tree shows, and would otherwise hold the names twice until it ends.
+            if (shown)
+                if (const KeyedTreeItem* node =
+                        KeyedTreeItem::cast(tree->find(operationKey(row.opID, row.mdID, row.Id)));
+                    node && node->textAt(0) == name)
+                    name = node->textAt(0);
+            row.name = int(rows.names.size());
+            nameAt.insert(name, row.name);
+            rows.names.append(name);
+        }
+        rows.add(rows.names.at(row.name), {row.opID, row.mdID, row.Id, row.parentOpID});
         rows.operations.push_back(std::move(row));
     }
     operations.close();
@@ -125,16 +118,27 @@ QMap<int, LeftOutOperation::Reason> rowsLeftOut(const TreeRows& rows) {
     modules.reserve(rows.modules.size());
     for (const ModuleRow& row : rows.modules)
         modules.insert(row.mdID);
-    QSet<OperationId> keys;
-    keys.reserve(qsizetype(rows.operations.size()));
     QMap<int, LeftOutOperation::Reason> leftOut;
+    // The rows with a module, ordered by key and, for one key, by reading order: every row but the
+    // first of a key is one whose key was read before. A sorted list of positions takes a fraction
+    // of what a hash of 100,000 keys takes while a refresh holds the whole window.
+    QList<int> keyed;
+    keyed.reserve(qsizetype(rows.operations.size()));
     for (int i = 0; i < int(rows.operations.size()); ++i) {
-        const OperationRow& row = rows.operations[std::size_t(i)];
-        if (!modules.contains(row.mdID))
+        if (modules.contains(rows.operations[std::size_t(i)].mdID))
+            keyed.append(i);
+        else
             leftOut.insert(i, LeftOutOperation::Reason::NoModule);
-        else if (!addedAnew(keys, OperationId{row.opID, row.mdID, row.Id}))
-            leftOut.insert(i, LeftOutOperation::Reason::KeyTwice);
     }
+    const auto key = [&rows](int i) {
+        const OperationRow& row = rows.operations[std::size_t(i)];
+        return std::tuple(row.opID, row.mdID, row.Id);
+    };
+    std::sort(keyed.begin(), keyed.end(),
+              [&key](int a, int b) { return std::tuple(key(a), a) < std::tuple(key(b), b); });
+    for (qsizetype at = 1; at < keyed.size(); ++at)
+        if (key(keyed[at]) == key(keyed[at - 1]))
+            leftOut.insert(keyed[at], LeftOutOperation::Reason::KeyTwice);
     return leftOut;
 }
 
@@ -143,7 +147,7 @@ QList<LeftOutOperation> described(const TreeRows& rows, const QMap<int, LeftOutO
     operations.reserve(leftOut.size());
     for (auto it = leftOut.cbegin(); it != leftOut.cend(); ++it) {
         const OperationRow& row = rows.operations[std::size_t(it.key())];
-        operations.append({row.opID, row.mdID, row.Id, row.name, it.value()});
+        operations.append({row.opID, row.mdID, row.Id, rows.names.at(row.name), it.value()});
     }
     return operations;
 }
@@ -257,7 +261,8 @@ void build(KeyedTreeWidget* tree, const TreeRows& rows, const QMap<int, LeftOutO
     for (const int i : byDepth(parentOf)) {
         const OperationRow& row = *shown[i];
         QTreeWidgetItem* parent = parentOf[i] < 0 ? moduleById.value(row.mdID) : nodes[parentOf[i]];
-        QTreeWidgetItem* node = tree->addKeyed(operationKey(row.opID, row.mdID, row.Id), row.name, parent);
+        QTreeWidgetItem* node =
+            tree->addKeyed(operationKey(row.opID, row.mdID, row.Id), rows.names.at(row.name), parent);
         KeyedTreeWidget::setTag(node, row.parentOpID);
         setImage(node, CheckImage::Unchecked, images);
         nodes[i] = node;

@@ -5,6 +5,7 @@
 #include "ui/common/ImageList.h"
 #include "ui/common/ItemKey.h"
 #include "ui/common/KeyedComboBox.h"
+#include "ui/common/KeyedTreeItem.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/ListFill.h"
 
@@ -12,6 +13,13 @@
 #include <QStringBuilder>
 
 namespace users {
+
+namespace {
+
+// The column of the user list that shows the user's person.
+constexpr int PersonColumn = 2;
+
+} // namespace
 
 QString PersonName(const QVariant& nume, const QVariant& prenume) {
     return nume.toString() % QLatin1Char(' ') % prenume.toString();
@@ -36,12 +44,12 @@ void FillUserList(KeyedTreeWidget* list) {
             continue;
         QTreeWidgetItem* item = common::addRecord(list, key, usID, users.field(code).toString(), icon);
         item->setText(1, users.field(name).toString());
-        item->setText(2, PersonName(users.field(surname), users.field(firstName)));
+        item->setText(PersonColumn, PersonName(users.field(surname), users.field(firstName)));
     }
     users.close();
 }
 
-void FillPersonCombo(KeyedComboBox* combo) {
+void FillPersonCombo(KeyedComboBox* combo, const KeyedTreeWidget* users) {
     // Cleared within the fill: persons read as the box lists them already are taken back, and a
     // refresh that finds the same persons leaves the box's items as they are.
     combo->beginFill();
@@ -56,12 +64,20 @@ void FillPersonCombo(KeyedComboBox* combo) {
     const int id = persons.fieldIndex("IdPers");
     const int surname = persons.fieldIndex("Nume");
     const int firstName = persons.fieldIndex("Prenume");
+    const int user = persons.fieldIndex("usID");
     for (; !persons.eof(); persons.moveNext()) {
         const int IdPers = persons.field(id).toInt();
         const QString key = common::ItemKey(IdPers);
         // A person met twice is listed once, from its first row.
-        if (combo->indexOfKey(key) < 0)
-            combo->addKeyed(key, PersonName(persons.field(surname), persons.field(firstName)), IdPers);
+        if (combo->indexOfKey(key) >= 0)
+            continue;
+        QString name = PersonName(persons.field(surname), persons.field(firstName));
+        const QVariant usID = persons.field(user);
+        if (users && !usID.isNull())
+            if (const KeyedTreeItem* item = KeyedTreeItem::cast(users->find(common::ItemKey(usID.toInt())));
+                item && item->textAt(PersonColumn) == name)
+                name = item->textAt(PersonColumn);
+        combo->addKeyed(key, name, IdPers);
     }
     persons.close();
 }

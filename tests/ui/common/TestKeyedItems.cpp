@@ -192,6 +192,112 @@ private slots:
         QCOMPARE(ticked(), QStringList());
     }
 
+    // Keys of the shapes the fillers make are held as numbers, any other key as text: each is found
+    // and given back exactly as added, and keys that read alike as numbers stay distinct.
+    void keysOfEveryShapeAreFoundAndGivenBack() {
+        const QStringList keys = {"k1",
+                                  "k0",
+                                  "k-5",
+                                  "k2147483647",
+                                  "k2147483648",
+                                  "k007",
+                                  "k7",
+                                  "k+7",
+                                  "m12",
+                                  "m012",
+                                  "k1#$#2#$#3",
+                                  "k1#$#2",
+                                  "k1#$#02#$#3",
+                                  "k1#$#2#$#3#$#4",
+                                  "k1#$#",
+                                  "kx",
+                                  "x",
+                                  "",
+                                  QString::fromUtf8("ș5"),
+                                  "K9",
+                                  "k 1",
+                                  "1",
+                                  "k-0",
+                                  "m12 "};
+        KeyedTreeWidget list;
+        KeyedComboBox combo;
+        for (int i = 0; i < keys.size(); ++i) {
+            list.addKeyed(keys[i], QString::number(i));
+            combo.addKeyed(keys[i], QString::number(i), i);
+        }
+        QCOMPARE(list.keyedCount(), keys.size());
+        for (int i = 0; i < keys.size(); ++i) {
+            QTreeWidgetItem* item = list.find(keys[i]);
+            QVERIFY2(item && item->text(0) == QString::number(i), qPrintable(keys[i]));
+            QCOMPARE(KeyedTreeWidget::keyOf(item), keys[i]);
+            QCOMPARE(item->data(0, common::KeyRole).toString(), keys[i]);
+            QCOMPARE(combo.indexOfKey(keys[i]), i);
+            QCOMPARE(combo.itemData(i, common::KeyRole).toString(), keys[i]);
+        }
+        QVERIFY(!list.find("k8") && !list.find("k1#$#2#$#4") && !list.find("k08"));
+        QVERIFY_THROWS_EXCEPTION(db::DbError, list.addKeyed("k1#$#2#$#3", "again"));
+
+        // A key changed through its role moves between the two forms and reads back as set.
+        QTreeWidgetItem* item = list.find("k007");
+        for (const QString& key : {"k9#$#8#$#7", "free text", "m3"}) {
+            item->setData(0, common::KeyRole, key);
+            QCOMPARE(KeyedTreeWidget::keyOf(item), key);
+        }
+        combo.model()->setData(combo.model()->index(0, 0), QStringLiteral("k0042"), common::KeyRole);
+        QCOMPARE(combo.itemData(0, common::KeyRole).toString(), QStringLiteral("k0042"));
+
+        // Removing by key removes that item only.
+        for (const QString& key : {"k7", "k1#$#2", "", "m12"})
+            list.removeKeyed(key);
+        QCOMPARE(list.keyedCount(), keys.size() - 4);
+        QVERIFY(!list.find("k7") && !list.find("m12") && list.find("k1#$#2#$#3") && list.find("m012"));
+    }
+
+    // The combo box gives back every key and tag as added, whatever their kinds, and in whatever
+    // order the kinds come: ints with the keys made of them, other keys, other tags, rows the box
+    // adds itself.
+    void comboKeepsKeysAndTagsOfEveryKind_data() {
+        QTest::addColumn<int>("oddRow");
+        for (int row = 0; row < 4; ++row)
+            QTest::addRow("odd row %d", row) << row;
+    }
+    void comboKeepsKeysAndTagsOfEveryKind() {
+        QFETCH(int, oddRow);
+        struct Row {
+            QString key;
+            QVariant tag;
+        };
+        QList<Row> rows = {{"k1", 1}, {"k2", 2}, {"k3", 3}, {"k4", 4}};
+        const QList<Row> odd = {{"p5", 5}, {"k6", QString("six")}, {"k7", qlonglong(7)}, {"k08", 8}};
+        for (const Row& row : odd) {
+            QList<Row> mixed = rows;
+            mixed[oddRow] = row;
+            KeyedComboBox combo;
+            combo.beginFill();
+            for (const Row& r : mixed)
+                combo.addKeyed(r.key, r.key + QStringLiteral(" text"), r.tag);
+            combo.endFill();
+            combo.addItem(QStringLiteral("plain"));
+            QCOMPARE(combo.count(), 5);
+            for (int i = 0; i < mixed.size(); ++i) {
+                QCOMPARE(combo.indexOfKey(mixed[i].key), i);
+                QCOMPARE(combo.itemData(i, common::KeyRole).toString(), mixed[i].key);
+                QCOMPARE(combo.itemData(i, common::TagRole), mixed[i].tag);
+            }
+            QCOMPARE(combo.itemData(4, common::KeyRole).toString(), QString());
+            QVERIFY(!combo.itemData(4, common::TagRole).isValid());
+            // A tag changed alone leaves the key as it was, and the other way round.
+            combo.setItemData(oddRow == 0 ? 1 : 0, 40, common::TagRole);
+            combo.setItemData(2, QStringLiteral("k99"), common::KeyRole);
+            QCOMPARE(combo.itemData(oddRow == 0 ? 1 : 0, common::KeyRole).toString(), mixed[oddRow == 0 ? 1 : 0].key);
+            QCOMPARE(combo.itemData(oddRow == 0 ? 1 : 0, common::TagRole), QVariant(40));
+            QCOMPARE(combo.itemData(2, common::KeyRole).toString(), QStringLiteral("k99"));
+            QCOMPARE(combo.itemData(2, common::TagRole), mixed[2].tag);
+            combo.removeItem(0);
+            QCOMPARE(combo.itemData(0, common::KeyRole).toString(), mixed[1].key);
+        }
+    }
+
     void comboFindsItemsByKeyAfterARefill() {
         KeyedComboBox combo;
         QVERIFY(combo.findChildren<QStandardItemModel*>().isEmpty());
