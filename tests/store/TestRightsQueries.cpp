@@ -83,11 +83,12 @@ private:
 
 private slots:
     void initTestCase() {
-        if (m_overTds && !qEnvironmentVariableIsEmpty("TALVANE_TEST_MSSQL"))
-            QSKIP("the rights reads are compared with joins over the double's files; no double with "
-                  "TALVANE_TEST_MSSQL set");
-        if (m_overTds && !TdsServer::skipReason().isEmpty())
-            QSKIP(qPrintable(TdsServer::skipReason()));
+        const QString skip =
+            m_overTds ? TdsServer::doubleSkipReason(QStringLiteral("the rights reads are compared with joins over "
+                                                                   "the double's files"))
+                      : QString();
+        if (!skip.isEmpty())
+            QSKIP(qPrintable(skip));
     }
     void init() {
         m_server = std::make_unique<TempServer>();

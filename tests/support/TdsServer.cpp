@@ -29,6 +29,14 @@ QString TdsServer::skipReason() {
                           "ODBC connection string");
 }
 
+QString TdsServer::doubleSkipReason(const QString& need) {
+    if (!skipReason().isEmpty())
+        return skipReason();
+    if (qEnvironmentVariableIsSet(RealVariable))
+        return need + QStringLiteral(", which a real server (TALVANE_TEST_MSSQL) does not allow");
+    return {};
+}
+
 std::unique_ptr<TdsServer> TdsServer::start(const QString& directory, const Options& options) {
     std::unique_ptr<TdsServer> server(new TdsServer());
     const QString real = qEnvironmentVariable(RealVariable);

@@ -37,6 +37,9 @@ public:
     static std::unique_ptr<TdsServer> start(const QString& directory, const Options& options = {});
     // Why start() gave no server; empty when it gives one.
     static QString skipReason();
+    // Why a test that needs the double itself (its files, its log) cannot run: no server at all,
+    // or a real one, for which need says what the test does. Empty when start() gives the double.
+    static QString doubleSkipReason(const QString& need);
 
     ~TdsServer();
     TdsServer(const TdsServer&) = delete;
