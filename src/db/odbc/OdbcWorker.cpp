@@ -53,7 +53,8 @@ void OdbcWorker::run(const std::function<void()>& call, const std::function<bool
     }
     OdbcWorker& worker = instance();
     std::unique_lock lock(worker.m_mutex);
-    // A call made while the window paints during another one waits right here: the worker is busy.
+    // A call made while the window paints during another one runs right here, on this thread, and
+    // holds the window until it is done: the worker is busy with the other.
     if (worker.m_call) {
         lock.unlock();
         call();
