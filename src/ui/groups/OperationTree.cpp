@@ -4,13 +4,11 @@
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedTreeItem.h"
 #include "ui/common/KeyedTreeWidget.h"
+#include "ui/common/PackedKey.h"
 #include "ui/groups/BulkImageChange.h"
 
 #include <QList>
 #include <QSet>
-#include <algorithm>
-#include <charconv>
-#include <iterator>
 
 namespace groups {
 
@@ -33,20 +31,12 @@ template <typename Visit> void forEachBelow(QTreeWidgetItem* top, Visit&& visit)
 } // namespace
 
 QString moduleKey(int mdID) {
-    char text[16] = {'m'};
-    const char* end = std::to_chars(text + 1, std::end(text), mdID).ptr;
-    return QString::fromLatin1(text, end - text);
+    return PackedKey{{mdID}, u'm', 1}.text();
 }
 
 QString operationKey(int opID, int mdID, int Id) {
-    // Built in one buffer: the tree makes one key per operation on every fill.
-    char text[48] = {'k'};
-    char* at = std::to_chars(text + 1, std::end(text), opID).ptr;
-    for (const int part : {mdID, Id}) {
-        at = std::copy_n("#$#", 3, at);
-        at = std::to_chars(at, std::end(text), part).ptr;
-    }
-    return QString::fromLatin1(text, at - text);
+    // Written as the item holds it (as numbers), in one buffer: one key per operation on every fill.
+    return PackedKey{{opID, mdID, Id}, u'k', 3}.text();
 }
 
 bool isModuleNode(const QTreeWidgetItem* node) {
