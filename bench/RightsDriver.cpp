@@ -10,6 +10,7 @@
 #include "ui/rights/WhoCanDialog.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QTest>
 #include <QTreeWidgetItemIterator>
 
@@ -40,6 +41,14 @@ double RightsDriver::findFirstLetter() {
     return ms;
 }
 
+double RightsDriver::findFirstLetterSorted() {
+    showPage(1);
+    if (!m_form.lstUsers->isSortingEnabled())
+        emit m_form.lstUsers->header()->sectionClicked(1);
+    check(m_form.lstUsers->isSortingEnabled(), "a header click sorts lstUsers");
+    return findFirstLetter();
+}
+
 double RightsDriver::findNextLetters() {
     double slowest = 0;
     for (qsizetype i = 1; i < m_typed.size(); ++i)
@@ -53,6 +62,15 @@ double RightsDriver::findNextLetters() {
 double RightsDriver::findEscape() {
     const double ms = measure([&] { typeKey(m_form.txtFindUsers, QString(), Qt::Key_Escape); });
     check(m_form.txtFindUsers->text().isEmpty() && shownUsers() == m_targets.users, "Esc shows every user again");
+    if (m_form.lstUsers->isSortingEnabled()) {
+        const int column = m_form.lstUsers->sortColumn();
+        const int sign = m_form.lstUsers->header()->sortIndicatorOrder() == Qt::AscendingOrder ? 1 : -1;
+        bool ordered = true;
+        for (int i = 1; i < shownUsers() && ordered; ++i)
+            ordered = sign * m_form.lstUsers->topLevelItem(i - 1)->text(column).localeAwareCompare(
+                                 m_form.lstUsers->topLevelItem(i)->text(column)) <= 0;
+        check(ordered, "Esc shows the sorted list in its order");
+    }
     showPage(0);
     return ms;
 }

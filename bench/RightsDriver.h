@@ -18,6 +18,8 @@ public:
     double findNextLetters();
     // Esc in txtFindUsers: every user shows again.
     double findEscape();
+    // findFirstLetter() on the list sorted by its "Alias" column (sorted once, untimed).
+    double findFirstLetterSorted();
     // frmEffectiveRights of the user in 20 groups, from its opening to its tree painted.
     double effectiveRights();
     // frmWhoCan of the operation given to 10,000 users, from its opening to its list painted.

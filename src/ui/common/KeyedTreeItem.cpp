@@ -158,6 +158,13 @@ void KeyedTreeItem::setBold(bool bold) {
 }
 
 bool KeyedTreeItem::storeText(int column, const QString& text) {
+    const bool changed = storeTextField(column, text);
+    if (changed)
+        ++s_textChanges;
+    return changed;
+}
+
+bool KeyedTreeItem::storeTextField(int column, const QString& text) {
     if (column == 0)
         return assign(m_text, text);
     if (column > m_moreCount) {
@@ -259,6 +266,9 @@ void KeyedTreeItem::setData(int column, int role, const QVariant& value) {
 }
 
 bool KeyedTreeItem::operator<(const QTreeWidgetItem& other) const {
+    // Whoever keeps the order has made sure that every item compared is a keyed item.
+    if (s_orderKept)
+        return false;
     const KeyedTreeItem* keyed = cast(&other);
     if (!keyed)
         return QTreeWidgetItem::operator<(other);

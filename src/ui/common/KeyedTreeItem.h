@@ -67,13 +67,32 @@ public:
     // orders them), read from the fields when both items are keyed items.
     bool operator<(const QTreeWidgetItem& other) const override;
 
+    // How many times the text of any keyed item has changed: an owner that saw the same count
+    // before knows that no text, and so no sorted order, has changed since.
+    static quint64 textChanges() { return s_textChanges; }
+    // While one is alive, keyed items compare as equal, so a (stable) sort leaves them in the order
+    // they are in; it is for sorts in which every item is a keyed item. Switching a view's sorting back on sorts every item again, comparing texts as
+    // the locale orders them: some 70 ms for 100,000 users. Items known to be in the view's sorted
+    // order already need none of that.
+    class OrderKept {
+    public:
+        OrderKept() { ++s_orderKept; }
+        ~OrderKept() { --s_orderKept; }
+        OrderKept(const OrderKept&) = delete;
+        OrderKept& operator=(const OrderKept&) = delete;
+    };
+
 private:
+    static inline quint64 s_textChanges = 0;
+    static inline int s_orderKept = 0;
+
     enum TagKind : quint8 { NoTag, IntTag, OtherTag };
 
     // Tells the view that role (with EditRole for DisplayRole) and alsoRole of column changed, as
     // QTreeWidgetItem::setData does.
     void announce(int column, int role, int alsoRole = -1) const;
     bool storeText(int column, const QString& text);
+    bool storeTextField(int column, const QString& text);
     // Whether the tag changed; a tag of another type than int is stored (and announced) by
     // QTreeWidgetItem.
     bool storeTag(const QVariant& tag);

@@ -1,5 +1,8 @@
 #include "ui/common/ListFilter.h"
 
+#include "ui/common/KeyedTreeItem.h"
+
+#include <QHeaderView>
 #include <QTreeWidget>
 
 QList<QTreeWidgetItem*> ListFilter::shownItems() const {
@@ -16,6 +19,10 @@ void ListFilter::apply(const Keep& keep, bool narrowing, QTreeWidgetItem* select
         m_order = shownItems();
         m_active = true;
         narrowing = true;
+        m_sorted = m_list->isSortingEnabled();
+        m_sortColumn = m_list->header()->sortIndicatorSection();
+        m_sortOrder = m_list->header()->sortIndicatorOrder();
+        m_textChanges = KeyedTreeItem::textChanges();
     }
     const QList<QTreeWidgetItem*> current = shownItems();
     const QList<QTreeWidgetItem*>& candidates = narrowing ? current : m_order;
@@ -47,8 +54,12 @@ void ListFilter::show(const QList<QTreeWidgetItem*>& shown, QTreeWidgetItem* sel
         m_list->setSortingEnabled(false);
     m_list->invisibleRootItem()->takeChildren();
     m_list->addTopLevelItems(shown);
-    if (sorting)
+    if (sorting && inSortedOrder(shown)) {
+        const KeyedTreeItem::OrderKept kept;
         m_list->setSortingEnabled(true);
+    } else if (sorting) {
+        m_list->setSortingEnabled(true);
+    }
     m_list->setUpdatesEnabled(true);
     // Taking the items out cleared the view's selection; the owner's selected item is still selected.
     m_selectedOut = nullptr;
@@ -58,9 +69,24 @@ void ListFilter::show(const QList<QTreeWidgetItem*>& shown, QTreeWidgetItem* sel
         m_selectedOut = selected;
 }
 
+bool ListFilter::inSortedOrder(const QList<QTreeWidgetItem*>& shown) const {
+    if (!m_sorted || KeyedTreeItem::textChanges() != m_textChanges ||
+        m_list->header()->sortIndicatorSection() != m_sortColumn ||
+        m_list->header()->sortIndicatorOrder() != m_sortOrder)
+        return false;
+    // Only keyed items can be told to keep their order.
+    for (const QTreeWidgetItem* item : shown)
+        if (!KeyedTreeItem::cast(item))
+            return false;
+    return true;
+}
+
 void ListFilter::added(QTreeWidgetItem* item) {
-    if (m_active)
-        m_order.append(item);
+    if (!m_active)
+        return;
+    m_order.append(item);
+    // Appended, not put in its sorted place.
+    m_sorted = false;
 }
 
 void ListFilter::removed(QTreeWidgetItem* item) {

@@ -38,6 +38,10 @@ public:
 
 private:
     QList<QTreeWidgetItem*> shownItems() const;
+    // Whether shown, a part of the list's order, is in the order the view sorts it in: the view was
+    // sorted when the filter began, and since then no item was added, no text changed and the sort
+    // column and direction are the same.
+    bool inSortedOrder(const QList<QTreeWidgetItem*>& shown) const;
     // Makes shown the view's items, with sorting (if on) and updates suspended.
     void show(const QList<QTreeWidgetItem*>& shown, QTreeWidgetItem* selected);
 
@@ -46,4 +50,10 @@ private:
     // Every top-level item in the list's order when the filter began, plus those added since.
     QList<QTreeWidgetItem*> m_order;
     QTreeWidgetItem* m_selectedOut = nullptr;
+    // The view's sorting when the filter began (m_sorted: it was on), and the count of text changes
+    // then; an item added since clears m_sorted.
+    bool m_sorted = false;
+    int m_sortColumn = 0;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    quint64 m_textChanges = 0;
 };

@@ -124,6 +124,34 @@ private slots:
         QCOMPARE(shownKeys(&keyed), shownKeys(&plain));
     }
 
+    // A filter shows its items in the order the list had; on a sorted list, what changed while
+    // items were out of view (a text, a new item) must still come back in its sorted place.
+    void aSortedListComesBackSortedAfterAFilter() {
+        KeyedTreeWidget list;
+        const QStringList texts = {"delta", "alfa", "echo", "charlie", "bravo"};
+        for (int i = 0; i < texts.size(); ++i)
+            list.addKeyed(QStringLiteral("k%1").arg(40 + i), texts[i]);
+        list.sortByColumn(0, Qt::AscendingOrder);
+        list.setSortingEnabled(true);
+        QCOMPARE(shownKeys(&list), QStringList({"k41", "k44", "k43", "k40", "k42"}));
+        const auto withA = [](const QTreeWidgetItem* item) { return item->text(0).contains(QLatin1Char('a')); };
+
+        list.filterTopLevel(withA, false);
+        QCOMPARE(shownKeys(&list), QStringList({"k41", "k44", "k43", "k40"}));
+        list.clearFilter();
+        QCOMPARE(shownKeys(&list), QStringList({"k41", "k44", "k43", "k40", "k42"}));
+
+        list.filterTopLevel(withA, false);
+        list.find("k42")->setText(0, "able"); // out of view
+        list.clearFilter();
+        QCOMPARE(shownKeys(&list), QStringList({"k42", "k41", "k44", "k43", "k40"}));
+
+        list.filterTopLevel(withA, false);
+        list.addKeyed("k45", "beta");
+        list.clearFilter();
+        QCOMPARE(shownKeys(&list), QStringList({"k42", "k41", "k45", "k44", "k43", "k40"}));
+    }
+
     void aRefillShowsExactlyWhatItAdds() {
         KeyedTreeWidget list;
         list.setCheckBoxes(true);
