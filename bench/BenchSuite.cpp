@@ -148,8 +148,7 @@ double loadFloor(const BenchTargets& targets) {
 // floorStatements, the peak memory before the rights views opened to editorsPeakKb, and the peak
 // once they were closed to rightsPeakKb.
 void benchWindow(const BenchOptions& options, const BenchTargets& targets, BenchTable& table,
-                 QStringList& floorStatements, qint64& editorsPeakKb,
-                 qint64& rightsPeakKb) {
+                 QStringList& floorStatements, qint64& editorsPeakKb, qint64& rightsPeakKb) {
     LoginComponent login;
     bool flag = true;
     login.CheckAccess(flag);
@@ -194,6 +193,10 @@ void benchWindow(const BenchOptions& options, const BenchTargets& targets, Bench
          &RightsDriver::findFirstLetter},
         {table.addMeasure("find: next letters (slowest)", Target::Milliseconds, 16), &RightsDriver::findNextLetters},
         {table.addMeasure("find: Esc shows every user", Target::Milliseconds, 16), &RightsDriver::findEscape},
+        {table.addMeasure("find: longest slice after those keys", Target::Milliseconds, 16),
+         &RightsDriver::findLongestSlice},
+        {table.addMeasure("find: slowest key until all in view", Target::Milliseconds, 100),
+         &RightsDriver::findSlowestWhole},
         {table.addMeasure("effective rights, user in 20 groups", Target::Milliseconds, 100),
          &RightsDriver::effectiveRights},
         {table.addMeasure("who can do this, 10,000 users", Target::Milliseconds, 100), &RightsDriver::whoCanDoThis},
@@ -205,6 +208,10 @@ void benchWindow(const BenchOptions& options, const BenchTargets& targets, Bench
         {table.addMeasure("find: first letter, list sorted", Target::Milliseconds, 16),
          &RightsDriver::findFirstLetterSorted},
         {table.addMeasure("find: Esc, list sorted", Target::Milliseconds, 16), &RightsDriver::findEscape},
+        {table.addMeasure("find: longest slice, list sorted", Target::Milliseconds, 16),
+         &RightsDriver::findLongestSlice},
+        {table.addMeasure("find: slowest key until all in view, sorted", Target::Milliseconds, 100),
+         &RightsDriver::findSlowestWhole},
     };
     runActions(driver, sorted, options, table, nullptr);
     db::SharedConnection().reset();

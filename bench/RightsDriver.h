@@ -20,6 +20,11 @@ public:
     double findEscape();
     // findFirstLetter() on the list sorted by its "Alias" column (sorted once, untimed).
     double findFirstLetterSorted();
+    // The longest of the slices in which the list brought the rest of a change into view, after
+    // the keys timed since the last call (the keys' own times end with their first frame).
+    double findLongestSlice();
+    // The slowest of those keys from the key to the last slice.
+    double findSlowestWhole();
     // frmEffectiveRights of the user in 20 groups, from its opening to its tree painted.
     double effectiveRights();
     // frmWhoCan of the operation given to 10,000 users, from its opening to its list painted.
@@ -31,5 +36,11 @@ private:
     QTreeWidgetItem* selectCompany(int company);
     int shownUsers() const;
 
+    // Times each key from the key to its first frame, then the slices after it until the list has
+    // every item of the change in view.
+    double timeKey(const QString& text, Qt::Key key = Qt::Key_unknown);
+
     QString m_typed; // the folded surname typed into the find box
+    double m_longestSlice = 0;
+    double m_slowestWhole = 0;
 };

@@ -45,7 +45,7 @@ void WindowDriver::check(bool condition, const char* what) {
         throw std::runtime_error(std::string("the window did not do its work: ") + what);
 }
 
-double WindowDriver::measure(const std::function<void()>& action) {
+double WindowDriver::measure(const std::function<void()>& action, bool settled) {
     // Whatever an earlier step left pending is not part of this action.
     QApplication::processEvents();
     db::StatementLog::startRecording();
@@ -55,7 +55,10 @@ double WindowDriver::measure(const std::function<void()>& action) {
     timer.start();
     action();
     // The action is over once the window has laid out and painted what it changed.
-    QApplication::processEvents();
+    if (settled)
+        QApplication::sendPostedEvents();
+    else
+        QApplication::processEvents();
     const double elapsed = double(timer.nsecsElapsed()) / 1e6;
     if (m_end)
         m_end();

@@ -59,7 +59,9 @@ public:
     bool lastActionWrites() const { return m_writes; }
 
 protected:
-    double measure(const std::function<void()>& action);
+    // Times action and the events it left (layout and painting); settled: those events end with
+    // the action's own frame (it sends the posted events itself), and no slice of later work counts.
+    double measure(const std::function<void()>& action, bool settled = false);
     void showPage(int index);
     static void check(bool condition, const char* what);
 

@@ -67,8 +67,8 @@ void FindBox::attach(QTreeWidget* list, const QList<int>& columns, const QList<i
             later(false);
         });
         // An item added after a key (a saved record) is tested as well.
-        connect(keyed->model(), &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex& parent) {
-            if (!m_applying && !parent.isValid() && !m_needle.isEmpty())
+        connect(keyed->model(), &QAbstractItemModel::rowsInserted, this, [this, keyed](const QModelIndex& parent) {
+            if (!m_applying && !keyed->isFilterShowing() && !parent.isValid() && !m_needle.isEmpty())
                 later(true);
         });
     }
@@ -121,7 +121,7 @@ void FindBox::apply(bool narrowing) {
     auto* keyed = qobject_cast<KeyedTreeWidget*>(m_list);
     const bool flat = keyed && (keyed->isFiltered() || keyed->keyedCount() == keyed->topLevelItemCount());
     if (flat && m_needle.isEmpty())
-        keyed->clearFilter();
+        keyed->clearFilter(false);
     else if (flat)
         keyed->filterTopLevel([this](const QTreeWidgetItem* item) { return matches(item); }, narrowing);
     else

@@ -71,9 +71,9 @@ public:
     // before knows that no text, and so no sorted order, has changed since.
     static quint64 textChanges() { return s_textChanges; }
     // While one is alive, keyed items compare as equal, so a (stable) sort leaves them in the order
-    // they are in; it is for sorts in which every item is a keyed item. Switching a view's sorting back on sorts every item again, comparing texts as
-    // the locale orders them: some 70 ms for 100,000 users. Items known to be in the view's sorted
-    // order already need none of that.
+    // they are in; it is for sorts in which every item is a keyed item. Switching a view's sorting back on sorts every
+    // item again, comparing texts as the locale orders them: some 70 ms for 100,000 users. Items known to be in the
+    // view's sorted order already need none of that.
     class OrderKept {
     public:
         OrderKept() { ++s_orderKept; }

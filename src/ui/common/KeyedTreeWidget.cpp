@@ -170,8 +170,8 @@ void KeyedTreeWidget::filterTopLevel(const ListFilter::Keep& keep, bool narrowin
     m_filter.apply(keep, narrowing, selectedItem());
 }
 
-void KeyedTreeWidget::clearFilter() {
-    m_filter.clear(selectedItem());
+void KeyedTreeWidget::clearFilter(bool now) {
+    m_filter.clear(selectedItem(), now);
 }
 
 void KeyedTreeWidget::setMarked(QTreeWidgetItem* item, bool marked) {

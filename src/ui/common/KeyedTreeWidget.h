@@ -75,9 +75,19 @@ public:
     // them, and topLevelItem() does not. narrowing: keep accepts none of the items out of view,
     // so only those shown are tested. A selected item that the filter takes out of view stays the
     // selected item (selectedItem()), and is selected in view again when it is shown.
+    // A change with more items than a slice of the filter (20,000) shows the first ones at once and
+    // the rest from the event loop; until they are in, they count as out of view.
     void filterTopLevel(const ListFilter::Keep& keep, bool narrowing);
-    void clearFilter();
+    // Ends the filter; now: with every item in view on return, else possibly slice by slice.
+    void clearFilter(bool now = true);
     bool isFiltered() const { return m_filter.active(); }
+    // Whether the filter is still putting the items of its last change into view.
+    bool isFilterPending() const { return m_filter.tailPending(); }
+    // Whether the rows the model reports inserted are items the filter puts back into view.
+    bool isFilterShowing() const { return m_filter.showing(); }
+    // Brings every item of the filter's last change into view now.
+    void finishFilter() { m_filter.finishTail(); }
+    void setFilterSlices(qsizetype slice, qsizetype firstSlice) { m_filter.setSlices(slice, firstSlice); }
 
     // The selected item is the record being edited, so the user cannot leave a list without one:
     // a click beside the items or a Ctrl+click on the selected item keeps the selection, and a right

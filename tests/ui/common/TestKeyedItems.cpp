@@ -152,6 +152,50 @@ private slots:
         QCOMPARE(shownKeys(&list), QStringList({"k42", "k41", "k45", "k44", "k43", "k40"}));
     }
 
+    // A change larger than a slice comes into view slice by slice: what the list holds in the
+    // meantime (the selection, items added or removed, the next change) must not be lost or doubled.
+    void aLargeChangeComesInSliceBySlice() {
+        KeyedTreeWidget list;
+        list.setFilterSlices(3, 2);
+        for (int i = 0; i < 12; ++i)
+            list.addKeyed(QStringLiteral("k%1").arg(70 + i),
+                          i % 2 ? QStringLiteral("odd %1").arg(i) : QStringLiteral("even %1").arg(i));
+        QStringList all = shownKeys(&list);
+        const QStringList odd = {"k71", "k73", "k75", "k77", "k79", "k81"};
+        const auto isOdd = [](const QTreeWidgetItem* item) { return item->text(0).startsWith(QLatin1String("odd")); };
+        list.selectItem(list.find("k79"));
+
+        list.filterTopLevel(isOdd, false); // the first slice tests three items
+        QCOMPARE(shownKeys(&list), QStringList({"k71"}));
+        QVERIFY(list.isFilterPending());
+        QCOMPARE(KeyedTreeWidget::keyOf(list.selectedItem()), QString("k79"));
+        QTRY_VERIFY(!list.isFilterPending());
+        QCOMPARE(shownKeys(&list), odd);
+        QCOMPARE(list.selectedItems().size(), 1);
+        QCOMPARE(KeyedTreeWidget::keyOf(list.selectedItems().first()), QString("k79"));
+
+        // Esc slice by slice; meanwhile an item is added and one removed.
+        list.clearFilter(false);
+        QVERIFY(list.isFilterPending());
+        list.addKeyed("k90", "late");
+        list.removeKeyed("k80");
+        all.removeOne("k80");
+        all.append("k90");
+        QTRY_VERIFY(!list.isFilterPending());
+        QVERIFY(!list.isFiltered());
+        QCOMPARE(shownKeys(&list), all);
+
+        // A new change during a tail starts from what the last one kept; clearing now ends at once.
+        list.filterTopLevel(isOdd, false);
+        list.filterTopLevel([](const QTreeWidgetItem* item) { return item->text(0).endsWith(QLatin1Char('1')); }, true);
+        QTRY_VERIFY(!list.isFilterPending());
+        QCOMPARE(shownKeys(&list), QStringList({"k71", "k81"}));
+        list.filterTopLevel(isOdd, false);
+        list.clearFilter(true);
+        QVERIFY(!list.isFilterPending() && !list.isFiltered());
+        QCOMPARE(shownKeys(&list), all);
+    }
+
     void aRefillShowsExactlyWhatItAdds() {
         KeyedTreeWidget list;
         list.setCheckBoxes(true);
