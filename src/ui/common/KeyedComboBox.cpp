@@ -59,6 +59,8 @@ void KeyedComboBox::endFill() {
     if (m_keeping)
         dropUntaken();
     m_items->show();
+    // The lists grew item by item to what the fill read: the room beyond it goes.
+    m_items->squeeze();
 }
 
 void KeyedComboBox::selectKey(const QString& key) {

@@ -104,6 +104,13 @@ void KeyedComboModel::show() {
     endInsertRows();
 }
 
+void KeyedComboModel::squeeze() {
+    m_texts.squeeze();
+    m_intTags.squeeze();
+    m_tags.squeeze();
+    m_keys.squeeze();
+}
+
 void KeyedComboModel::dropStaged() {
     m_texts.resize(m_shown);
     if (m_holdTags)

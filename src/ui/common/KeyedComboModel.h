@@ -25,6 +25,8 @@ public:
     void stage(const QString& key, const QString& text, const QVariant& tag);
     // Shows every staged row, in one insertion.
     void show();
+    // Gives up the room the lists hold beyond their rows.
+    void squeeze();
     // Drops the staged rows.
     void dropStaged();
     // Shown and staged rows.

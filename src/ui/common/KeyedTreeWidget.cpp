@@ -127,7 +127,7 @@ void KeyedTreeWidget::dropUnusedKept() {
         all.resize(m_keptTaken);
         m_pendingTop = all + m_pendingTop;
     }
-    m_kept.clear();
+    m_kept = {};
     m_keptTaken = 0;
 }
 
@@ -158,7 +158,8 @@ void KeyedTreeWidget::endFill() {
             m_ticked.insert(item);
     if (!m_pendingTop.isEmpty())
         addTopLevelItems(m_pendingTop);
-    m_pendingTop.clear();
+    // Assigned rather than cleared: a cleared list keeps its room, a pointer for every item.
+    m_pendingTop = {};
     // Sorting, once on, puts every new item into its sorted place.
     if (m_wasSorting)
         setSortingEnabled(true);

@@ -78,7 +78,7 @@ void ListFilter::clear(QTreeWidgetItem* selected, bool now) {
 
 void ListFilter::endFilter() {
     m_active = false;
-    m_order.clear();
+    m_order = {};
     m_selectedOut = nullptr;
 }
 
@@ -135,7 +135,7 @@ void ListFilter::takeFromTail(qsizetype limit) {
     m_tailTimer.stop();
     const bool ends = m_tailEndsFilter;
     sortAgain();
-    m_tail.clear();
+    m_tail = {};
     m_tailAt = 0;
     m_tailKeep = nullptr;
     m_tailEndsFilter = false;
@@ -173,7 +173,7 @@ void ListFilter::selectIfShown(QTreeWidgetItem* selected) {
 
 void ListFilter::stopTail() {
     m_tailTimer.stop();
-    m_tail.clear();
+    m_tail = {};
     m_tailAt = 0;
     m_tailKeep = nullptr;
     m_tailEndsFilter = false;
@@ -224,7 +224,7 @@ void ListFilter::deleteOut() {
     for (QTreeWidgetItem* item : std::as_const(m_order))
         if (!item->treeWidget())
             delete item;
-    m_order.clear();
+    m_order = {};
     m_active = false;
     m_selectedOut = nullptr;
 }
