@@ -199,9 +199,9 @@ void ListFilter::added(QTreeWidgetItem* item) {
     // Appended, not put in its sorted place.
     m_sorted = false;
     // The items of a tail come before it in the list's order: it waits behind them (and is tested
-    // with them). While a tail comes in, sorting is off and the item is the view's last.
+    // with them).
     if (tailPending() && item->treeWidget() == m_list) {
-        m_list->takeTopLevelItem(m_list->topLevelItemCount() - 1);
+        m_list->takeTopLevelItem(m_list->indexOfTopLevelItem(item));
         m_tail.append(item);
     }
 }
