@@ -5,6 +5,7 @@
 #include "ui/common/SearchText.h"
 
 #include <QKeyEvent>
+#include <QPointer>
 #include <QTimer>
 #include <QTreeWidget>
 #include <array>
@@ -123,7 +124,11 @@ void FindBox::apply(bool narrowing) {
     if (flat && m_needle.isEmpty())
         keyed->clearFilter(false);
     else if (flat)
-        keyed->filterTopLevel([this](const QTreeWidgetItem* item) { return matches(item); }, narrowing);
+        // The list may test the rest of a large change after this call, from the event loop: a box
+        // gone by then keeps every row.
+        keyed->filterTopLevel(
+            [box = QPointer<FindBox>(this)](const QTreeWidgetItem* item) { return !box || box->matches(item); },
+            narrowing);
     else
         hideInTree(m_list->invisibleRootItem(), m_needle.isEmpty());
     m_applied = m_needle;
