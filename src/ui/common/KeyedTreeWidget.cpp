@@ -76,11 +76,9 @@ void KeyedTreeWidget::clearKeyed() {
     m_filter.clear(nullptr);
     // A list is mostly filled again with about as many items: keeping the room spares the
     // hash growing step by step through the next fill.
-    const qsizetype count = m_items.size();
     m_fillStamp.clear();
-    m_items.clear();
+    m_items.clear(true);
     m_marked.clear();
-    m_items.reserve(count);
     qDeleteAll(m_pendingTop);
     m_pendingTop.clear();
     if (m_filling && m_kept.isEmpty() && !m_hasChildren) {
