@@ -21,8 +21,11 @@ public:
     }
     bool contains(const QString& key) const {
         if (const std::optional<PackedKey> packed = PackedKey::from(key))
-            return single(*packed) ? m_single.contains(code(*packed)) : m_packed.contains(*packed);
+            return contains(*packed);
         return m_named.contains(key);
+    }
+    bool contains(const PackedKey& key) const {
+        return single(key) ? m_single.contains(code(key)) : m_packed.contains(key);
     }
     void insert(const QString& key, T value) {
         if (const std::optional<PackedKey> packed = PackedKey::from(key))

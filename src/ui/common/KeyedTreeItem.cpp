@@ -158,13 +158,6 @@ void KeyedTreeItem::setBold(bool bold) {
 }
 
 bool KeyedTreeItem::storeText(int column, const QString& text) {
-    const bool changed = storeTextField(column, text);
-    if (changed)
-        ++s_textChanges;
-    return changed;
-}
-
-bool KeyedTreeItem::storeTextField(int column, const QString& text) {
     if (column == 0)
         return assign(m_text, text);
     if (column > m_moreCount) {
@@ -234,6 +227,8 @@ void KeyedTreeItem::setData(int column, int role, const QVariant& value) {
     bool changed = false;
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
         changed = storeText(column, value.toString());
+        if (changed)
+            ++s_textChanges;
     } else if (column != 0) {
         QTreeWidgetItem::setData(column, role, value);
     } else if (role == common::KeyRole) {

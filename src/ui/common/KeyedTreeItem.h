@@ -92,7 +92,6 @@ private:
     // QTreeWidgetItem::setData does.
     void announce(int column, int role, int alsoRole = -1) const;
     bool storeText(int column, const QString& text);
-    bool storeTextField(int column, const QString& text);
     // Whether the tag changed; a tag of another type than int is stored (and announced) by
     // QTreeWidgetItem.
     bool storeTag(const QVariant& tag);

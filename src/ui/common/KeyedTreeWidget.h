@@ -85,8 +85,6 @@ public:
     bool isFilterPending() const { return m_filter.tailPending(); }
     // Whether the rows the model reports inserted are items the filter puts back into view.
     bool isFilterShowing() const { return m_filter.showing(); }
-    // Brings every item of the filter's last change into view now.
-    void finishFilter() { m_filter.finishTail(); }
     void setFilterSlices(qsizetype slice, qsizetype firstSlice) { m_filter.setSlices(slice, firstSlice); }
 
     // The selected item is the record being edited, so the user cannot leave a list without one:

@@ -98,9 +98,7 @@ void ListFilter::show(const QList<QTreeWidgetItem*>& candidates, const Keep& kee
     // Taking the items out cleared the view's selection; the owner's selected item is still selected.
     m_selectedOut = selected;
     takeFromTail(now ? candidates.size() : m_firstSlice);
-    if (now)
-        finishTail();
-    else if (tailPending())
+    if (tailPending())
         // Laid out and painted before the event loop goes on to the next slice: the first rows show
         // at once, in one paint (a layout left to the paint changes the scroll bars, which paint again).
         m_list->doItemsLayout();
@@ -141,11 +139,6 @@ void ListFilter::takeFromTail(qsizetype limit) {
     m_tailEndsFilter = false;
     if (ends)
         endFilter();
-}
-
-void ListFilter::finishTail() {
-    if (tailPending())
-        takeFromTail(m_tail.size());
 }
 
 void ListFilter::sortAgain() {

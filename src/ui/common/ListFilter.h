@@ -44,8 +44,6 @@ public:
     // Puts every item back in view, in the list's order, with the selection; the filter ends once
     // they all are. now: all at once, without a tail.
     void clear(QTreeWidgetItem* selected, bool now = true);
-    // Brings in the whole tail at once.
-    void finishTail();
 
     // An item the owner added at the end of the list, or is removing from it.
     void added(QTreeWidgetItem* item);
