@@ -43,7 +43,7 @@ bool KeyedComboModel::sameItem(int row, const QString& key, const QString& text,
 void KeyedComboModel::holdKeys() {
     if (m_holdKeys)
         return;
-    m_keys.reserve(m_texts.capacity());
+    m_keys.reserve(m_intTags.capacity());
     for (const int tag : std::as_const(m_intTags))
         m_keys.append(keyOfTag(tag));
     m_holdKeys = true;
@@ -54,7 +54,7 @@ void KeyedComboModel::holdTags() {
         return;
     // The keys are made from the int tags: they are held before the tags change.
     holdKeys();
-    m_tags.reserve(m_texts.capacity());
+    m_tags.reserve(m_intTags.capacity());
     for (const int tag : std::as_const(m_intTags))
         m_tags.append(tag);
     m_intTags = QList<int>();
@@ -112,7 +112,7 @@ void KeyedComboModel::squeeze() {
 }
 
 void KeyedComboModel::dropStaged() {
-    m_texts.resize(m_shown);
+    m_texts.truncate(m_shown);
     if (m_holdTags)
         m_tags.resize(m_shown);
     else
@@ -132,7 +132,7 @@ QVariant KeyedComboModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return m_texts.at(index.row());
+        return m_texts.at(index.row()).toString();
     case common::KeyRole:
         return keyAt(index.row());
     case common::TagRole:
@@ -149,7 +149,7 @@ bool KeyedComboModel::setData(const QModelIndex& index, const QVariant& value, i
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        m_texts[row] = value.toString();
+        m_texts.replace(row, value.toString());
         break;
     case common::KeyRole:
         store(row, stored(value.toString()), tagAt(row));
@@ -170,7 +170,7 @@ bool KeyedComboModel::insertRows(int row, int count, const QModelIndex& parent) 
     // The rows have no tag and an empty key, which is no int tag's key.
     holdTags();
     beginInsertRows(parent, row, row + count - 1);
-    m_texts.insert(row, count, QString());
+    m_texts.insertEmpty(row, count);
     m_tags.insert(row, count, QVariant());
     m_keys.insert(row, count, Key(QString()));
     m_shown += count;

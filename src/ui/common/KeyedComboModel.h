@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/common/PackedKey.h"
+#include "ui/common/TextList.h"
 
 #include <QAbstractListModel>
 #include <QList>
@@ -12,7 +13,8 @@
 // tags (the roles of ItemRoles). Rows can be staged at the end and shown all at once, so that a
 // fill of many items is announced to the combo box once.
 //
-// A box of 100,000 persons holds a text and a number per person: while every tag is an int and
+// A box of 100,000 persons holds a text and a number per person, the texts one after the other in
+// one string (TextList): while every tag is an int and
 // every key is common::ItemKey of its tag, as the fillers make them, only the tags are held, as
 // ints, and the keys are made from them when asked for. The first tag or key of another kind
 // makes the model hold every tag (or key) as such from then on.
@@ -59,7 +61,7 @@ private:
     // An empty model holds its tags as ints and makes its keys again.
     void compactWhenEmpty();
 
-    QList<QString> m_texts;
+    TextList m_texts;
     QList<int> m_intTags; // while the tags are not held as such
     QList<QVariant> m_tags;
     QList<Key> m_keys;

@@ -4,25 +4,25 @@
 
 #include <QIcon>
 #include <QString>
+#include <QStringView>
 #include <QTreeWidgetItem>
 #include <QVariant>
-#include <memory>
+#include <initializer_list>
 
 // The item of a keyed list or tree. What the fillers give every item is kept in plain fields
 // rather than in one variant per role and column: the texts of the columns and, in column 0,
 // the key (as numbers when it has a common shape, see PackedKey), tag, check state, check image index, icon and bold
 // text. data() and setData() answer those roles from the fields (texts are kept as text, an int tag as an int); any
 // other role or column, and a tag of another type, is kept by QTreeWidgetItem as usual. A list of 100,000 users holds
-// 100,000 items: every byte of an item counts. A change of data made while the item is in a view reaches the view and
-// raises the tree's itemChanged, as any item's change does. QTreeWidgetItem announces a change of flags only for the
-// columns it holds values for, so flags are best set before the item is added.
+// 100,000 items: every byte of an item counts, so the texts of an item with more than one column are held in one
+// string (see textAt). A change of data made while the item is in a view reaches the view and raises the tree's
+// itemChanged, as any item's change does. QTreeWidgetItem announces a change of flags only for the columns it holds
+// values for, so flags are best set before the item is added.
 class KeyedTreeItem : public QTreeWidgetItem {
 public:
     static constexpr int Type = QTreeWidgetItem::UserType + 1;
 
-    // columns: how many columns the item's list shows, so the texts of the others find room
-    // at once.
-    KeyedTreeItem(const QString& key, const QString& text, int columns = 1);
+    KeyedTreeItem(const QString& key, const QString& text);
     ~KeyedTreeItem() override;
     KeyedTreeItem(const KeyedTreeItem&) = delete;
     KeyedTreeItem& operator=(const KeyedTreeItem&) = delete;
@@ -35,22 +35,25 @@ public:
         return item && item->type() == Type ? static_cast<const KeyedTreeItem*>(item) : nullptr;
     }
 
-    QString key() const { return m_keyPacked ? m_packedKey.text() : m_textKey; }
+    QString key() const { return m_keyPacked ? m_packedKey.text() : *m_textKey; }
     // Whether the item's key is key, given as text and, when it has a common shape, as numbers
     // (PackedKey::from(key)): no text is made for the comparison.
     bool hasKey(const QString& key, const std::optional<PackedKey>& packed) const {
-        return m_keyPacked ? packed && *packed == m_packedKey : !packed && m_textKey == key;
+        return m_keyPacked ? packed && *packed == m_packedKey : !packed && *m_textKey == key;
     }
     // The key as numbers, or null when it is held as text.
     const PackedKey* packedKey() const { return m_keyPacked ? &m_packedKey : nullptr; }
     // The first character of the key (a null character for an empty key).
     QChar keyPrefix() const {
-        return m_keyPacked ? QChar(m_packedKey.prefix) : m_textKey.isEmpty() ? QChar() : m_textKey.front();
+        return m_keyPacked ? QChar(m_packedKey.prefix) : m_textKey->isEmpty() ? QChar() : m_textKey->front();
     }
     QVariant tag() const;
     void setTag(const QVariant& tag);
-    // The text of column, empty beyond the columns that have one.
-    const QString& textAt(int column) const;
+    // The text of column, read in place; empty beyond the columns that have one.
+    QStringView textAt(int column) const;
+    // Sets the texts of the columns from 0 on in one change (and empties those after them), with
+    // one string made for them all rather than one per column.
+    void setTexts(std::initializer_list<QStringView> texts);
     // Sets the icon of column 0.
     using QTreeWidgetItem::setIcon;
     void setIcon(const QIcon& icon);
@@ -92,6 +95,11 @@ private:
     // QTreeWidgetItem::setData does.
     void announce(int column, int role, int alsoRole = -1) const;
     bool storeText(int column, const QString& text);
+    // Holds texts as the texts of columns 0, 1, ...; whether any changed. The views may point
+    // into the texts held now.
+    bool storeTexts(QStringView* texts, qsizetype count);
+    // How many columns m_text holds.
+    int columnsHeld() const { return m_columns == 0 ? 1 : m_columns; }
     // Whether the tag changed; a tag of another type than int is stored (and announced) by
     // QTreeWidgetItem.
     bool storeTag(const QVariant& tag);
@@ -101,17 +109,20 @@ private:
     bool storeKey(const QString& key);
     void destroyKey();
 
+    // Column 0's text while no other column has one (m_columns is 0). Otherwise the texts of
+    // m_columns columns one after the other, behind the lengths of all but the last (each in two
+    // characters, low half first).
     QString m_text;
-    std::unique_ptr<QString[]> m_moreTexts; // columns 1 .. m_moreCount
-    // The key, held as numbers while m_keyPacked is set and as text otherwise.
+    // The key, held as numbers while m_keyPacked is set and as text otherwise (the rare key of
+    // another shape takes an allocation of its own, so that the common ones take less room).
     union {
-        QString m_textKey;
         PackedKey m_packedKey;
+        QString* m_textKey;
     };
     QIcon m_icon;
     int m_intTag = 0;
     qint16 m_image = -1;
-    quint8 m_moreCount = 0;
+    quint8 m_columns = 0;
     quint8 m_check : 3 = 0; // the check state + 1, 0 while the item has none
     quint8 m_tagKind : 2 = NoTag;
     bool m_bold : 1 = false;

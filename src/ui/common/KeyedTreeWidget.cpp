@@ -25,7 +25,7 @@ QTreeWidgetItem* KeyedTreeWidget::addKeyed(const QString& key, const QString& te
     if (!parent && m_keeping)
         if (QTreeWidgetItem* kept = takeKept(key, text))
             return kept;
-    auto* node = new KeyedTreeItem(key, text, columnCount());
+    auto* node = new KeyedTreeItem(key, text);
     if (m_checkBoxes)
         node->setCheckState(0, Qt::Unchecked);
     if (parent) {

@@ -99,7 +99,7 @@ void readRows(TreeRows& rows, const KeyedTreeWidget* tree) {
                 if (const KeyedTreeItem* node =
                         KeyedTreeItem::cast(tree->find(operationKey(row.opID, row.mdID, row.Id)));
                     node && node->textAt(0) == name)
-                    name = node->textAt(0);
+                    name = node->text(0);
             row.name = int(rows.names.size());
             nameAt.insert(name, row.name);
             rows.names.append(name);

@@ -47,8 +47,7 @@ void RefreshMe(frmMain& form) {
     report.fill(QStringLiteral("the users"), [&] { users::FillUserList(form.lstUsers); });
     report.fill(QStringLiteral("the companies"), [&] { groups::FillAuthorList(form.lstAuthors); });
     report.fill(QStringLiteral("the modules and operations"), [&] { report.leftOut(form.FillOperationTree()); });
-    const bool personsRead =
-        report.fill(QStringLiteral("the persons"), [&] { users::FillPersonCombo(form.cmbPers, form.lstUsers); });
+    const bool personsRead = report.fill(QStringLiteral("the persons"), [&] { users::FillPersonCombo(form.cmbPers); });
     form.userEditor().listsFilled(groupsRead && personsRead);
 
     // The company first: the group's load ends with the item click of the selected company.

@@ -17,8 +17,6 @@ namespace users {
 
 namespace {
 
-// The column of the user list that shows the user's person.
-constexpr int PersonColumn = 2;
 // The rows FillUserList reads before it makes their items.
 constexpr std::size_t UserBatch = 1024;
 
@@ -55,9 +53,8 @@ void FillUserList(KeyedTreeWidget* list) {
             // first row is the one listed.
             if (list->contains(key))
                 continue;
-            QTreeWidgetItem* item = common::addRecord(list, key, row.usID, row.code, icon);
-            item->setText(1, row.name);
-            item->setText(PersonColumn, row.person);
+            auto* item = static_cast<KeyedTreeItem*>(common::addRecord(list, key, row.usID, row.code, icon));
+            item->setTexts({row.code, row.name, row.person});
         }
         batch.clear();
     };
@@ -77,7 +74,7 @@ void FillUserList(KeyedTreeWidget* list) {
     users.close();
 }
 
-void FillPersonCombo(KeyedComboBox* combo, const KeyedTreeWidget* users) {
+void FillPersonCombo(KeyedComboBox* combo) {
     // Cleared within the fill: persons read as the box lists them already are taken back, and a
     // refresh that finds the same persons leaves the box's items as they are.
     combo->beginFill();
@@ -92,20 +89,13 @@ void FillPersonCombo(KeyedComboBox* combo, const KeyedTreeWidget* users) {
     const int id = persons.fieldIndex("IdPers");
     const int surname = persons.fieldIndex("Nume");
     const int firstName = persons.fieldIndex("Prenume");
-    const int user = persons.fieldIndex("usID");
     for (; !persons.eof(); persons.moveNext()) {
         const int IdPers = persons.field(id).toInt();
         const QString key = common::ItemKey(IdPers);
         // A person met twice is listed once, from its first row.
         if (combo->indexOfKey(key) >= 0)
             continue;
-        QString name = PersonName(persons.field(surname), persons.field(firstName));
-        const QVariant usID = persons.field(user);
-        if (users && !usID.isNull())
-            if (const KeyedTreeItem* item = KeyedTreeItem::cast(users->find(common::ItemKey(usID.toInt())));
-                item && item->textAt(PersonColumn) == name)
-                name = item->textAt(PersonColumn);
-        combo->addKeyed(key, name, IdPers);
+        combo->addKeyed(key, PersonName(persons.field(surname), persons.field(firstName)), IdPers);
     }
     persons.close();
 }

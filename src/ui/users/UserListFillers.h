@@ -20,10 +20,8 @@ void FillUserList(KeyedTreeWidget* list);
 // Removes every item of combo and adds one per person, ordered by surname and first name, with
 // the person's name as text, and leaves none selected. A person that the query gives twice is
 // listed once. Stops at the first error and raises it unchanged: a failing query leaves the box
-// empty, a row that cannot be read keeps the persons read before it. users, when given, is the
-// user list filled already: a person's name that its user's item shows is shared with that item
-// rather than held twice.
-void FillPersonCombo(KeyedComboBox* combo, const KeyedTreeWidget* users = nullptr);
+// empty, a row that cannot be read keeps the persons read before it.
+void FillPersonCombo(KeyedComboBox* combo);
 
 // Nume, one blank, Prenume; a Null part is taken as empty text (so a user without a person shows
 // a single blank).

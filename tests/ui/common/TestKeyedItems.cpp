@@ -2,6 +2,7 @@
 #include "support/WindowFixture.h"
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedComboBox.h"
+#include "ui/common/KeyedTreeItem.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/ListFill.h"
 
@@ -81,6 +82,62 @@ private slots:
         QCOMPARE(KeyedTreeWidget::keyOf(plain), QStringLiteral("p1"));
         QCOMPARE(KeyedTreeWidget::tagOf(plain), QVariant(7));
         QCOMPARE(KeyedTreeWidget::keyOf(list.headerItem()), QString());
+    }
+
+    // An item holds the texts of its columns together; every change of one column must leave the
+    // others as a plain item leaves them, whatever the texts' lengths.
+    void columnTextsReadBackAsAPlainItemsDo() {
+        KeyedTreeWidget list;
+        list.setColumnCount(4);
+        auto* keyed = static_cast<KeyedTreeItem*>(list.addKeyed(QStringLiteral("k1"), QStringLiteral("code")));
+        QTreeWidgetItem plain(QStringList{QStringLiteral("code")});
+        const QString longText = QString(70000, QChar(u'ț')) + QString::fromUtf8("😀");
+        const auto check = [&](const char* step) {
+            for (int column = 0; column < 5; ++column)
+                QVERIFY2(keyed->text(column) == plain.text(column) &&
+                             keyed->textAt(column) == QStringView(plain.text(column)),
+                         qPrintable(QStringLiteral("%1, column %2").arg(step).arg(column)));
+        };
+        keyed->setTexts({u"user.one", u"User One", u"Popescu Ion"});
+        for (const auto& [column, text] : {std::pair{0, "user.one"}, {1, "User One"}, {2, "Popescu Ion"}})
+            plain.setText(column, QString::fromUtf8(text));
+        check("all at once");
+        keyed->setText(3, longText);
+        plain.setText(3, longText);
+        check("a long last text");
+        for (const auto& [column, text] : {std::pair{1, QString()}, {0, QStringLiteral("x")}, {2, longText}}) {
+            keyed->setText(column, text);
+            plain.setText(column, text);
+            check("one column changed");
+        }
+        for (const int column : {3, 2}) {
+            keyed->setText(column, QString());
+            plain.setText(column, QString());
+        }
+        check("the later columns emptied");
+        keyed->setTexts({u"only"});
+        plain.setText(0, QStringLiteral("only"));
+        check("one text");
+    }
+
+    void comboTextsReadBackAsAPlainBoxsDo() {
+        KeyedComboBox keyed;
+        QComboBox plain;
+        for (const QString& text : QStringList{"Avram Ana", "Ionescu Maria", "Popescu Ion", "Zamfir Dan"}) {
+            keyed.addKeyed(QStringLiteral("k%1").arg(keyed.count() + 7), text, keyed.count() + 7);
+            plain.addItem(text);
+        }
+        for (QComboBox* box : {static_cast<QComboBox*>(&keyed), &plain}) {
+            box->setItemText(1, QStringLiteral("Ionescu Maria Magdalena"));
+            box->setItemText(2, QString());
+            box->insertItem(1, QStringLiteral("Ștefănescu Ana"));
+            box->removeItem(0);
+            box->setItemText(3, QStringLiteral("Pop"));
+        }
+        QCOMPARE(keyed.count(), plain.count());
+        for (int i = 0; i < plain.count(); ++i)
+            QCOMPARE(keyed.itemText(i), plain.itemText(i));
+        QCOMPARE(keyed.indexOfKey(QStringLiteral("k10")), 3);
     }
 
     void sortsAsPlainItemsSort_data() {
