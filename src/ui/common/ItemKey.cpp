@@ -12,6 +12,10 @@ QString ItemKey(int id) {
     return QString::fromLatin1(text, end - text);
 }
 
+PackedKey PackedItemKey(int id) {
+    return PackedKey{{id}, u'k', 1};
+}
+
 QString ItemKey(const QVariant& id) {
     return ItemKey(id.toInt());
 }

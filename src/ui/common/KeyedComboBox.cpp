@@ -11,28 +11,49 @@ KeyedComboBox::KeyedComboBox(QWidget* parent) : QComboBox(parent), m_items(new K
     setInsertPolicy(QComboBox::NoInsert);
 }
 
-int KeyedComboBox::indexOfKey(const QString& key) const {
-    const int row = m_index.value(key, -1);
+int KeyedComboBox::shownIndex(int row) const {
     // A kept item not taken yet is not the box's item for now.
     return m_keeping && row >= m_keptTaken ? -1 : row;
 }
 
+int KeyedComboBox::indexOfKey(const QString& key) const {
+    return shownIndex(m_index.value(key, -1));
+}
+
+int KeyedComboBox::indexOfKey(const PackedKey& key) const {
+    return shownIndex(m_index.value(key, -1));
+}
+
 void KeyedComboBox::addKeyed(const QString& key, const QString& text, const QVariant& tag) {
-    if (m_keeping && takeKept(key, text, tag))
+    // The key is read once, for the index and the model alike.
+    add(key, PackedKey::from(key), text, tag);
+}
+
+void KeyedComboBox::addKeyed(const PackedKey& key, const QString& text, const QVariant& tag) {
+    add(QString(), key, text, tag);
+}
+
+void KeyedComboBox::add(const QString& key, const std::optional<PackedKey>& packed, const QString& text,
+                        const QVariant& tag) {
+    if (m_keeping && takeKept(key, packed, text, tag))
         return;
-    if (m_index.contains(key))
+    if (packed ? m_index.contains(*packed) : m_index.contains(key))
         throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"), objectName());
     // Text, key and tag arrive together, so the model announces the item once; during a fill
     // the items are announced together by endFill().
-    m_index.insert(key, m_items->size());
-    m_items->stage(key, text, tag);
+    if (packed)
+        m_index.insert(*packed, m_items->size());
+    else
+        m_index.insert(key, m_items->size());
+    m_items->stage(key, packed, text, tag);
     if (!m_filling)
         m_items->show();
 }
 
-bool KeyedComboBox::takeKept(const QString& key, const QString& text, const QVariant& tag) {
+bool KeyedComboBox::takeKept(const QString& key, const std::optional<PackedKey>& packed, const QString& text,
+                             const QVariant& tag) {
     // Only the kept items from the first on are taken: once one differs, the fill adds anew.
-    if (m_keptTaken < m_items->size() && m_items->sameItem(m_keptTaken, key, text, tag)) {
+    if (m_keptTaken < m_items->size() && m_items->sameItem(m_keptTaken, key, packed, text, tag)) {
         ++m_keptTaken;
         return true;
     }

@@ -18,8 +18,11 @@ public:
 
     // Adds an item at the end; raises KeyNotUnique when the key is taken.
     void addKeyed(const QString& key, const QString& text, const QVariant& tag);
+    // The same for a key of a common shape given as its numbers.
+    void addKeyed(const PackedKey& key, const QString& text, const QVariant& tag);
     // The index of the item with key, or -1.
     int indexOfKey(const QString& key) const;
+    int indexOfKey(const PackedKey& key) const;
     // Selects the item with key (showing its text); raises KeyNotFound when there is none.
     void selectKey(const QString& key);
     // No selected item and an empty text.
@@ -45,9 +48,13 @@ protected:
     void showPopup() override;
 
 private:
+    // Adds the item of the key, given as numbers when packed is set (PackedKey::from(key)).
+    void add(const QString& key, const std::optional<PackedKey>& packed, const QString& text, const QVariant& tag);
+    // The index the hash gives for a key, or -1, as indexOfKey tells it.
+    int shownIndex(int row) const;
     // Takes the kept item at the next position when it is the one added; false when it is not,
     // and then removes it and every kept item after it.
-    bool takeKept(const QString& key, const QString& text, const QVariant& tag);
+    bool takeKept(const QString& key, const std::optional<PackedKey>& packed, const QString& text, const QVariant& tag);
     void dropUntaken();
 
     KeyedComboModel* m_items;

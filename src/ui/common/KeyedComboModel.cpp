@@ -10,6 +10,12 @@ KeyedComboModel::Key KeyedComboModel::stored(const QString& key) {
     return key;
 }
 
+KeyedComboModel::Key KeyedComboModel::stored(const QString& key, const std::optional<PackedKey>& packed) {
+    if (packed)
+        return *packed;
+    return key;
+}
+
 QString KeyedComboModel::textOf(const Key& key) {
     if (const PackedKey* packed = std::get_if<PackedKey>(&key))
         return packed->text();
@@ -36,8 +42,9 @@ QString KeyedComboModel::keyAt(int row) const {
     return textOf(storedKeyAt(row));
 }
 
-bool KeyedComboModel::sameItem(int row, const QString& key, const QString& text, const QVariant& tag) const {
-    return m_texts.at(row) == text && tagAt(row) == tag && storedKeyAt(row) == stored(key);
+bool KeyedComboModel::sameItem(int row, const QString& key, const std::optional<PackedKey>& packed, const QString& text,
+                               const QVariant& tag) const {
+    return m_texts.at(row) == text && tagAt(row) == tag && storedKeyAt(row) == stored(key, packed);
 }
 
 void KeyedComboModel::holdKeys() {
@@ -85,7 +92,8 @@ void KeyedComboModel::compactWhenEmpty() {
     m_holdKeys = false;
 }
 
-void KeyedComboModel::stage(const QString& key, const QString& text, const QVariant& tag) {
+void KeyedComboModel::stage(const QString& key, const std::optional<PackedKey>& packed, const QString& text,
+                            const QVariant& tag) {
     m_texts.append(text);
     if (m_holdTags)
         m_tags.append(QVariant());
@@ -93,7 +101,7 @@ void KeyedComboModel::stage(const QString& key, const QString& text, const QVari
         m_intTags.append(0);
     if (m_holdKeys)
         m_keys.append(Key());
-    store(size() - 1, stored(key), tag);
+    store(size() - 1, stored(key, packed), tag);
 }
 
 void KeyedComboModel::show() {

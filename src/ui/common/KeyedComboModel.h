@@ -23,8 +23,9 @@ class KeyedComboModel : public QAbstractListModel {
 public:
     explicit KeyedComboModel(QObject* parent = nullptr);
 
-    // Adds a row after every other; it is not shown (nor counted by rowCount) before show().
-    void stage(const QString& key, const QString& text, const QVariant& tag);
+    // Adds a row after every other; it is not shown (nor counted by rowCount) before show(). packed
+    // is PackedKey::from(key), made by the caller (key may then be empty).
+    void stage(const QString& key, const std::optional<PackedKey>& packed, const QString& text, const QVariant& tag);
     // Shows every staged row, in one insertion.
     void show();
     // Gives up the room the lists hold beyond their rows.
@@ -34,8 +35,9 @@ public:
     // Shown and staged rows.
     int size() const { return static_cast<int>(m_texts.size()); }
     QString keyAt(int row) const;
-    // Whether the row holds exactly this key, text and tag.
-    bool sameItem(int row, const QString& key, const QString& text, const QVariant& tag) const;
+    // Whether the row holds exactly this key (packed as for stage), text and tag.
+    bool sameItem(int row, const QString& key, const std::optional<PackedKey>& packed, const QString& text,
+                  const QVariant& tag) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -47,6 +49,7 @@ public:
 private:
     using Key = std::variant<QString, PackedKey>;
     static Key stored(const QString& key);
+    static Key stored(const QString& key, const std::optional<PackedKey>& packed);
     static QString textOf(const Key& key);
     // The key made from an int tag, as common::ItemKey makes it.
     static PackedKey keyOfTag(int tag);

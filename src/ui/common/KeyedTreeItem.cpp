@@ -64,6 +64,9 @@ KeyedTreeItem::KeyedTreeItem(const QString& key, const QString& text) : QTreeWid
     }
 }
 
+KeyedTreeItem::KeyedTreeItem(const PackedKey& key, const QString& text)
+    : QTreeWidgetItem(Type), m_text(text), m_packedKey(key), m_keyPacked(true) {}
+
 KeyedTreeItem::~KeyedTreeItem() {
     destroyKey();
 }

@@ -23,6 +23,7 @@ public:
     static constexpr int Type = QTreeWidgetItem::UserType + 1;
 
     KeyedTreeItem(const QString& key, const QString& text);
+    KeyedTreeItem(const PackedKey& key, const QString& text);
     ~KeyedTreeItem() override;
     KeyedTreeItem(const KeyedTreeItem&) = delete;
     KeyedTreeItem& operator=(const KeyedTreeItem&) = delete;
@@ -38,6 +39,7 @@ public:
     QString key() const { return m_keyPacked ? m_packedKey.text() : *m_textKey; }
     // Whether the item's key is key, given as text and, when it has a common shape, as numbers
     // (PackedKey::from(key)): no text is made for the comparison.
+    // A packed key is compared as numbers alone (key may then be empty).
     bool hasKey(const QString& key, const std::optional<PackedKey>& packed) const {
         return m_keyPacked ? packed && *packed == m_packedKey : !packed && *m_textKey == key;
     }

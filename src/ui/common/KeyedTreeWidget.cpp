@@ -20,12 +20,22 @@ KeyedTreeWidget::~KeyedTreeWidget() {
 }
 
 QTreeWidgetItem* KeyedTreeWidget::addKeyed(const QString& key, const QString& text, QTreeWidgetItem* parent) {
-    if (m_items.contains(key))
+    // The key is read once, for the index and the item alike.
+    return add(key, PackedKey::from(key), text, parent);
+}
+
+QTreeWidgetItem* KeyedTreeWidget::addKeyed(const PackedKey& key, const QString& text, QTreeWidgetItem* parent) {
+    return add(QString(), key, text, parent);
+}
+
+QTreeWidgetItem* KeyedTreeWidget::add(const QString& key, const std::optional<PackedKey>& packed, const QString& text,
+                                      QTreeWidgetItem* parent) {
+    if (packed ? m_items.contains(*packed) : m_items.contains(key))
         throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"), objectName());
     if (!parent && m_keeping)
-        if (QTreeWidgetItem* kept = takeKept(key, text))
+        if (QTreeWidgetItem* kept = takeKept(key, packed, text))
             return kept;
-    auto* node = new KeyedTreeItem(key, text);
+    auto* node = packed ? new KeyedTreeItem(*packed, text) : new KeyedTreeItem(key, text);
     if (m_checkBoxes)
         node->setCheckState(0, Qt::Unchecked);
     if (parent) {
@@ -37,7 +47,10 @@ QTreeWidgetItem* KeyedTreeWidget::addKeyed(const QString& key, const QString& te
         addTopLevelItem(node);
         m_filter.added(node);
     }
-    m_items.insert(key, node);
+    if (packed)
+        m_items.insert(*packed, node);
+    else
+        m_items.insert(key, node);
     return node;
 }
 
@@ -99,11 +112,12 @@ void KeyedTreeWidget::clearKeyed() {
     clear();
 }
 
-QTreeWidgetItem* KeyedTreeWidget::takeKept(const QString& key, const QString& text) {
+QTreeWidgetItem* KeyedTreeWidget::takeKept(const QString& key, const std::optional<PackedKey>& packed,
+                                           const QString& text) {
     // Only the kept items from the first on are taken: once a key differs the fill makes new ones,
     // which endFill() shows after the taken ones, in the order they were added.
     const KeyedTreeItem* next = m_keptTaken < m_kept.size() ? KeyedTreeItem::cast(m_kept.at(m_keptTaken)) : nullptr;
-    if (!next || !next->hasKey(key, PackedKey::from(key))) {
+    if (!next || !next->hasKey(key, packed)) {
         m_keeping = false;
         return nullptr;
     }
@@ -111,7 +125,10 @@ QTreeWidgetItem* KeyedTreeWidget::takeKept(const QString& key, const QString& te
     node->setText(0, text);
     if (m_checkBoxes)
         node->setCheckState(0, Qt::Unchecked);
-    m_items.insert(key, node);
+    if (packed)
+        m_items.insert(*packed, node);
+    else
+        m_items.insert(key, node);
     return node;
 }
 

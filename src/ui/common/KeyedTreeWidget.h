@@ -23,11 +23,14 @@ public:
     // Adds an item (a KeyedTreeItem) at the end of parent's children (or of the top level);
     // raises KeyNotUnique when the key is taken. The item is not yet shown if a fill is in progress.
     QTreeWidgetItem* addKeyed(const QString& key, const QString& text, QTreeWidgetItem* parent = nullptr);
+    // The same for a key of a common shape given as its numbers: no text is made for it, nor read.
+    QTreeWidgetItem* addKeyed(const PackedKey& key, const QString& text, QTreeWidgetItem* parent = nullptr);
     // The item with key, or null.
     QTreeWidgetItem* find(const QString& key) const { return m_items.value(key, nullptr); }
     // The item with key; raises KeyNotFound when there is none.
     QTreeWidgetItem* item(const QString& key) const;
     bool contains(const QString& key) const { return m_items.contains(key); }
+    bool contains(const PackedKey& key) const { return m_items.contains(key); }
     // Removes the item with key (and its children) if present.
     void removeKeyed(const QString& key);
     // Removes every item. During a fill, a list without children keeps its items out of sight
@@ -108,7 +111,10 @@ protected:
 
 private:
     void forget(QTreeWidgetItem* item);
-    QTreeWidgetItem* takeKept(const QString& key, const QString& text);
+    // Adds the item made for the key, held as numbers when packed is set and as key otherwise.
+    QTreeWidgetItem* add(const QString& key, const std::optional<PackedKey>& packed, const QString& text,
+                         QTreeWidgetItem* parent);
+    QTreeWidgetItem* takeKept(const QString& key, const std::optional<PackedKey>& packed, const QString& text);
     void dropUnusedKept();
 
     KeyIndex<QTreeWidgetItem*> m_items;

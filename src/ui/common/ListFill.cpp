@@ -13,13 +13,9 @@ QIcon listIcon(const KeyedTreeWidget* list, int index) {
 
 QTreeWidgetItem* addRecord(KeyedTreeWidget* list, const QVariant& id, const QVariant& text, const QIcon& icon) {
     const int number = id.toInt();
-    return addRecord(list, ItemKey(number), number, text.toString(), icon);
-}
-
-QTreeWidgetItem* addRecord(KeyedTreeWidget* list, const QString& key, int id, const QString& text, const QIcon& icon) {
     // addKeyed makes every item of a keyed list a KeyedTreeItem.
-    auto* item = static_cast<KeyedTreeItem*>(list->addKeyed(key, text));
-    item->setTag(id);
+    auto* item = static_cast<KeyedTreeItem*>(list->addKeyed(PackedItemKey(number), text.toString()));
+    item->setTag(number);
     item->setIcon(icon);
     return item;
 }

@@ -29,7 +29,5 @@ QIcon listIcon(const KeyedTreeWidget* list, int index);
 // its text and icon (none by default).
 QTreeWidgetItem* addRecord(KeyedTreeWidget* list, const QVariant& id, const QVariant& text,
                            const QIcon& icon = QIcon());
-// The same, for a filler that has made the key ItemKey(id) already.
-QTreeWidgetItem* addRecord(KeyedTreeWidget* list, const QString& key, int id, const QString& text, const QIcon& icon);
 
 } // namespace common

@@ -31,12 +31,20 @@ template <typename Visit> void forEachBelow(QTreeWidgetItem* top, Visit&& visit)
 } // namespace
 
 QString moduleKey(int mdID) {
-    return PackedKey{{mdID}, u'm', 1}.text();
+    return packedModuleKey(mdID).text();
 }
 
 QString operationKey(int opID, int mdID, int Id) {
-    // Written as the item holds it (as numbers), in one buffer: one key per operation on every fill.
-    return PackedKey{{opID, mdID, Id}, u'k', 3}.text();
+    // Written as the item holds it (as numbers), in one buffer.
+    return packedOperationKey(opID, mdID, Id).text();
+}
+
+PackedKey packedModuleKey(int mdID) {
+    return PackedKey{{mdID}, u'm', 1};
+}
+
+PackedKey packedOperationKey(int opID, int mdID, int Id) {
+    return PackedKey{{opID, mdID, Id}, u'k', 3};
 }
 
 bool isModuleNode(const QTreeWidgetItem* node) {

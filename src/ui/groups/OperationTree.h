@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/common/PackedKey.h"
+
 #include "ui/groups/CheckImage.h"
 
 #include <QList>
@@ -28,6 +30,9 @@ inline const QString Separator = QStringLiteral("#$#");
 
 QString moduleKey(int mdID);
 QString operationKey(int opID, int mdID, int Id);
+// The same keys as numbers, as the tree's nodes hold them.
+PackedKey packedModuleKey(int mdID);
+PackedKey packedOperationKey(int opID, int mdID, int Id);
 
 // A node is a module node exactly when its key starts with "m".
 bool isModuleNode(const QTreeWidgetItem* node);

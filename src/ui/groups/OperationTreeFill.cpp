@@ -15,6 +15,7 @@
 #include <deque>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 // Filling the operations tree from the modules and operations of the database.
 namespace groups {
@@ -122,23 +123,25 @@ QMap<int, LeftOutOperation::Reason> rowsLeftOut(const TreeRows& rows) {
     // The rows with a module, ordered by key and, for one key, by reading order: every row but the
     // first of a key is one whose key was read before. A sorted list of positions takes a fraction
     // of what a hash of 100,000 keys takes while a refresh holds the whole window.
-    QList<int> keyed;
-    keyed.reserve(qsizetype(rows.operations.size()));
+    struct Keyed {
+        int opID, mdID, Id, at;
+        auto order() const { return std::tie(opID, mdID, Id, at); }
+    };
+    // The keys are copied next to each other: sorting them in place runs from the cache.
+    std::vector<Keyed> keyed;
+    keyed.reserve(rows.operations.size());
     for (int i = 0; i < int(rows.operations.size()); ++i) {
-        if (modules.contains(rows.operations[std::size_t(i)].mdID))
-            keyed.append(i);
+        const OperationRow& row = rows.operations[std::size_t(i)];
+        if (modules.contains(row.mdID))
+            keyed.push_back({row.opID, row.mdID, row.Id, i});
         else
             leftOut.insert(i, LeftOutOperation::Reason::NoModule);
     }
-    const auto key = [&rows](int i) {
-        const OperationRow& row = rows.operations[std::size_t(i)];
-        return std::tuple(row.opID, row.mdID, row.Id);
-    };
-    std::sort(keyed.begin(), keyed.end(),
-              [&key](int a, int b) { return std::tuple(key(a), a) < std::tuple(key(b), b); });
-    for (qsizetype at = 1; at < keyed.size(); ++at)
-        if (key(keyed[at]) == key(keyed[at - 1]))
-            leftOut.insert(keyed[at], LeftOutOperation::Reason::KeyTwice);
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) { return a.order() < b.order(); });
+    for (std::size_t at = 1; at < keyed.size(); ++at)
+        if (std::tie(keyed[at].opID, keyed[at].mdID, keyed[at].Id) ==
+            std::tie(keyed[at - 1].opID, keyed[at - 1].mdID, keyed[at - 1].Id))
+            leftOut.insert(keyed[at].at, LeftOutOperation::Reason::KeyTwice);
     return leftOut;
 }
 
@@ -241,7 +244,7 @@ void build(KeyedTreeWidget* tree, const TreeRows& rows, const QMap<int, LeftOutO
 
     QHash<int, QTreeWidgetItem*> moduleById;
     for (const ModuleRow& row : rows.modules) {
-        QTreeWidgetItem* node = tree->addKeyed(moduleKey(row.mdID), row.name);
+        QTreeWidgetItem* node = tree->addKeyed(packedModuleKey(row.mdID), row.name);
         KeyedTreeWidget::setTag(node, 0);
         setImage(node, CheckImage::Unchecked, images);
         setBold(node);
@@ -262,7 +265,7 @@ void build(KeyedTreeWidget* tree, const TreeRows& rows, const QMap<int, LeftOutO
         const OperationRow& row = *shown[i];
         QTreeWidgetItem* parent = parentOf[i] < 0 ? moduleById.value(row.mdID) : nodes[parentOf[i]];
         QTreeWidgetItem* node =
-            tree->addKeyed(operationKey(row.opID, row.mdID, row.Id), rows.names.at(row.name), parent);
+            tree->addKeyed(packedOperationKey(row.opID, row.mdID, row.Id), rows.names.at(row.name), parent);
         KeyedTreeWidget::setTag(node, row.parentOpID);
         setImage(node, CheckImage::Unchecked, images);
         nodes[i] = node;

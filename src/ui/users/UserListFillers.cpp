@@ -48,12 +48,15 @@ void FillUserList(KeyedTreeWidget* list) {
     batch.reserve(UserBatch);
     const auto addBatch = [&] {
         for (const Row& row : batch) {
-            const QString key = common::ItemKey(row.usID);
+            const PackedKey key = common::PackedItemKey(row.usID);
             // Two persons may point at one user: the query then gives the user twice, and its
             // first row is the one listed.
             if (list->contains(key))
                 continue;
-            auto* item = static_cast<KeyedTreeItem*>(common::addRecord(list, key, row.usID, row.code, icon));
+            // addKeyed makes every item of a keyed list a KeyedTreeItem.
+            auto* item = static_cast<KeyedTreeItem*>(list->addKeyed(key, row.code));
+            item->setTag(row.usID);
+            item->setIcon(icon);
             item->setTexts({row.code, row.name, row.person});
         }
         batch.clear();
@@ -91,7 +94,7 @@ void FillPersonCombo(KeyedComboBox* combo) {
     const int firstName = persons.fieldIndex("Prenume");
     for (; !persons.eof(); persons.moveNext()) {
         const int IdPers = persons.field(id).toInt();
-        const QString key = common::ItemKey(IdPers);
+        const PackedKey key = common::PackedItemKey(IdPers);
         // A person met twice is listed once, from its first row.
         if (combo->indexOfKey(key) >= 0)
             continue;

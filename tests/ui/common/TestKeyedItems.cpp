@@ -1,5 +1,6 @@
 #include "db/DbError.h"
 #include "support/WindowFixture.h"
+#include "ui/common/ItemKey.h"
 #include "ui/common/ItemRoles.h"
 #include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeItem.h"
@@ -365,6 +366,18 @@ private slots:
         }
         QVERIFY(!list.find("k8") && !list.find("k1#$#2#$#4") && !list.find("k08"));
         QVERIFY_THROWS_EXCEPTION(db::DbError, list.addKeyed("k1#$#2#$#3", "again"));
+
+        // A key given as numbers is the key of the same text, whichever way it is added or asked for.
+        QVERIFY_THROWS_EXCEPTION(db::DbError, list.addKeyed(PackedKey{{1, 2, 3}, u'k', 3}, "again"));
+        QVERIFY_THROWS_EXCEPTION(db::DbError, combo.addKeyed(common::PackedItemKey(-5), "again", 0));
+        QTreeWidgetItem* packed = list.addKeyed(common::PackedItemKey(31), "numbers");
+        QCOMPARE(list.find("k31"), packed);
+        QCOMPARE(KeyedTreeWidget::keyOf(packed), QStringLiteral("k31"));
+        QVERIFY_THROWS_EXCEPTION(db::DbError, list.addKeyed("k31", "again"));
+        combo.addKeyed(common::PackedItemKey(31), "numbers", 31);
+        QCOMPARE(combo.indexOfKey(QStringLiteral("k31")), keys.size());
+        QCOMPARE(combo.indexOfKey(common::PackedItemKey(2147483647)), keys.indexOf("k2147483647"));
+        list.removeKeyed("k31");
 
         // A key changed through its role moves between the two forms and reads back as set.
         QTreeWidgetItem* item = list.find("k007");
