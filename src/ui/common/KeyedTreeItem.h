@@ -38,8 +38,8 @@ public:
 
     QString key() const { return m_keyPacked ? m_packedKey.text() : *m_textKey; }
     // Whether the item's key is key, given as text and, when it has a common shape, as numbers
-    // (PackedKey::from(key)): no text is made for the comparison.
-    // A packed key is compared as numbers alone (key may then be empty).
+    // (PackedKey::from(key)): no text is made for the comparison. A key given as numbers is compared
+    // as numbers alone (key may then be empty).
     bool hasKey(const QString& key, const std::optional<PackedKey>& packed) const {
         return m_keyPacked ? packed && *packed == m_packedKey : !packed && *m_textKey == key;
     }
@@ -51,7 +51,8 @@ public:
     }
     QVariant tag() const;
     void setTag(const QVariant& tag);
-    // The text of column, read in place; empty beyond the columns that have one.
+    // The text of column, read in place (the view lasts until a text changes); empty beyond the
+    // columns that have one. An item holds texts for its first 32 columns.
     QStringView textAt(int column) const;
     // Sets the texts of the columns from 0 on in one change (and empties those after them), with
     // one string made for them all rather than one per column.
