@@ -3,6 +3,7 @@
 #include "ui/common/KeyedTreeItem.h"
 
 #include <QHeaderView>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 
 ListFilter::ListFilter(QTreeWidget* list) : m_list(list) {
@@ -149,12 +150,23 @@ void ListFilter::sortAgain() {
     shown.reserve(m_list->topLevelItemCount());
     for (int i = 0; i < m_list->topLevelItemCount(); ++i)
         shown.append(m_list->topLevelItem(i));
-    if (inSortedOrder(shown)) {
-        const KeyedTreeItem::OrderKept kept;
+    if (!inSortedOrder(shown)) {
         m_list->setSortingEnabled(true);
-    } else {
-        m_list->setSortingEnabled(true);
+        return;
     }
+    // The items are in the view's order already. Switching sorting on sorts by the header's sort
+    // column, and QTreeWidget's sort visits every item even when none moves (some 20 ms at 100,000
+    // items): the header names no column while sorting is switched on, so nothing is sorted, and
+    // gets its column back without telling anyone, for the order it stands for has not changed.
+    // Should a sort run all the same, the items keep their order.
+    const KeyedTreeItem::OrderKept kept;
+    QHeaderView* header = m_list->header();
+    const int column = header->sortIndicatorSection();
+    const Qt::SortOrder order = header->sortIndicatorOrder();
+    const QSignalBlocker quiet(header);
+    header->setSortIndicator(-1, order);
+    m_list->setSortingEnabled(true);
+    header->setSortIndicator(column, order);
 }
 
 void ListFilter::selectIfShown(QTreeWidgetItem* selected) {

@@ -7,6 +7,7 @@
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/ListFill.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QStandardItemModel>
@@ -196,8 +197,17 @@ private slots:
 
         list.filterTopLevel(withA, false);
         QCOMPARE(shownKeys(&list), QStringList({"k41", "k44", "k43", "k40"}));
+        QSignalSpy sortChanged(list.header(), &QHeaderView::sortIndicatorChanged);
         list.clearFilter();
         QCOMPARE(shownKeys(&list), QStringList({"k41", "k44", "k43", "k40", "k42"}));
+        // Sorting is back as it was, and keeps an item added now in its place.
+        QVERIFY(list.isSortingEnabled() && list.header()->isSortIndicatorShown());
+        QCOMPARE(list.header()->sortIndicatorSection(), 0);
+        QCOMPARE(list.header()->sortIndicatorOrder(), Qt::AscendingOrder);
+        QCOMPARE(sortChanged.count(), 0);
+        list.addKeyed("k46", "coda");
+        QCOMPARE(shownKeys(&list), QStringList({"k41", "k44", "k43", "k46", "k40", "k42"}));
+        list.removeKeyed("k46");
 
         list.filterTopLevel(withA, false);
         list.find("k42")->setText(0, "able"); // out of view
