@@ -27,6 +27,7 @@ public:
     QTreeWidgetItem* addKeyed(const PackedKey& key, const QString& text, QTreeWidgetItem* parent = nullptr);
     // The item with key, or null.
     QTreeWidgetItem* find(const QString& key) const { return m_items.value(key, nullptr); }
+    QTreeWidgetItem* find(const PackedKey& key) const { return m_items.value(key, nullptr); }
     // The item with key; raises KeyNotFound when there is none.
     QTreeWidgetItem* item(const QString& key) const;
     bool contains(const QString& key) const { return m_items.contains(key); }

@@ -98,7 +98,7 @@ void readRows(TreeRows& rows, const KeyedTreeWidget* tree) {
             // the tree shows, and would otherwise hold the names twice until it ends.
             if (shown)
                 if (const KeyedTreeItem* node =
-                        KeyedTreeItem::cast(tree->find(operationKey(row.opID, row.mdID, row.Id)));
+                        KeyedTreeItem::cast(tree->find(packedOperationKey(row.opID, row.mdID, row.Id)));
                     node && node->textAt(0) == name)
                     name = node->text(0);
             row.name = int(rows.names.size());
@@ -121,8 +121,8 @@ QMap<int, LeftOutOperation::Reason> rowsLeftOut(const TreeRows& rows) {
         modules.insert(row.mdID);
     QMap<int, LeftOutOperation::Reason> leftOut;
     // The rows with a module, ordered by key and, for one key, by reading order: every row but the
-    // first of a key is one whose key was read before. A sorted list of positions takes a fraction
-    // of what a hash of 100,000 keys takes while a refresh holds the whole window.
+    // first of a key is one whose key was read before. Sorting the keys takes a fraction of the room
+    // a hash of 100,000 keys takes while a refresh holds the whole window.
     struct Keyed {
         int opID, mdID, Id, at;
         auto order() const { return std::tie(opID, mdID, Id, at); }
