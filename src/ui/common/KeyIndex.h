@@ -39,6 +39,16 @@ public:
         else
             m_named.remove(key);
     }
+    // The same for a key read already: packed is PackedKey::from(key) (key may then be empty).
+    bool contains(const QString& key, const std::optional<PackedKey>& packed) const {
+        return packed ? contains(*packed) : m_named.contains(key);
+    }
+    void insert(const QString& key, const std::optional<PackedKey>& packed, T value) {
+        if (packed)
+            insert(*packed, value);
+        else
+            m_named.insert(key, value);
+    }
     // The same for a key held as numbers already.
     void insert(const PackedKey& key, T value) {
         if (single(key))

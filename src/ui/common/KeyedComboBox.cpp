@@ -37,14 +37,11 @@ void KeyedComboBox::add(const QString& key, const std::optional<PackedKey>& pack
                         const QVariant& tag) {
     if (m_keeping && takeKept(key, packed, text, tag))
         return;
-    if (packed ? m_index.contains(*packed) : m_index.contains(key))
+    if (m_index.contains(key, packed))
         throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"), objectName());
     // Text, key and tag arrive together, so the model announces the item once; during a fill
     // the items are announced together by endFill().
-    if (packed)
-        m_index.insert(*packed, m_items->size());
-    else
-        m_index.insert(key, m_items->size());
+    m_index.insert(key, packed, m_items->size());
     m_items->stage(key, packed, text, tag);
     if (!m_filling)
         m_items->show();

@@ -5,9 +5,7 @@
 KeyedComboModel::KeyedComboModel(QObject* parent) : QAbstractListModel(parent) {}
 
 KeyedComboModel::Key KeyedComboModel::stored(const QString& key) {
-    if (const std::optional<PackedKey> packed = PackedKey::from(key))
-        return *packed;
-    return key;
+    return stored(key, PackedKey::from(key));
 }
 
 KeyedComboModel::Key KeyedComboModel::stored(const QString& key, const std::optional<PackedKey>& packed) {

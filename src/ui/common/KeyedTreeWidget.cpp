@@ -30,7 +30,7 @@ QTreeWidgetItem* KeyedTreeWidget::addKeyed(const PackedKey& key, const QString& 
 
 QTreeWidgetItem* KeyedTreeWidget::add(const QString& key, const std::optional<PackedKey>& packed, const QString& text,
                                       QTreeWidgetItem* parent) {
-    if (packed ? m_items.contains(*packed) : m_items.contains(key))
+    if (m_items.contains(key, packed))
         throw db::DbError(db::DbError::KeyNotUnique, QStringLiteral("Key is not unique in collection"), objectName());
     if (!parent && m_keeping)
         if (QTreeWidgetItem* kept = takeKept(key, packed, text))
@@ -47,10 +47,7 @@ QTreeWidgetItem* KeyedTreeWidget::add(const QString& key, const std::optional<Pa
         addTopLevelItem(node);
         m_filter.added(node);
     }
-    if (packed)
-        m_items.insert(*packed, node);
-    else
-        m_items.insert(key, node);
+    m_items.insert(key, packed, node);
     return node;
 }
 
@@ -125,10 +122,7 @@ QTreeWidgetItem* KeyedTreeWidget::takeKept(const QString& key, const std::option
     node->setText(0, text);
     if (m_checkBoxes)
         node->setCheckState(0, Qt::Unchecked);
-    if (packed)
-        m_items.insert(*packed, node);
-    else
-        m_items.insert(key, node);
+    m_items.insert(key, packed, node);
     return node;
 }
 

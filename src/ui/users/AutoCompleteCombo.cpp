@@ -54,12 +54,6 @@ void AutoCompleteCombo::readTexts() {
     m_texts.clear();
     m_starts.clear();
     m_starts.reserve(count + 1);
-    // The texts of 100,000 persons are some megabytes: room for them all at once, rather than a
-    // string that grows by steps and is copied to its size at the end.
-    qsizetype total = 0;
-    for (int i = 0; i < count; ++i)
-        total += m_combo->itemText(i).size();
-    m_texts.reserve(total);
     const bool fold = m_compareMode == 1;
     for (int i = 0; i < count; ++i) {
         m_starts.append(m_texts.size());

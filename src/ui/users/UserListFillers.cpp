@@ -53,10 +53,8 @@ void FillUserList(KeyedTreeWidget* list) {
             // first row is the one listed.
             if (list->contains(key))
                 continue;
-            // addKeyed makes every item of a keyed list a KeyedTreeItem.
-            auto* item = static_cast<KeyedTreeItem*>(list->addKeyed(key, row.code));
-            item->setTag(row.usID);
-            item->setIcon(icon);
+            // addRecord makes every item of a keyed list a KeyedTreeItem.
+            auto* item = static_cast<KeyedTreeItem*>(common::addRecord(list, row.usID, row.code, icon));
             item->setTexts({row.code, row.name, row.person});
         }
         batch.clear();
