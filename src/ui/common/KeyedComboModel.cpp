@@ -50,7 +50,7 @@ void KeyedComboModel::holdKeys() {
         return;
     m_keys.reserve(m_intTags.capacity());
     for (const int tag : std::as_const(m_intTags))
-        m_keys.append(keyOfTag(tag));
+        m_keys.emplaceBack(std::in_place_type<PackedKey>, keyOfTag(tag));
     m_holdKeys = true;
 }
 
