@@ -25,14 +25,17 @@ SQLRETURN bindAs(SQLHSTMT statement, SQLUSMALLINT position, SQLSMALLINT cType, S
                             buffer.data.data(), SQLLEN(buffer.data.size()), &buffer.indicator);
 }
 
-QString readText(SQLHSTMT statement, SQLUSMALLINT column, bool& isNull, bool& ok) {
-    // Empty rather than null from the start: an empty text read must stay distinct from Null, or it
-    // is written back, and looked for, as Null.
-    QString text = QLatin1String("");
-    SQLWCHAR piece[2048];
+// SQLGetData hands a long value over in pieces of Size units: each full piece goes to append and
+// the next is read, until the last one (SQL_SUCCESS with its length), Null or no more data. A text's
+// piece keeps its last unit for the closing zero the driver writes (terminated).
+template <typename Unit, qsizetype Size, typename Append>
+void readPieces(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType, bool terminated, bool& isNull, bool& ok,
+                const Append& append) {
+    Unit piece[Size];
+    const qsizetype room = terminated ? Size - 1 : Size;
     for (;;) {
         SQLLEN indicator = 0;
-        const SQLRETURN r = SQLGetData(statement, column, SQL_C_WCHAR, piece, sizeof piece, &indicator);
+        const SQLRETURN r = SQLGetData(statement, column, cType, piece, sizeof piece, &indicator);
         if (r == SQL_NO_DATA)
             break;
         if (!SQL_SUCCEEDED(r)) {
@@ -43,37 +46,28 @@ QString readText(SQLHSTMT statement, SQLUSMALLINT column, bool& isNull, bool& ok
             isNull = true;
             break;
         }
-        const qsizetype room = qsizetype(sizeof piece / sizeof(SQLWCHAR)) - 1;
         const bool whole = r == SQL_SUCCESS && indicator != SQL_NO_TOTAL;
-        const qsizetype length = whole ? qMin<qsizetype>(indicator / qsizetype(sizeof(SQLWCHAR)), room) : room;
-        text.append(QStringView(reinterpret_cast<const char16_t*>(piece), length));
+        append(piece, whole ? qMin<qsizetype>(indicator / qsizetype(sizeof(Unit)), room) : room);
         if (whole)
             break;
     }
+}
+
+QString readText(SQLHSTMT statement, SQLUSMALLINT column, bool& isNull, bool& ok) {
+    // Empty rather than null from the start: an empty text read must stay distinct from Null, or it
+    // is written back, and looked for, as Null.
+    QString text = QLatin1String("");
+    readPieces<SQLWCHAR, 2048>(statement, column, SQL_C_WCHAR, true, isNull, ok,
+                               [&text](const SQLWCHAR* piece, qsizetype length) {
+                                   text.append(QStringView(reinterpret_cast<const char16_t*>(piece), length));
+                               });
     return text;
 }
 
 QByteArray readBytes(SQLHSTMT statement, SQLUSMALLINT column, bool& isNull, bool& ok) {
     QByteArray bytes;
-    char piece[8192];
-    for (;;) {
-        SQLLEN indicator = 0;
-        const SQLRETURN r = SQLGetData(statement, column, SQL_C_BINARY, piece, sizeof piece, &indicator);
-        if (r == SQL_NO_DATA)
-            break;
-        if (!SQL_SUCCEEDED(r)) {
-            ok = false;
-            break;
-        }
-        if (indicator == SQL_NULL_DATA) {
-            isNull = true;
-            break;
-        }
-        const bool whole = r == SQL_SUCCESS && indicator != SQL_NO_TOTAL;
-        bytes.append(piece, whole ? qMin<qsizetype>(indicator, sizeof piece) : qsizetype(sizeof piece));
-        if (whole)
-            break;
-    }
+    readPieces<char, 8192>(statement, column, SQL_C_BINARY, false, isNull, ok,
+                           [&bytes](const char* piece, qsizetype length) { bytes.append(piece, length); });
     return bytes;
 }
 

@@ -181,6 +181,16 @@ private slots:
                  HostileTexts.size());
     }
 
+    // A text longer than one piece of the driver's answer comes back whole, the diacritics at the
+    // seam between two pieces included.
+    void longTextsComeBackWhole() {
+        if (!startServer())
+            QSKIP(qPrintable(TdsServer::skipReason()));
+        const QString text = QString(2045, QChar(u'ț')) + QStringLiteral("ăîâșȘ") + QString(1000, QChar(u'a'));
+        const db::ResultRows back = connect()->query(QStringLiteral("Select N'%1'").arg(text));
+        QCOMPARE(back.rows.value(0).value(0).toString(), text);
+    }
+
     void theCauseIsTheError_data() {
         QTest::addColumn<QString>("widths");
         QTest::addColumn<QString>("sql");
