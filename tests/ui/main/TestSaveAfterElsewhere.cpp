@@ -1,0 +1,83 @@
+#include "support/FixtureRows.h"
+#include "support/ModalAnswerer.h"
+#include "support/TempServer.h"
+#include "support/WindowFixture.h"
+#include "ui/common/KeyedTreeWidget.h"
+#include "ui/common/TabControl.h"
+#include "ui/main/frmMain.h"
+
+#include <QLineEdit>
+#include <QtTest>
+#include <memory>
+
+// Rights the window could not see stay through a Save that changed something else, and a user
+// saved over a change made elsewhere keeps a login under its own code.
+class TestSaveAfterElsewhere : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MainWindowFixture> m_login;
+    std::unique_ptr<TempServer> m_server;
+
+    QStringList rows(const QString& database, const QString& sql) const {
+        QStringList lines;
+        for (const QVariantList& row : m_server->rows(database, sql)) {
+            QStringList values;
+            for (const QVariant& value : row)
+                values << value.toString();
+            lines << values.join(QLatin1Char('/'));
+        }
+        return lines;
+    }
+
+private slots:
+    void initTestCase() { m_login = std::make_unique<MainWindowFixture>(); }
+    void init() {
+        m_server = std::make_unique<TempServer>();
+        FixtureRows(*m_server).twoOfEach().operation(12, 1, 4, "Fise");
+    }
+    void cleanup() { m_server.reset(); }
+
+    // The group holds operations of company 1 although no admGrupAutor row lists the company, so
+    // the company's box is off and the tree shows none of them checked. A Save that changes only
+    // the notes must not delete them; one that checks another operation keeps them too, once each.
+    void grantsOfACompanyWhoseBoxIsOffStay() {
+        m_server->exec("suitedb", "DELETE FROM admGrupAutor WHERE grID = 1 AND auID = 1");
+        WindowFixture form(*m_login);
+        QCOMPARE(selectedKey(form->lstAuthors), QStringLiteral("k1"));
+        QCOMPARE(form->lstAuthors->find("k1")->checkState(0), Qt::Unchecked);
+        ModalAnswerer unexpected;
+        form->txtNotes->setText("doar notele");
+        QVERIFY(form->Save());
+        QCOMPARE(rows("suitedb", "SELECT auID, opID, ID FROM admGrupOperatii WHERE grID = 1 ORDER BY auID, opID"),
+                 QStringList({"1/10/1", "2/20/2"}));
+
+        doubleClickNode(*form, "k10#$#1#$#1");
+        doubleClickNode(*form, "k12#$#1#$#4");
+        QVERIFY(form->Save());
+        QCOMPARE(unexpected.count(), 0);
+        QCOMPARE(rows("suitedb", "SELECT auID, opID, ID FROM admGrupOperatii WHERE grID = 1 ORDER BY auID, opID"),
+                 QStringList({"1/10/1", "1/12/4", "2/20/2"}));
+        QCOMPARE(rows("suitedb", "SELECT auID FROM admGrupAutor WHERE grID = 1 ORDER BY 1"), QStringList({"1", "2"}));
+    }
+
+    // Another administrator renamed the user, its login going with it; "Overwrite" writes the
+    // window's code back, and the login must follow it rather than stay under the other name.
+    void anOverwrittenRenameTakesTheLoginBack() {
+        m_server->exec("master", "INSERT INTO server_principals (name, password_b64) VALUES ('ana', 'YW5h')");
+        WindowFixture form(*m_login);
+        form->SSTab1->setCurrentIndex(1);
+        m_server->exec("suitedb", "UPDATE admUser SET usCod = 'ana.avram' WHERE usID = 1");
+        m_server->exec("master", "UPDATE server_principals SET name = 'ana.avram' WHERE name = 'ana'");
+
+        form->txtDisplay->setText("Ana A.");
+        ModalAnswerer overwrite("Overwrite");
+        QVERIFY(form->Save());
+        QCOMPARE(overwrite.count(), 1);
+        QCOMPARE(rows("suitedb", "SELECT usCod, usDenumire FROM admUser WHERE usID = 1"),
+                 QStringList({"ana/Ana A."}));
+        QCOMPARE(rows("master", "SELECT name, password_b64 FROM server_principals"), QStringList({"ana/YW5h"}));
+    }
+};
+
+QTEST_MAIN(TestSaveAfterElsewhere)
+#include "TestSaveAfterElsewhere.moc"
