@@ -2,6 +2,7 @@
 
 #include "db/SharedConnection.h"
 #include "db/Transaction.h"
+#include "store/RecordVersions.h"
 #include "store/StoreSupport.h"
 
 namespace store {
@@ -61,6 +62,13 @@ BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool superv
     // holds the whole database already.
     connection->query(QStringLiteral("Select IdAuthor From CRM_Author WITH (UPDLOCK, HOLDLOCK) Where IdBrand = ") +
                       brand);
+    // A user deleted since the window showed it gets no role: the next user made takes its id.
+    if (connection->query(QStringLiteral("Select usID From AdmUser WITH (UPDLOCK, HOLDLOCK) Where usID = ") + user)
+            .rows.isEmpty()) {
+        ChangesElsewhere gone;
+        gone.deleted = true;
+        throw ChangedElsewhere(gone);
+    }
     db::RecordSet link;
     link.open(QStringLiteral("Select *  from CRM_Author (nolock) where  IdBrand =") + brand, connection,
               db::RecordSet::ForwardOnly, db::RecordSet::ReadOnly);

@@ -33,7 +33,8 @@ struct BrandRoleOutcome {
 // company link is first linked to company IdAuthor, stamped with the signed-in userId (an
 // existing link is never changed), then the user's role for the brand is replaced. A brand
 // linked only to other companies is refused and nothing is written; the links are read inside
-// the transaction, so the answer holds for the write. On any failure nothing is changed and the
+// the transaction, so the answer holds for the write. A user that no longer exists raises
+// ChangedElsewhere (deleted) and nothing is written. On any failure nothing is changed and the
 // error is raised unchanged.
 BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool supervisor, bool administrator,
                                 qint16 userId);

@@ -18,7 +18,8 @@ namespace {
 // The author's listing for the group and its operation grants. The author stays listed for the
 // group while it keeps grants the window did not show.
 void addOperations(QStringList& batch, const QString& id, const QString& author, const QStringList& operations,
-                   bool keepsGrants) {
+                   const GroupGrants& now) {
+    const bool keepsGrants = now.keepsOperations();
     if (operations.isEmpty() && !keepsGrants)
         return;
     batch << QStringLiteral(" Insert Into admGrupAutor (auID,grID,IdOperator,DataAct)") + QStringLiteral(" Values (") +
@@ -26,6 +27,10 @@ void addOperations(QStringList& batch, const QString& id, const QString& author,
                  todayLiteral() + QStringLiteral("')");
     for (const QString& item : operations) {
         const OperationFields operation = operationFields(item);
+        // A grant the save keeps is there already: checked again, it is not written twice.
+        const auto kept = now.operationShown.constFind({operation.opID.toInt(), operation.id.toInt()});
+        if (kept != now.operationShown.cend() && !kept.value())
+            continue;
         batch << QStringLiteral(" Insert Into admGrupOperatii (auID,grID,opID,ID,IdOperator,DataAct)") +
                      QStringLiteral(" Values (") + author + QLatin1Char(',') + id + QLatin1Char(',') + operation.opID +
                      QLatin1Char(',') + operation.id + QLatin1Char(',') + number(OperatorId) + QStringLiteral(",'") +
@@ -116,7 +121,7 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
     else
         for (const QString& condition : operationConditions(now.shownOperations()))
             batch << deleteOperations + QStringLiteral(" And (") + condition + QStringLiteral(")");
-    addOperations(batch, id, author, operations, keepsOperations);
+    addOperations(batch, id, author, operations, now);
     addWorkPoints(batch, id, workPoints);
     connection.executeBatch(batch);
     transaction.commit();

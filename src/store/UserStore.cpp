@@ -223,9 +223,10 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
     db::Connection& connection = *shared;
     // Before any login changes: a taken code would give this user another user's login.
     // A save that keeps the code the editor loaded and sets no password changes no login: then
-    // the checks inside the transaction are enough, and the save costs no round trips more.
-    const bool sameCode =
-        context.version && context.version->usID == usID && usID != 0 && context.version->usCod == usCod;
+    // the checks inside the transaction are enough, and the save costs no round trips more. An
+    // overwrite may write that code over one given elsewhere, whose login must come back with it.
+    const bool sameCode = context.version && context.version->usID == usID && usID != 0 &&
+                          context.version->usCod == usCod && !context.overwrite;
     LoginChanges changes;
     if (!sameCode || !encoded.isEmpty()) {
         refuseTakenCode(connection, usID, usCod, QStringLiteral(" (nolock)"));

@@ -150,6 +150,7 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
     const auto loaded = qScopeGuard([this] { emit companyLoaded(); });
     GroupsPage& f = m_form;
     m_companyLoaded = false;
+    m_grantsShown = true;
     m_workPointsError.clear();
     int auID = 0;
     bool pointsRead = false;
@@ -202,8 +203,9 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
         return;
     }
     // The grants are read also for a company whose box is off, which shows none of them: a save
-    // then removes them knowingly, not as a change someone else made.
+    // then keeps them, and they are not taken for a change someone else made.
     const bool shown = item->checkState(0) == Qt::Checked;
+    m_grantsShown = shown;
     bool complete = pointsRead;
     db::RecordSet granted;
     complete &= passOver([&] { granted = store::GetGroupOperations(auID, KeyedTreeWidget::tagOf(group).toInt()); });

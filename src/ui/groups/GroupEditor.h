@@ -60,6 +60,11 @@ public:
         m_version.grID = 0;
     }
 
+    // Whether the tree shows the selected company's grants as they are: false when the last
+    // company click found the company's box off and so checked none of them, whatever the
+    // database holds. A save must then keep those grants.
+    bool grantsShown() const { return m_grantsShown; }
+
     // The group and the shown company's grants as the editor loaded them (or as the last save
     // left them), for the store to tell whether someone else changed them since.
     store::GroupVersion& version() { return m_version; }
@@ -89,6 +94,7 @@ private:
     ImageList& m_images;
     bool m_groupLoaded = true;
     bool m_companyLoaded = true;
+    bool m_grantsShown = true;
     store::GroupVersion m_version;
     bool m_treeFilled = true;
     QString m_workPointsError;

@@ -190,7 +190,11 @@ bool writeGroup(frmMain& form) {
     const KeyedTreeWidget* tree = form.twOperations;
     const KeyedTreeWidget* points = form.lstPuncteLucru;
     store::GroupSaveContext context;
-    context.showsOperation = [tree](int opID, int mdID, int Id) { return showsOperation(tree, opID, mdID, Id); };
+    // A company whose box was off when clicked showed none of its grants checked, granted or not.
+    const bool grantsShown = form.groupEditor().grantsShown();
+    context.showsOperation = [tree, grantsShown](int opID, int mdID, int Id) {
+        return grantsShown && showsOperation(tree, opID, mdID, Id);
+    };
     context.showsWorkPoint = [points](int id) { return points->find(common::ItemKey(id)) != nullptr; };
     context.version = &form.groupEditor().version();
     for (;;) {

@@ -73,8 +73,7 @@ private slots:
         ModalAnswerer overwrite("Overwrite");
         QVERIFY(form->Save());
         QCOMPARE(overwrite.count(), 1);
-        QCOMPARE(rows("suitedb", "SELECT usCod, usDenumire FROM admUser WHERE usID = 1"),
-                 QStringList({"ana/Ana A."}));
+        QCOMPARE(rows("suitedb", "SELECT usCod, usDenumire FROM admUser WHERE usID = 1"), QStringList({"ana/Ana A."}));
         QCOMPARE(rows("master", "SELECT name, password_b64 FROM server_principals"), QStringList({"ana/YW5h"}));
     }
 };
