@@ -65,7 +65,8 @@ QString readText(SQLHSTMT statement, SQLUSMALLINT column, bool& isNull, bool& ok
 }
 
 QByteArray readBytes(SQLHSTMT statement, SQLUSMALLINT column, bool& isNull, bool& ok) {
-    QByteArray bytes;
+    // Empty rather than null from the start, as for text: empty bytes are not Null.
+    QByteArray bytes("");
     readPieces<char, 8192>(statement, column, SQL_C_BINARY, false, isNull, ok,
                            [&bytes](const char* piece, qsizetype length) { bytes.append(piece, length); });
     return bytes;

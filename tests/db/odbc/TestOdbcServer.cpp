@@ -191,6 +191,27 @@ private slots:
         QCOMPARE(back.rows.value(0).value(0).toString(), text);
     }
 
+    // Empty bytes are read as empty, not as Null: a record set finds its row again by them, and
+    // Null bytes stay Null.
+    void emptyBytesAreNotNull() {
+        if (!startServer())
+            QSKIP(qPrintable(TdsServer::skipReason()));
+        if (!m_server->isDouble())
+            QSKIP("this test needs the TDS server double's files");
+        m_files->exec("suitedb", "CREATE TABLE tvBlob (tvID INTEGER NOT NULL PRIMARY KEY, tvData BLOB, tvNote TEXT)");
+        m_files->exec("suitedb", "INSERT INTO tvBlob VALUES (41, X'', 'a'), (42, NULL, 'b')");
+        auto connection = connect();
+        for (const int id : {41, 42}) {
+            RecordSet row;
+            row.open(QStringLiteral("Select * From tvBlob Where tvID = %1").arg(id), connection);
+            QCOMPARE(row.field(QStringLiteral("tvData")).toByteArray().isNull(), id == 42);
+            row.setField(QStringLiteral("tvNote"), QStringLiteral("changed %1").arg(id));
+            row.update();
+        }
+        QCOMPARE(m_files->rows("suitedb", "SELECT tvID, typeof(tvData), tvNote FROM tvBlob ORDER BY tvID"),
+                 QList<QVariantList>({{41, "blob", "changed 41"}, {42, "null", "changed 42"}}));
+    }
+
     void theCauseIsTheError_data() {
         QTest::addColumn<QString>("widths");
         QTest::addColumn<QString>("sql");
