@@ -105,6 +105,7 @@ void GroupEditor::LoadGrp(int grID) {
     group.close();
 
     f.lstAuthors->untickAll();
+    m_listedAuthors.clear();
 
     db::RecordSet authors;
     complete &= passOver([&] { authors = store::GetGroupAuthors(grID); });
@@ -112,8 +113,9 @@ void GroupEditor::LoadGrp(int grID) {
         // A set that cannot move on would otherwise be read forever.
         while (!authors.eof()) {
             complete &= passOver([&] {
-                const QString key = common::ItemKey(authors.field(QStringLiteral("auID")));
-                if (QTreeWidgetItem* author = f.lstAuthors->find(key))
+                const int auID = authors.field(QStringLiteral("auID")).toInt();
+                m_listedAuthors.insert(auID);
+                if (QTreeWidgetItem* author = f.lstAuthors->find(common::ItemKey(auID)))
                     author->setCheckState(0, Qt::Checked);
             });
             if (!passOver([&] { authors.moveNext(); })) {
@@ -202,10 +204,12 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
         m_companyLoaded = pointsRead;
         return;
     }
-    // The grants are read also for a company whose box is off, which shows none of them: a save
-    // then keeps them, and they are not taken for a change someone else made.
+    // The grants are read also for a company whose box is off, which shows none of them, so that
+    // they are not taken for a change someone else made. When the administrator unticked the box
+    // of a company the group lists, a save removes them knowingly; when the database holds grants
+    // of a company it does not list, the box was never on and a save keeps them.
     const bool shown = item->checkState(0) == Qt::Checked;
-    m_grantsShown = shown;
+    m_grantsShown = shown || m_listedAuthors.contains(auID);
     bool complete = pointsRead;
     db::RecordSet granted;
     complete &= passOver([&] { granted = store::GetGroupOperations(auID, KeyedTreeWidget::tagOf(group).toInt()); });

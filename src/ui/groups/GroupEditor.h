@@ -3,6 +3,7 @@
 #include "store/RecordVersions.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 class QPoint;
@@ -60,9 +61,9 @@ public:
         m_version.grID = 0;
     }
 
-    // Whether the tree shows the selected company's grants as they are: false when the last
-    // company click found the company's box off and so checked none of them, whatever the
-    // database holds. A save must then keep those grants.
+    // Whether a save may replace the selected company's grants by the tree's checks: false when
+    // the last company click found the box off of a company that the group does not list, and so
+    // checked none of the grants the database holds for it. A save must then keep them.
     bool grantsShown() const { return m_grantsShown; }
 
     // The group and the shown company's grants as the editor loaded them (or as the last save
@@ -95,6 +96,8 @@ private:
     bool m_groupLoaded = true;
     bool m_companyLoaded = true;
     bool m_grantsShown = true;
+    // The companies the loaded group lists (admGrupAutor).
+    QSet<int> m_listedAuthors;
     store::GroupVersion m_version;
     bool m_treeFilled = true;
     QString m_workPointsError;

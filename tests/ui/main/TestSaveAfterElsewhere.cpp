@@ -40,6 +40,7 @@ private slots:
     // The group holds operations of company 1 although no admGrupAutor row lists the company, so
     // the company's box is off and the tree shows none of them checked. A Save that changes only
     // the notes must not delete them; one that checks another operation keeps them too, once each.
+    // Unticking the box of a listed company still takes its grants away.
     void grantsOfACompanyWhoseBoxIsOffStay() {
         m_server->exec("suitedb", "DELETE FROM admGrupAutor WHERE grID = 1 AND auID = 1");
         WindowFixture form(*m_login);
@@ -58,6 +59,19 @@ private slots:
         QCOMPARE(rows("suitedb", "SELECT auID, opID, ID FROM admGrupOperatii WHERE grID = 1 ORDER BY auID, opID"),
                  QStringList({"1/10/1", "1/12/4", "2/20/2"}));
         QCOMPARE(rows("suitedb", "SELECT auID FROM admGrupAutor WHERE grID = 1 ORDER BY 1"), QStringList({"1", "2"}));
+
+        // A company the group lists, its box unticked by the administrator and clicked: a save of
+        // the group takes its grants away, and its listing.
+        QTreeWidgetItem* second = form->lstAuthors->find("k2");
+        clickItem(form->lstAuthors, second, QStyle::SE_ItemViewItemCheckIndicator);
+        QCOMPARE(second->checkState(0), Qt::Unchecked);
+        clickItem(form->lstAuthors, second);
+        form->txtNotes->setText("fara societatea 2");
+        QVERIFY(form->Save());
+        QCOMPARE(unexpected.count(), 0);
+        QCOMPARE(rows("suitedb", "SELECT auID, opID, ID FROM admGrupOperatii WHERE grID = 1 ORDER BY auID, opID"),
+                 QStringList({"1/10/1", "1/12/4"}));
+        QCOMPARE(rows("suitedb", "SELECT auID FROM admGrupAutor WHERE grID = 1 ORDER BY 1"), QStringList({"1"}));
     }
 
     // Another administrator renamed the user, its login going with it; "Overwrite" writes the
