@@ -66,14 +66,14 @@ void renameLogin(db::Connection& connection, int usID, const QString& usCod, Log
     changes.renamedTo = usCod;
 }
 
-// Creates the login or changes its password, and makes it a member of sysadmin. The server
-// refuses these procedures inside a user transaction, so they run before it, each on its own:
-// adding an existing login fails and the ALTER then sets the password. What could not be done is
-// reported, not raised: the user's row is saved all the same.
-void storeLogin(db::Connection& connection, const QString& usCod, const QString& password, LoginChanges& changes,
-                const UserSaveContext& context) {
+// Creates the login or changes its password (existed: whether the login was there before), and
+// makes it a member of sysadmin. The server refuses these procedures inside a user transaction,
+// so they run outside it, each on its own: adding an existing login fails and the ALTER then sets
+// the password. What could not be done is reported, not raised: the user's row is saved all the
+// same.
+void storeLogin(db::Connection& connection, const QString& usCod, const QString& password, bool existed,
+                LoginChanges& changes, const UserSaveContext& context) {
     const QString name = unicodeLiteral(usCod);
-    const bool existed = loginExists(connection, usCod);
     try {
         connection.execute(QStringLiteral(" EXEC sp_addlogin ") + name + QStringLiteral(", ") +
                            unicodeLiteral(password));
@@ -228,13 +228,18 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
     const bool sameCode = context.version && context.version->usID == usID && usID != 0 &&
                           context.version->usCod == usCod && !context.overwrite;
     LoginChanges changes;
+    bool existingLogin = false;
     if (!sameCode || !encoded.isEmpty()) {
         refuseTakenCode(connection, usID, usCod, QStringLiteral(" (nolock)"));
         refuseChangedBeforeLogins(connection, usID, context);
         if (usID != 0 && !sameCode)
             renameLogin(connection, usID, usCod, changes);
-        if (!encoded.isEmpty())
-            storeLogin(connection, usCod, encoded, changes, context);
+        // A new login is made before the rows and dropped again should they fail. An existing
+        // login's password cannot be taken back: it changes once the rows are committed, so that
+        // a save that fails leaves the login as it was.
+        existingLogin = !encoded.isEmpty() && loginExists(connection, usCod);
+        if (!encoded.isEmpty() && !existingLogin)
+            storeLogin(connection, usCod, encoded, false, changes, context);
     }
 
     try {
@@ -244,6 +249,8 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
         undoLoginChanges(connection, changes);
         throw;
     }
+    if (existingLogin)
+        storeLogin(connection, usCod, encoded, true, changes, context);
     return true;
 }
 

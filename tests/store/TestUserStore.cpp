@@ -116,7 +116,7 @@ private slots:
     }
 
     // An existing user: its row is rewritten in place, and a new password reaches the existing
-    // login through ALTER LOGIN although adding the login fails.
+    // login through ALTER LOGIN although adding the login fails, once the rows are written.
     void existingUserNewPassword() {
         FixtureRows(*m_server).user(7, "ana", "Ana").user(8, "dan").member(7, 2).member(8, 2);
         int usID = 7;
@@ -131,6 +131,11 @@ private slots:
                  QStringLiteral("Ana Avram"));
         QCOMPARE(m_server->tableRows("suitedb", "admUserGrup"),
                  QStringList({"7 | 1 | 55 | " + storedToday(), "8 | 2 | 55 | 2025-03-07"}));
+
+        // A save that fails (the user deleted elsewhere) leaves the login's password as it was.
+        m_server->exec("suitedb", "DELETE FROM admUser WHERE usID = 7");
+        QVERIFY_THROWS_EXCEPTION(db::DbError, StoreUser(usID, 12, "ana", "Ana", "", "", {}, "a treia"));
+        QCOMPARE(login("ana"), Base64Encode("a doua"));
     }
 
     // With no password nothing touches the logins; no groups removes every membership.
