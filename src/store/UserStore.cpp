@@ -257,6 +257,7 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
 bool DropUser(int usID, const QString& login, const UserVersion* loaded, bool overwrite) {
     db::Connection& connection = *db::ReplaceSharedConnection();
     const QString id = number(usID);
+    QString current = login;
     {
         db::Transaction transaction(connection);
         if (loaded && loaded->usID == usID) {
@@ -265,6 +266,10 @@ bool DropUser(int usID, const QString& login, const UserVersion* loaded, bool ov
             if (!exists || !overwrite)
                 refuseChangedElsewhere(*loaded, exists ? &fields : nullptr,
                                        readUserLinks(connection, id, QStringLiteral(" WITH (UPDLOCK, HOLDLOCK)")));
+            // A rename made elsewhere took the login with it: the login that goes is the one of the
+            // code the row holds, not of the code the window showed.
+            if (exists)
+                current = fields.usCod;
         }
         // Nothing may keep pointing at the deleted user: its person and its brand roles go with it.
         connection.executeBatch({QStringLiteral(" Delete From admUser Where usID = ") + id,
@@ -276,11 +281,11 @@ bool DropUser(int usID, const QString& login, const UserVersion* loaded, bool ov
     // A login that another user's code names belongs to that user too; when that cannot be told,
     // the login stays.
     bool shared = true;
-    passOver([&] { shared = !otherUserWithCode(connection, usID, login, QStringLiteral(" (nolock)")).isNull(); });
+    passOver([&] { shared = !otherUserWithCode(connection, usID, current, QStringLiteral(" (nolock)")).isNull(); });
     if (shared)
         return true;
     // After the commit, outside any transaction; a login that does not exist is no error here.
-    const QString name = unicodeLiteral(login);
+    const QString name = unicodeLiteral(current);
     passOver([&] { connection.execute(QStringLiteral(" EXEC sp_droplogin ") + name); });
     passOver([&] { connection.execute(QStringLiteral(" EXEC sp_dropuser ") + name); });
     return true;

@@ -271,6 +271,18 @@ private slots:
         // A login that does not exist is no failure.
         QVERIFY(DropUser(5, "ana"));
         QCOMPARE(m_server->value("suitedb", "SELECT count(*) FROM admUser").toInt(), 0);
+
+        // Deleted anyway after a rename elsewhere, which took the login along: that login goes.
+        FixtureRows(*m_server).user(6, "dan");
+        usID = 6;
+        QVERIFY(StoreUser(usID, 11, "dan", "Dan", "", "", {}, "pw"));
+        m_server->exec("suitedb", "UPDATE admUser SET usCod = 'dan.pop' WHERE usID = 6");
+        m_server->exec("master", "UPDATE server_principals SET name = 'dan.pop' WHERE name = 'dan'");
+        store::UserVersion shown;
+        shown.usID = 6;
+        shown.usCod = QStringLiteral("dan");
+        QVERIFY(DropUser(6, "dan", &shown, true));
+        QCOMPARE(m_server->value("master", "SELECT count(*) FROM server_principals").toInt(), 0);
     }
 
     // The same saves on a server without stk: the user store never names it.
