@@ -33,18 +33,22 @@ const QString ByUserThenGroup = QStringLiteral(" Order By u.usCod, u.usID, g.grC
 
 db::RecordSet GetUserCompanies(const std::shared_ptr<db::Connection>& connection, int usID) {
     // A company counts when one of the user's groups holds an operation of it (admGrupOperatii, not
-    // admGrupAutor: the operations are what the user may run) or a work point of it.
-    const QString sql =
-        QStringLiteral(" Select a.IdAuthor, a.Name From Authors a (nolock)"
-                       " Where a.IdAuthor In (Select gop.auID From admUserGrup ug (nolock)"
-                       " inner join admGrupOperatii gop (nolock) On gop.grID = ug.grID Where ug.usID = ") +
-        number(usID) +
-        QStringLiteral(")"
-                       " Or a.IdAuthor In (Select p.IdAuthor From admUserGrup ug (nolock)"
-                       " inner join admGrupPuncteLucru gp (nolock) On gp.grID = ug.grID"
-                       " inner join ordavia..PSR_PuncteLucru p (nolock) On p.IdPctLucru = gp.IdPctLucru"
-                       " Where ug.usID = ") +
-        number(usID) + QStringLiteral(") Order By a.Name, a.IdAuthor");
+    // admGrupAutor: the operations are what the user may run) or a work point of it. The joins are
+    // those of GetUserOperations and GetUserWorkPoints, so that no company is offered whose rights
+    // come only through a group that no longer exists or an operation the catalogue lacks: it
+    // would show nothing.
+    const QString sql = QStringLiteral(" Select a.IdAuthor, a.Name From Authors a (nolock)"
+                                       " Where a.IdAuthor In (Select gop.auID From admUserGrup ug (nolock)"
+                                       " inner join AdmGrup g (nolock) On g.grID = ug.grID") +
+                        GrantedOperations + QStringLiteral(" inner join admModul m (nolock) On m.mdID = o.mdID") +
+                        QStringLiteral(" Where ug.usID = ") + number(usID) +
+                        QStringLiteral(")"
+                                       " Or a.IdAuthor In (Select p.IdAuthor From admUserGrup ug (nolock)"
+                                       " inner join AdmGrup g (nolock) On g.grID = ug.grID"
+                                       " inner join admGrupPuncteLucru gp (nolock) On gp.grID = ug.grID"
+                                       " inner join ordavia..PSR_PuncteLucru p (nolock) On p.IdPctLucru = gp.IdPctLucru"
+                                       " Where ug.usID = ") +
+                        number(usID) + QStringLiteral(") Order By a.Name, a.IdAuthor");
     return openOn(connection, sql);
 }
 

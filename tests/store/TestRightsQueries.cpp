@@ -62,8 +62,9 @@ bool ordered(const QStringList& rows, int keys) {
 
 // The reads of the rights views and report, each against a join of the test's own on the same
 // suite: users 31 "ana" in groups 21 and 22, whose operations and work points overlap, 32 "dan"
-// in group 22 only, 33 "ion" in none. The whole test runs twice: on the embedded server, then
-// through the ODBC stack against the TDS server double serving the same files (the test's joins
+// in group 22 only, 33 "ion" in group 23, which grants only an operation missing from the
+// catalogue, and in group 29, which no longer exists but left its grants behind. The whole test runs twice: on the
+// embedded server, then through the ODBC stack against the TDS server double serving the same files (the test's joins
 // read those files, so a real server is not used here).
 class TestRightsQueries : public QObject {
     Q_OBJECT
@@ -112,11 +113,14 @@ private slots:
             .member(31, 22)
             .member(32, 22)
             .member(33, 23)
+            .member(33, 29)
             .grant(21, 101, 1, 501)
             .grant(21, 101, 1, 503)
             .grant(21, 102, 2, 502)
             .grant(22, 101, 1, 503)
             .grant(22, 101, 2, 504)
+            .grant(23, 101, 9, 999)
+            .grant(29, 102, 1, 501)
             .workPoint(41, 101, "Depozit")
             .workPoint(42, 101, "Magazin")
             .workPoint(43, 102, "Sediu")
@@ -125,7 +129,8 @@ private slots:
             .grantWorkPoint(21, 43)
             .grantWorkPoint(22, 41)
             .grantWorkPoint(22, 42)
-            .grantWorkPoint(22, 44);
+            .grantWorkPoint(22, 44)
+            .grantWorkPoint(29, 43);
         if (m_overTds) {
             m_tds = TdsServer::start(m_server->directory());
             const QString connection = m_tds->connectionString();
@@ -179,7 +184,8 @@ private slots:
         QCOMPARE(sorted(sizes), sorted(expectedSizes));
     }
 
-    // The companies of a user: those of its groups' operations and those of its groups' work points.
+    // The companies of a user: those of its groups' operations and those of its groups' work points;
+    // none through a group that no longer exists or an operation the catalogue does not hold.
     void userCompanies() {
         QCOMPARE(lines(store::GetUserCompanies(m_connection, 31), {"IdAuthor", "Name"}),
                  QStringList({"102|Alfa", "101|Brădet, Distribuție", "103|Carpatica"}));
@@ -235,6 +241,7 @@ private slots:
         for (const int point : {41, 42, 43, 44}) {
             const QStringList rows = lines(store::GetWorkPointUsers(m_connection, point), {"usID", "grID"});
             const QStringList expected = lines(suite("SELECT ug.usID, gp.grID FROM admGrupPuncteLucru gp "
+                                                     "JOIN AdmGrup g ON g.grID = gp.grID "
                                                      "JOIN admUserGrup ug ON ug.grID = gp.grID WHERE gp.IdPctLucru = ?",
                                                      {point}));
             QCOMPARE(sorted(rows), sorted(expected));
