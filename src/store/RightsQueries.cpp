@@ -125,7 +125,7 @@ db::RecordSet GetRightsReportUsers(const std::shared_ptr<db::Connection>& connec
 
 QString RightsReportStatement(ReportScope scope, int id) {
     const QString columns = QStringLiteral(" Select u.usCod, u.usDenumire, a.Name As Company, m.mdDenumire,"
-                                           " o.opDenumire, g.grCod, u.usID");
+                                           " o.opDenumire, g.grCod, u.usID, a.IdAuthor, o.opID, o.Id, g.grID");
     const QString order = QStringLiteral(" Order By u.usCod, u.usID, a.Name, a.IdAuthor, m.mdDenumire, m.mdID,"
                                          " o.opDenumire, o.opID, o.Id, g.grCod, g.grID");
     if (scope == ReportScope::Suite) {

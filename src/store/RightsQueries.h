@@ -50,9 +50,10 @@ db::RecordSet GetWorkPointUsers(const std::shared_ptr<db::Connection>& connectio
 db::RecordSet GetRightsReportUsers(const std::shared_ptr<db::Connection>& connection, ReportScope scope, int id);
 
 // The rows of a rights report, one per user, company, operation and group that grants it: usCod,
-// usDenumire, Company, mdDenumire, opDenumire, grCod, in that order, plus usID; ordered by user
-// code, company, module, operation and group. The set is forward-only and read-only: its rows come
-// from the server as it moves, so that the report of a whole suite is never held in memory.
+// usDenumire, Company, mdDenumire, opDenumire, grCod, in that order, plus the ids usID, IdAuthor,
+// opID, Id and grID; ordered by user code, company, module, operation and group. The set is
+// forward-only and read-only: its rows come from the server as it moves, so that the report of a
+// whole suite is never held in memory.
 db::RecordSet GetRightsReport(const std::shared_ptr<db::Connection>& connection, ReportScope scope, int id);
 
 // The statement text GetRightsReport runs, for the benchmark's floor.

@@ -34,10 +34,21 @@ bool RightsReport::read(const std::function<bool(const ReportRow&)>& row,
                                         set.fieldIndex("Company"),    set.fieldIndex("mdDenumire"),
                                         set.fieldIndex("opDenumire"), set.fieldIndex("grCod")};
     const int user = set.fieldIndex("usID");
+    const std::array<int, 5> identity = {user, set.fieldIndex("IdAuthor"), set.fieldIndex("opID"), set.fieldIndex("Id"),
+                                         set.fieldIndex("grID")};
     int done = 0;
     QVariant lastUser;
+    std::array<int, 5> last = {};
     ReportRow values;
     for (; !set.eof(); set.moveNext()) {
+        // A membership or a grant the suite lists twice gives the same row twice, one after the
+        // other: the report names each right once.
+        std::array<int, 5> current;
+        for (std::size_t i = 0; i < identity.size(); ++i)
+            current[i] = set.field(identity[i]).toInt();
+        if (done > 0 && current == last)
+            continue;
+        last = current;
         const QVariant usID = set.field(user);
         if (usID != lastUser) {
             if (progress && !progress(done, total))
