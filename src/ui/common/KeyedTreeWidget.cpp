@@ -13,6 +13,7 @@ KeyedTreeWidget::KeyedTreeWidget(QWidget* parent) : QTreeWidget(parent) {
         if (selectionModel()->hasSelection())
             m_filter.setSelectedOut(nullptr);
     });
+    connect(this, &QTreeWidget::itemClicked, this, [this] { ++m_clicks; });
 }
 
 KeyedTreeWidget::~KeyedTreeWidget() {
@@ -245,12 +246,33 @@ QItemSelectionModel::SelectionFlags KeyedTreeWidget::selectionCommand(const QMod
     return flags;
 }
 
-void KeyedTreeWidget::keyPressEvent(QKeyEvent* event) {
-    QTreeWidgetItem* before = currentItem();
-    QTreeWidget::keyPressEvent(event);
-    QTreeWidgetItem* now = currentItem();
-    if (now && now != before && now->isSelected())
+void KeyedTreeWidget::selectionMoved(const QTreeWidgetItem* before) {
+    QTreeWidgetItem* now = selectedItem();
+    if (now && now != before)
         emit itemClicked(now, 0);
+}
+
+void KeyedTreeWidget::keyPressEvent(QKeyEvent* event) {
+    // Compared by selection, not by current item: Space selects the current item without moving
+    // it, and the current item is not always the selected one (after New, or while the find box
+    // hides the selected item).
+    const QTreeWidgetItem* before = selectedItem();
+    QTreeWidget::keyPressEvent(event);
+    selectionMoved(before);
+}
+
+void KeyedTreeWidget::mousePressEvent(QMouseEvent* event) {
+    m_selectedAtPress = selectedItem();
+    m_clicks = 0;
+    QTreeWidget::mousePressEvent(event);
+}
+
+void KeyedTreeWidget::mouseReleaseEvent(QMouseEvent* event) {
+    QTreeWidget::mouseReleaseEvent(event);
+    // A press selects the item under it and a drag selects the item it reaches, but only a release
+    // on the pressed item is a click: the item selected otherwise would not be the one shown.
+    if (m_clicks == 0)
+        selectionMoved(m_selectedAtPress);
 }
 
 QString KeyedTreeWidget::keyOf(const QTreeWidgetItem* node) {

@@ -94,7 +94,8 @@ public:
     // The selected item is the record being edited, so the user cannot leave a list without one:
     // a click beside the items or a Ctrl+click on the selected item keeps the selection, and a right
     // click selects nothing (a context menu acts on the item under the mouse). Moving
-    // the selection with the keyboard counts as a click on the item it lands on (itemClicked).
+    // the selection with the keyboard, or with a mouse gesture that is no click (a press on one
+    // item and a release on another), counts as a click on the item it lands on (itemClicked).
     static QString keyOf(const QTreeWidgetItem* item);
     static QVariant tagOf(const QTreeWidgetItem* item);
     static void setTag(QTreeWidgetItem* item, const QVariant& tag);
@@ -109,9 +110,13 @@ protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event = nullptr) const override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void forget(QTreeWidgetItem* item);
+    // Raises itemClicked for the selected item when it is not before.
+    void selectionMoved(const QTreeWidgetItem* before);
     // Adds the item made for the key, held as numbers when packed is set and as key otherwise.
     QTreeWidgetItem* add(const QString& key, const std::optional<PackedKey>& packed, const QString& text,
                          QTreeWidgetItem* parent);
@@ -131,4 +136,6 @@ private:
     bool m_checkBoxes = false;
     bool m_filling = false;
     bool m_wasSorting = false;
+    const QTreeWidgetItem* m_selectedAtPress = nullptr;
+    int m_clicks = 0; // itemClicked raised since the last mouse press
 };
