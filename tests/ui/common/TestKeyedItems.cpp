@@ -391,7 +391,7 @@ private slots:
 
         // A key changed through its role moves between the two forms and reads back as set.
         QTreeWidgetItem* item = list.find("k007");
-        for (const QString& key : {"k9#$#8#$#7", "free text", "m3"}) {
+        for (const QString key : {"k9#$#8#$#7", "free text", "m3"}) {
             item->setData(0, common::KeyRole, key);
             QCOMPARE(KeyedTreeWidget::keyOf(item), key);
         }
@@ -399,7 +399,7 @@ private slots:
         QCOMPARE(combo.itemData(0, common::KeyRole).toString(), QStringLiteral("k0042"));
 
         // Removing by key removes that item only.
-        for (const QString& key : {"k7", "k1#$#2", "", "m12"})
+        for (const QString key : {"k7", "k1#$#2", "", "m12"})
             list.removeKeyed(key);
         QCOMPARE(list.keyedCount(), keys.size() - 4);
         QVERIFY(!list.find("k7") && !list.find("m12") && list.find("k1#$#2#$#3") && list.find("m012"));
