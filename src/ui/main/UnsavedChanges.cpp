@@ -136,7 +136,12 @@ void UnsavedChanges::clicked(KeyedTreeWidget* list, QTreeWidgetItem* item, void 
     const Part part = list == m_form.lstAuthors ? Part::Company : list == m_form.lstUsers ? Part::User : Part::Group;
     const QString shown = part == Part::Company ? m_companyKey : part == Part::User ? m_userKey : m_groupKey;
     const QString key = KeyedTreeWidget::keyOf(item);
-    if (key == shown && part != Part::Company && changed(part))
+    const Qt::CheckState ticked = item->checkState(0);
+    // The press remembered is one in lstAuthors, whose keys other lists share.
+    const bool toggled = part == Part::Company && pressedKey == key && pressedState >= 0 && pressedState != ticked;
+    // A company's box toggled on the company shown reloads it: unticked, it shows the company's
+    // grants unchecked, for a save to take them away.
+    if (key == shown && changed(part) && !toggled)
         return;
     // Ticks shown without a company (before the first load) belong to no company to lose.
     const bool nothingShown = part == Part::Company && shown.isEmpty();
@@ -147,8 +152,6 @@ void UnsavedChanges::clicked(KeyedTreeWidget* list, QTreeWidgetItem* item, void 
     }
 
     // Undo the click while asking, so that a save writes what was shown and Cancel leaves it.
-    const Qt::CheckState ticked = item->checkState(0);
-    const bool toggled = pressedKey == key && pressedState >= 0 && pressedState != ticked;
     if (toggled)
         item->setCheckState(0, static_cast<Qt::CheckState>(pressedState));
     list->selectItem(list->find(shown));

@@ -50,7 +50,8 @@ public:
     // selection and, for a check box click, toggled the box. load shows the item. A click on
     // another item than the shown one, with its part changed, is undone first (selection and
     // box) and then asked about; after "Save" or "Discard" the click is done again on the item
-    // of the same key. A click on the shown item keeps unsaved changes and loads nothing.
+    // of the same key. A click on the shown item keeps unsaved changes and loads nothing, unless
+    // it toggled the box of the company shown.
     void clicked(KeyedTreeWidget* list, QTreeWidgetItem* item, void (*load)(frmMain&, QTreeWidgetItem*));
 
 protected:

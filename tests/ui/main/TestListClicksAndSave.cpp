@@ -11,7 +11,8 @@
 #include <memory>
 
 // The selected group and company are what Save writes to: every way a click, a press or a key
-// changes them loads what they select.
+// changes them loads what they select, and a click that selects nothing new keeps what was not
+// saved.
 class TestListClicksAndSave : public QObject {
     Q_OBJECT
 
@@ -114,6 +115,21 @@ private slots:
         QVERIFY(form->Save());
         QCOMPARE(rows("SELECT grID, grCod, grobs FROM AdmGrup ORDER BY grID"),
                  QStringList({"3/ADMIN/note noi", "8/DEPOZIT/"}));
+    }
+
+    // A click on the name of the company shown loads nothing over its unsaved checks, which Save
+    // then writes.
+    void aClickOnTheShownCompanyKeepsItsChecks() {
+        WindowFixture form(*m_login);
+        clickItem(form->lstAuthors, form->lstAuthors->find("k5"));
+        doubleClickNode(*form, "k62#$#40#$#9");
+        ModalAnswerer unexpected;
+        clickItem(form->lstAuthors, form->lstAuthors->find("k5"));
+        QCOMPARE(unexpected.count(), 0);
+        QCOMPARE(image(*form, "k62#$#40#$#9"), 1);
+        QVERIFY(form->Save());
+        QCOMPARE(rows("SELECT grID, auID, opID, ID FROM admGrupOperatii ORDER BY opID"),
+                 QStringList({"3/5/61/7", "3/5/62/9"}));
     }
 };
 
