@@ -167,6 +167,17 @@ QVariant TempServer::value(const QString& database, const QString& sql, const QV
     return result.isEmpty() || result.first().isEmpty() ? QVariant() : result.first().first();
 }
 
+QStringList TempServer::lines(const QString& database, const QString& sql) const {
+    QStringList lines;
+    for (const QVariantList& row : rows(database, sql)) {
+        QStringList values;
+        for (const QVariant& value : row)
+            values << value.toString();
+        lines << values.join(QLatin1Char('/'));
+    }
+    return lines;
+}
+
 QStringList TempServer::tableRows(const QString& database, const QString& table) const {
     QStringList lines;
     for (const QVariantList& row : rows(database, QStringLiteral("SELECT * FROM \"%1\"").arg(table)))

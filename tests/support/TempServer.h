@@ -45,6 +45,8 @@ public:
     // The first column of the first row (a null QVariant when there is no row).
     QVariant value(const QString& database, const QString& sql, const QVariantList& values = {}) const;
 
+    // The rows of one query in its order, each as its values joined by "/" (Null as empty text).
+    QStringList lines(const QString& database, const QString& sql) const;
     // Every row of a table as one line of its values joined by " | " (Null written NULL), sorted.
     QStringList tableRows(const QString& database, const QString& table) const;
     // Every row of every table of the suite's databases (not master), each line prefixed with

@@ -19,16 +19,7 @@ class TestListClicksAndSave : public QObject {
     std::unique_ptr<MainWindowFixture> m_login;
     std::unique_ptr<TempServer> m_server;
 
-    QStringList rows(const QString& sql) const {
-        QStringList lines;
-        for (const QVariantList& row : m_server->rows("suitedb", sql)) {
-            QStringList values;
-            for (const QVariant& value : row)
-                values << value.toString();
-            lines << values.join(QLatin1Char('/'));
-        }
-        return lines;
-    }
+    QStringList rows(const QString& sql) const { return m_server->lines("suitedb", sql); }
 
     // Presses the left button on item and lets it go over the list's empty space below the items.
     static void pressAndReleaseBeside(KeyedTreeWidget* list, QTreeWidgetItem* item) {

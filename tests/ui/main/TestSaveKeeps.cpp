@@ -20,16 +20,7 @@ class TestSaveKeeps : public QObject {
     std::unique_ptr<MainWindowFixture> m_login;
     std::unique_ptr<TempServer> m_server;
 
-    QStringList rows(const QString& sql) const {
-        QStringList lines;
-        for (const QVariantList& row : m_server->rows("suitedb", sql)) {
-            QStringList values;
-            for (const QVariant& value : row)
-                values << value.toString();
-            lines << values.join(QLatin1Char('/'));
-        }
-        return lines;
-    }
+    QStringList rows(const QString& sql) const { return m_server->lines("suitedb", sql); }
     QString loginPassword(const QString& name) const {
         return m_server->value("master", "SELECT password_b64 FROM server_principals WHERE name = ?", {name})
             .toString();
