@@ -65,9 +65,7 @@ BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool superv
     // A user deleted since the window showed it gets no role: the next user made takes its id.
     if (connection->query(QStringLiteral("Select usID From AdmUser WITH (UPDLOCK, HOLDLOCK) Where usID = ") + user)
             .rows.isEmpty()) {
-        ChangesElsewhere gone;
-        gone.deleted = true;
-        throw ChangedElsewhere(gone);
+        throw ChangedElsewhere::deletedRecord();
     }
     db::RecordSet link;
     link.open(QStringLiteral("Select *  from CRM_Author (nolock) where  IdBrand =") + brand, connection,

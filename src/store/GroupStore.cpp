@@ -69,9 +69,7 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
         group.setField(QStringLiteral("grID"), newId);
     } else if (group.eof() && context.version) {
         // Written again, the group would come back under the id of one that is gone.
-        ChangesElsewhere gone;
-        gone.deleted = true;
-        throw ChangedElsewhere(gone);
+        throw ChangedElsewhere::deletedRecord();
     }
     const QString author = number(auID);
     GroupGrants now;

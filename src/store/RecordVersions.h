@@ -67,6 +67,13 @@ public:
                       db::DbError::ToolSource()),
           m_changes(std::move(changes)) {}
 
+    // The error for a record deleted elsewhere since it was loaded.
+    static ChangedElsewhere deletedRecord() {
+        ChangesElsewhere changes;
+        changes.deleted = true;
+        return ChangedElsewhere(std::move(changes));
+    }
+
     const ChangesElsewhere& changes() const { return m_changes; }
 
 private:

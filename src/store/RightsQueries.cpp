@@ -26,6 +26,21 @@ const QString GrantedOperations = QStringLiteral(" inner join admGrupOperatii go
 const QString GroupMembers = QStringLiteral(" inner join admUserGrup ug (nolock) On ug.grID = g.grID"
                                             " inner join admUser u (nolock) On u.usID = ug.usID");
 
+// The operations a user's groups (ug.usID) grant, through groups that exist, with their catalogue
+// rows and modules: what the effective rights show of a company.
+const QString UserOperationsFrom = QStringLiteral(" From admUserGrup ug (nolock)"
+                                                  " inner join AdmGrup g (nolock) On g.grID = ug.grID") +
+                                   GrantedOperations +
+                                   QStringLiteral(" inner join admModul m (nolock) On m.mdID = o.mdID");
+
+// The work points a user's groups (ug.usID) grant, through groups that exist (admGrupPuncteLucru is
+// searched by IX_admGrupPuncteLucru_grID, the work point by its key).
+const QString UserWorkPointsFrom = QStringLiteral(" From admUserGrup ug (nolock)"
+                                                  " inner join AdmGrup g (nolock) On g.grID = ug.grID"
+                                                  " inner join admGrupPuncteLucru gp (nolock) On gp.grID = ug.grID"
+                                                  " inner join ordavia..PSR_PuncteLucru p (nolock)"
+                                                  " On p.IdPctLucru = gp.IdPctLucru");
+
 const QString UsersAndGroupsColumns = QStringLiteral(" Select u.usID, u.usCod, u.usDenumire, g.grID, g.grCod");
 const QString ByUserThenGroup = QStringLiteral(" Order By u.usCod, u.usID, g.grCod, g.grID");
 
@@ -33,32 +48,22 @@ const QString ByUserThenGroup = QStringLiteral(" Order By u.usCod, u.usID, g.grC
 
 db::RecordSet GetUserCompanies(const std::shared_ptr<db::Connection>& connection, int usID) {
     // A company counts when one of the user's groups holds an operation of it (admGrupOperatii, not
-    // admGrupAutor: the operations are what the user may run) or a work point of it. The joins are
-    // those of GetUserOperations and GetUserWorkPoints, so that no company is offered whose rights
-    // come only through a group that no longer exists or an operation the catalogue lacks: it
-    // would show nothing.
+    // admGrupAutor: the operations are what the user may run) or a work point of it, as the
+    // company's operations and work points below show them: no company is offered that would show
+    // nothing.
     const QString sql = QStringLiteral(" Select a.IdAuthor, a.Name From Authors a (nolock)"
-                                       " Where a.IdAuthor In (Select gop.auID From admUserGrup ug (nolock)"
-                                       " inner join AdmGrup g (nolock) On g.grID = ug.grID") +
-                        GrantedOperations + QStringLiteral(" inner join admModul m (nolock) On m.mdID = o.mdID") +
+                                       " Where a.IdAuthor In (Select gop.auID") +
+                        UserOperationsFrom + QStringLiteral(" Where ug.usID = ") + number(usID) +
+                        QStringLiteral(") Or a.IdAuthor In (Select p.IdAuthor") + UserWorkPointsFrom +
                         QStringLiteral(" Where ug.usID = ") + number(usID) +
-                        QStringLiteral(")"
-                                       " Or a.IdAuthor In (Select p.IdAuthor From admUserGrup ug (nolock)"
-                                       " inner join AdmGrup g (nolock) On g.grID = ug.grID"
-                                       " inner join admGrupPuncteLucru gp (nolock) On gp.grID = ug.grID"
-                                       " inner join ordavia..PSR_PuncteLucru p (nolock) On p.IdPctLucru = gp.IdPctLucru"
-                                       " Where ug.usID = ") +
-                        number(usID) + QStringLiteral(") Order By a.Name, a.IdAuthor");
+                        QStringLiteral(") Order By a.Name, a.IdAuthor");
     return openOn(connection, sql);
 }
 
 db::RecordSet GetUserOperations(const std::shared_ptr<db::Connection>& connection, int usID, int auID) {
-    const QString sql = QStringLiteral(" Select o.mdID, m.mdDenumire, o.opID, o.Id, o.opDenumire, g.grID, g.grCod"
-                                       " From admUserGrup ug (nolock)"
-                                       " inner join AdmGrup g (nolock) On g.grID = ug.grID") +
-                        GrantedOperations + QStringLiteral(" inner join admModul m (nolock) On m.mdID = o.mdID") +
-                        QStringLiteral(" Where ug.usID = ") + number(usID) + QStringLiteral(" And gop.auID = ") +
-                        number(auID) +
+    const QString sql = QStringLiteral(" Select o.mdID, m.mdDenumire, o.opID, o.Id, o.opDenumire, g.grID, g.grCod") +
+                        UserOperationsFrom + QStringLiteral(" Where ug.usID = ") + number(usID) +
+                        QStringLiteral(" And gop.auID = ") + number(auID) +
                         QStringLiteral(" Order By m.mdDenumire, o.mdID, o.opDenumire, o.opID, o.Id, g.grCod, g.grID");
     return openOn(connection, sql);
 }
@@ -73,15 +78,9 @@ db::RecordSet GetUserModuleSizes(const std::shared_ptr<db::Connection>& connecti
 }
 
 db::RecordSet GetUserWorkPoints(const std::shared_ptr<db::Connection>& connection, int usID, int auID) {
-    // admGrupPuncteLucru is searched by IX_admGrupPuncteLucru_grID, the work point by its key.
-    const QString sql = QStringLiteral(" Select p.IdPctLucru, p.Name, g.grID, g.grCod"
-                                       " From admUserGrup ug (nolock)"
-                                       " inner join AdmGrup g (nolock) On g.grID = ug.grID"
-                                       " inner join admGrupPuncteLucru gp (nolock) On gp.grID = ug.grID"
-                                       " inner join ordavia..PSR_PuncteLucru p (nolock)"
-                                       " On p.IdPctLucru = gp.IdPctLucru Where ug.usID = ") +
-                        number(usID) + QStringLiteral(" And p.IdAuthor = ") + number(auID) +
-                        QStringLiteral(" Order By p.Name, p.IdPctLucru, g.grCod, g.grID");
+    const QString sql = QStringLiteral(" Select p.IdPctLucru, p.Name, g.grID, g.grCod") + UserWorkPointsFrom +
+                        QStringLiteral(" Where ug.usID = ") + number(usID) + QStringLiteral(" And p.IdAuthor = ") +
+                        number(auID) + QStringLiteral(" Order By p.Name, p.IdPctLucru, g.grCod, g.grID");
     return openOn(connection, sql);
 }
 

@@ -33,11 +33,9 @@ bool RightsReport::read(const std::function<bool(const ReportRow&)>& row,
     const std::array<int, 6> columns = {set.fieldIndex("usCod"),      set.fieldIndex("usDenumire"),
                                         set.fieldIndex("Company"),    set.fieldIndex("mdDenumire"),
                                         set.fieldIndex("opDenumire"), set.fieldIndex("grCod")};
-    const int user = set.fieldIndex("usID");
-    const std::array<int, 5> identity = {user, set.fieldIndex("IdAuthor"), set.fieldIndex("opID"), set.fieldIndex("Id"),
-                                         set.fieldIndex("grID")};
+    const std::array<int, 5> identity = {set.fieldIndex("usID"), set.fieldIndex("IdAuthor"), set.fieldIndex("opID"),
+                                         set.fieldIndex("Id"), set.fieldIndex("grID")};
     int done = 0;
-    QVariant lastUser;
     std::array<int, 5> last = {};
     ReportRow values;
     for (; !set.eof(); set.moveNext()) {
@@ -48,12 +46,12 @@ bool RightsReport::read(const std::function<bool(const ReportRow&)>& row,
             current[i] = set.field(identity[i]).toInt();
         if (done > 0 && current == last)
             continue;
+        // The user's id comes first.
+        const bool nextUser = done == 0 || current[0] != last[0];
         last = current;
-        const QVariant usID = set.field(user);
-        if (usID != lastUser) {
+        if (nextUser) {
             if (progress && !progress(done, total))
                 return false;
-            lastUser = usID;
             ++done;
         }
         for (std::size_t i = 0; i < columns.size(); ++i)
