@@ -133,6 +133,28 @@ void refuseChangedBeforeLogins(db::Connection& connection, int usID, const UserS
                            readUserLinks(connection, number(usID), QStringLiteral(" (nolock)")));
 }
 
+// The groups among groups that exist, in their order, read under lock so that none is deleted
+// before the commit. A membership of a group deleted elsewhere since the window listed it would
+// pass to the next group given its id.
+QStringList existingGroups(db::Connection& connection, const QStringList& groups) {
+    QList<int> ids;
+    for (const QString& group : groups)
+        ids << bareId(group).toInt();
+    QSet<int> found;
+    for (const QString& list : idLists(ids))
+        for (const QList<QVariant>& row :
+             connection
+                 .query(QStringLiteral("Select grID From AdmGrup WITH (UPDLOCK, HOLDLOCK) Where grID In (") + list +
+                        QStringLiteral(")"))
+                 .rows)
+            found.insert(row.value(0).toInt());
+    QStringList existing;
+    for (const QString& group : groups)
+        if (found.contains(bareId(group).toInt()))
+            existing << group;
+    return existing;
+}
+
 // Replaces the user's memberships of the groups the window listed; the memberships of groups it
 // did not list (created elsewhere since, or not read) stay exactly as they are.
 void addMemberships(QStringList& batch, const QString& id, const QStringList& groups, const UserLinks& before,
@@ -196,15 +218,16 @@ int writeUserRows(const std::shared_ptr<db::Connection>& shared, int usID, int I
     const QString id = number(user.field(QStringLiteral("usID")).toInt());
     user.close();
 
+    const QStringList memberOf = existingGroups(connection, groups);
     // At most one person points at a user: every other person is untied first.
     QStringList batch{QStringLiteral("Update PSR_Pers Set usID = 0 Where usID = ") + id,
                       QStringLiteral("Update PSR_Pers Set usID = ") + id + QStringLiteral(" Where IdPers = ") +
                           number(IdPers)};
-    addMemberships(batch, id, groups, before, context);
+    addMemberships(batch, id, memberOf, before, context);
     connection.executeBatch(batch);
     transaction.commit();
     if (context.version)
-        recordSaved(*context.version, id.toInt(), written, IdPers, groups, before, context);
+        recordSaved(*context.version, id.toInt(), written, IdPers, memberOf, before, context);
     return id.toInt();
 }
 

@@ -177,6 +177,21 @@ private slots:
                  QStringList{QStringLiteral("0")});
     }
 
+    // A group deleted after the window listed it gets no member: the user keeps the memberships
+    // of the groups that are there.
+    void noMemberOfAGroupThatIsGone() {
+        if (!startServer())
+            QSKIP(qPrintable(TdsServer::skipReason()));
+        const int kept = callStore(Store::SaveGroup, 0, {QStringLiteral("tvt.kept"), QStringLiteral("Kept")});
+        m_groups << kept;
+        const int gone = callStore(Store::SaveGroup, 0, {QStringLiteral("tvt.gone"), QStringLiteral("Gone")});
+        callStore(Store::DeleteGroup, gone);
+        const int usID = callStore(Store::SaveUser, 0, {QStringLiteral("tvt.member"), QStringLiteral("Member")},
+                                   {QString::number(gone), QString::number(kept)});
+        m_users << usID;
+        QCOMPARE(texts(read("Select grID From admUserGrup Where usID = %1", usID)), QStringList{QString::number(kept)});
+    }
+
     void serverFailuresRollBack_data() {
         QTest::addColumn<int>("number");
         QTest::newRow("narrowed column") << 2628;

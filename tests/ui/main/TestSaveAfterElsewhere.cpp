@@ -81,6 +81,34 @@ private slots:
         QCOMPARE(rows("suitedb", "SELECT usCod, usDenumire FROM admUser WHERE usID = 1"), QStringList({"ana/Ana A."}));
         QCOMPARE(rows("master", "SELECT name, password_b64 FROM server_principals"), QStringList({"ana/YW5h"}));
     }
+
+    void aGroupDeletedElsewhereGetsNoMembers_data() {
+        QTest::addColumn<bool>("member");
+        QTest::addColumn<QStringList>("answers");
+        QTest::newRow("ticked") << false << QStringList();
+        QTest::newRow("member, overwritten") << true << QStringList{"Overwrite"};
+    }
+    // Another administrator deleted a group, its memberships with it, after the window listed it.
+    // A Save of a user ticked in it must not write a membership of a group that is gone: the next
+    // group created would get its id, and with it members no one gave it.
+    void aGroupDeletedElsewhereGetsNoMembers() {
+        QFETCH(bool, member);
+        QFETCH(QStringList, answers);
+        if (member)
+            FixtureRows(*m_server).member(2, 2);
+        WindowFixture form(*m_login);
+        form->SSTab1->setCurrentIndex(1);
+        clickItem(form->lstUsers, form->lstUsers->find("k2"));
+        m_server->exec("suitedb", "DELETE FROM AdmGrup WHERE grID = 2");
+        m_server->exec("suitedb", "DELETE FROM admUserGrup WHERE grID = 2");
+        form->lstGroups->find("k2")->setCheckState(0, Qt::Checked);
+        form->txtDisplay->setText("Alt nume");
+        ModalAnswerer answer(answers);
+        QVERIFY(form->Save());
+        QCOMPARE(answer.count(), answers.size());
+        QCOMPARE(rows("suitedb", "SELECT usID, grID FROM admUserGrup ORDER BY usID, grID"), QStringList({"1/1"}));
+        QCOMPARE(rows("suitedb", "SELECT usDenumire FROM admUser WHERE usID = 2"), QStringList({"Alt nume"}));
+    }
 };
 
 QTEST_MAIN(TestSaveAfterElsewhere)
