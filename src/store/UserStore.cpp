@@ -192,6 +192,8 @@ int writeUserRows(const std::shared_ptr<db::Connection>& shared, int usID, int I
 
     db::RecordSet user;
     user.open(QStringLiteral("Select * From AdmUser Where usID = ") + number(usID), shared);
+    // The groups are locked before the memberships, in the order a group's deletion takes them.
+    const QStringList memberOf = existingGroups(connection, groups);
     UserLinks before;
     if (usID == 0) {
         user.addNew();
@@ -218,7 +220,6 @@ int writeUserRows(const std::shared_ptr<db::Connection>& shared, int usID, int I
     const QString id = number(user.field(QStringLiteral("usID")).toInt());
     user.close();
 
-    const QStringList memberOf = existingGroups(connection, groups);
     // At most one person points at a user: every other person is untied first.
     QStringList batch{QStringLiteral("Update PSR_Pers Set usID = 0 Where usID = ") + id,
                       QStringLiteral("Update PSR_Pers Set usID = ") + id + QStringLiteral(" Where IdPers = ") +
