@@ -23,13 +23,33 @@ QString currentCatalog(SQLHDBC handle) {
                               qBound<qsizetype>(0, length / qsizetype(sizeof(SQLWCHAR)), std::size(name) - 1));
 }
 
+// Gives Qt's ODBC driver the whole connection string. The driver takes a string that holds ".dsn"
+// anywhere (in a password, a user or host name) for the name of a file data source and the
+// connection fails; it appends the user name as ";UID=<user name>" without looking into it. Such a
+// string then goes as the driver alone, and the user name carries UID's value and every other
+// attribute after it: the driver receives the same attributes.
+void setConnectionString(QSqlDatabase& db, const QString& text) {
+    const ConnectionString attributes = ConnectionString::parse(text);
+    const QLatin1String driver("DRIVER"), user("UID");
+    if (!text.contains(QLatin1String(".dsn"), Qt::CaseInsensitive) || !attributes.contains(driver)) {
+        db.setDatabaseName(text);
+        return;
+    }
+    QString rest = ConnectionString::quote(attributes.value(user)) + QLatin1Char(';');
+    for (const auto& [key, value] : attributes.attributes())
+        if (key.compare(driver, Qt::CaseInsensitive) != 0 && key.compare(user, Qt::CaseInsensitive) != 0)
+            rest += key + QLatin1Char('=') + ConnectionString::quote(value) + QLatin1Char(';');
+    db.setDatabaseName(driver + QLatin1Char('=') + ConnectionString::quote(attributes.value(driver)));
+    db.setUserName(rest);
+}
+
 } // namespace
 
 OdbcSession::OdbcSession(const QString& odbcConnectionString, int loginTimeoutSeconds, const QString& source)
     : m_driver(QStringLiteral("QODBC"), source), m_timeout(qMax(0, loginTimeoutSeconds)), m_source(source) {
     QSqlDatabase& db = m_driver.database();
-    // The whole string is ours: Qt would append a user name and password last, unescaped.
-    db.setDatabaseName(odbcConnectionString);
+    // The whole string is ours: Qt's own password would go last, unescaped.
+    setConnectionString(db, odbcConnectionString);
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(m_timeout));
     if (!db.open())
         throw m_driver.errorOf(db.lastError());
