@@ -22,6 +22,19 @@
 #include <QStyleOptionViewItem>
 #include <optional>
 
+namespace {
+
+// Shows a text whole: a text box cuts what it is given to its maximum length, so a code, name or
+// notes longer than the box takes (written by another program) would be shown, and saved, cut
+// short. The box takes the text's length until its text fits the designed length again.
+void showWhole(QLineEdit* box, const QString& text) {
+    if (text.size() > box->maxLength())
+        box->setMaxLength(int(text.size()));
+    box->setText(text);
+}
+
+} // namespace
+
 GroupEditor::GroupEditor(GroupsPage& page, ImageList& images, QObject* parent)
     : QObject(parent), m_form(page), m_images(images) {
     m_form.twOperations->setExpandsOnDoubleClick(false);
@@ -33,6 +46,14 @@ GroupEditor::GroupEditor(GroupsPage& page, ImageList& images, QObject* parent)
     connect(m_form.twOperations, &QTreeWidget::itemDoubleClicked, this, [this] { twOperations_DblClick(); });
     m_form.twOperations->installEventFilter(this);
     m_form.twOperations->viewport()->installEventFilter(this);
+    // Typing stays bounded by the designed length once the text fits it (emptied, say).
+    for (QLineEdit* box : {m_form.txtGrpName, m_form.txtFullName, m_form.txtNotes}) {
+        const int designed = box->maxLength();
+        connect(box, &QLineEdit::textChanged, box, [box, designed](const QString& text) {
+            if (text.size() <= designed)
+                box->setMaxLength(designed);
+        });
+    }
 }
 
 QTreeWidgetItem* GroupEditor::checkImageAt(const QPoint& position) const {
@@ -94,9 +115,9 @@ void GroupEditor::LoadGrp(int grID) {
     // A group that is gone is compared with nothing: its save finds it gone.
     m_version.grID = 0;
     if (group.isOpen() && !group.eof()) {
-        complete &= passOver([&] { f.txtGrpName->setText(group.field(QStringLiteral("grCod")).toString()); });
-        complete &= passOver([&] { f.txtFullName->setText(group.field(QStringLiteral("grDenumire")).toString()); });
-        complete &= passOver([&] { f.txtNotes->setText(group.field(QStringLiteral("grobs")).toString()); });
+        complete &= passOver([&] { showWhole(f.txtGrpName, group.field(QStringLiteral("grCod")).toString()); });
+        complete &= passOver([&] { showWhole(f.txtFullName, group.field(QStringLiteral("grDenumire")).toString()); });
+        complete &= passOver([&] { showWhole(f.txtNotes, group.field(QStringLiteral("grobs")).toString()); });
         m_version.grID = grID;
         m_version.grCod = f.txtGrpName->text();
         m_version.grDenumire = f.txtFullName->text();

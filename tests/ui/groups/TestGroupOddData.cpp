@@ -1,0 +1,57 @@
+#include "support/FixtureRows.h"
+#include "support/ModalAnswerer.h"
+#include "support/TempServer.h"
+#include "support/WindowFixture.h"
+#include "ui/common/KeyedTreeWidget.h"
+#include "ui/main/frmMain.h"
+
+#include <QLineEdit>
+#include <QtTest>
+#include <memory>
+
+// The group editor on odd but real rows of the suite's tables, read back from the database after
+// a Save of the real window.
+class TestGroupOddData : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MainWindowFixture> m_login;
+    std::unique_ptr<TempServer> m_server;
+
+    QStringList rows(const QString& sql) const { return m_server->lines("suitedb", sql); }
+
+private slots:
+    void initTestCase() { m_login = std::make_unique<MainWindowFixture>(); }
+    void init() {
+        m_server = std::make_unique<TempServer>();
+        FixtureRows(*m_server).twoOfEach();
+    }
+    void cleanup() { m_server.reset(); }
+
+    // A code, name and notes longer than their boxes take (written by another program) are shown
+    // and saved whole when only a tick changed; typing stays bounded.
+    void longTextsSurviveASaveOfATick() {
+        const QString code = QStringLiteral("ADMINISTRATORI_ȚĂRI");
+        const QString name = QString(60, QChar(u'ș'));
+        const QString notes = QString(120, QLatin1Char('n'));
+        m_server->exec("suitedb", "UPDATE AdmGrup SET grCod = ?, grDenumire = ?, grobs = ? WHERE grID = 1",
+                       {code, name, notes});
+        WindowFixture form(*m_login);
+        QCOMPARE(form->txtGrpName->text(), code);
+        doubleClickNode(*form, "k11#$#1#$#1");
+        ModalAnswerer answer;
+        QVERIFY(form->Save());
+        QCOMPARE(answer.count(), 0);
+        QCOMPARE(rows("SELECT grCod, grDenumire, grobs FROM AdmGrup WHERE grID = 1"),
+                 QStringList({code + "/" + name + "/" + notes}));
+        QCOMPARE(rows("SELECT auID, opID, ID FROM admGrupOperatii WHERE grID = 1 ORDER BY auID, opID"),
+                 QStringList({"1/10/1", "1/11/1", "2/20/2"}));
+
+        form.press("keyNewGrp");
+        form->txtGrpName->setFocus();
+        QTest::keyClicks(form->txtGrpName, QString(20, QLatin1Char('x')));
+        QCOMPARE(form->txtGrpName->text().size(), 15);
+    }
+};
+
+QTEST_MAIN(TestGroupOddData)
+#include "TestGroupOddData.moc"
