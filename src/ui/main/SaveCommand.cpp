@@ -119,9 +119,9 @@ bool codeFree(frmMain& form) {
     return false;
 }
 
-// The checked operation nodes as "opID#$#Id", in key order; module nodes, whose keys hold no
-// separator, and nodes without a check are left out. The tree keeps its checked nodes marked, so
-// a large tree is not walked.
+// The checked operation nodes as "opID#$#Id", in key order, each once; module nodes, whose keys
+// hold no separator, and nodes without a check are left out. The tree keeps its checked nodes
+// marked, so a large tree is not walked.
 QStringList checkedOperations(const KeyedTreeWidget* tree) {
     QStringList operations;
     for (const QTreeWidgetItem* node : tree->markedItems()) {
@@ -132,6 +132,8 @@ QStringList checkedOperations(const KeyedTreeWidget* tree) {
             operations << fields.at(0).mid(1) + groups::Separator + fields.value(2);
     }
     operations.sort();
+    // An operation listed in two modules has a node in each: its grant is one row.
+    operations.removeDuplicates();
     return operations;
 }
 

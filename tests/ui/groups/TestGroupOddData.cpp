@@ -51,6 +51,22 @@ private slots:
         QTest::keyClicks(form->txtGrpName, QString(20, QLatin1Char('x')));
         QCOMPARE(form->txtGrpName->text().size(), 15);
     }
+
+    // One operation (opID 10, Id 1) listed in two modules shows a node in each, both checked for
+    // the grant it has; a save writes that grant once.
+    void anOperationInTwoModulesIsGrantedOnce() {
+        m_server->exec("suitedb", "DROP INDEX IX_admOperatiiModul_key");
+        FixtureRows(*m_server).operation(10, 2, 1, "Balanta");
+        WindowFixture form(*m_login);
+        QCOMPARE(image(*form, "k10#$#1#$#1"), 1);
+        QCOMPARE(image(*form, "k10#$#2#$#1"), 1);
+        doubleClickNode(*form, "k11#$#1#$#1");
+        ModalAnswerer answer;
+        QVERIFY(form->Save());
+        QCOMPARE(answer.count(), 0);
+        QCOMPARE(rows("SELECT auID, opID, ID FROM admGrupOperatii WHERE grID = 1 ORDER BY auID, opID"),
+                 QStringList({"1/10/1", "1/11/1", "2/20/2"}));
+    }
 };
 
 QTEST_MAIN(TestGroupOddData)
