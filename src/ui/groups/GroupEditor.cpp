@@ -199,13 +199,23 @@ void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {
         if (points.isOpen()) {
             for (; !points.eof(); points.moveNext()) {
                 const int id = points.field(QStringLiteral("idpctLucru")).toInt();
-                QTreeWidgetItem* point =
-                    f.lstPuncteLucru->addKeyed(common::ItemKey(id), points.field(QStringLiteral("Name")).toString());
+                const QString name = points.field(QStringLiteral("Name")).toString();
+                // A Null grID reads as 0: the group does not hold the work point.
+                const bool held = points.field(QStringLiteral("grID")).toInt() != 0;
+                // A work point the group holds twice comes once per grant row: it is listed once.
+                // Two work points sharing an id still stop the list at the second.
+                if (QTreeWidgetItem* listed = f.lstPuncteLucru->find(common::ItemKey(id));
+                    listed && listed->text(0) == name) {
+                    if (held) {
+                        listed->setCheckState(0, Qt::Checked);
+                        m_version.workPoints.insert(id);
+                    }
+                    continue;
+                }
+                QTreeWidgetItem* point = f.lstPuncteLucru->addKeyed(common::ItemKey(id), name);
                 KeyedTreeWidget::setTag(point, id);
                 if (!(point->flags() & Qt::ItemIsUserCheckable))
                     point->setFlags(point->flags() | Qt::ItemIsUserCheckable);
-                // A Null grID reads as 0: the group does not hold the work point.
-                const bool held = points.field(QStringLiteral("grID")).toInt() != 0;
                 point->setCheckState(0, held ? Qt::Checked : Qt::Unchecked);
                 m_version.listedWorkPoints.insert(id);
                 if (held)

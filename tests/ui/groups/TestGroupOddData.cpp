@@ -52,6 +52,22 @@ private slots:
         QCOMPARE(form->txtGrpName->text().size(), 15);
     }
 
+    // A work point the group holds twice is listed once, ticked, with no error; unticked and saved,
+    // neither grant row stays.
+    void aWorkPointGrantedTwiceIsListedOnce() {
+        FixtureRows(*m_server).grantWorkPoint(1, 1);
+        ModalAnswerer answer;
+        WindowFixture form(*m_login);
+        QCOMPARE(answer.count(), 0);
+        QCOMPARE(form->txtGrpName->text(), QStringLiteral("ADMIN"));
+        QCOMPARE(checks(form->lstPuncteLucru), QList<Qt::CheckState>({Qt::Checked, Qt::Unchecked}));
+        form->lstPuncteLucru->find("k1")->setCheckState(0, Qt::Unchecked);
+        form->lstPuncteLucru->find("k2")->setCheckState(0, Qt::Checked);
+        QVERIFY(form->Save());
+        QCOMPARE(answer.count(), 0);
+        QCOMPARE(rows("SELECT IdPctLucru FROM admGrupPuncteLucru WHERE grID = 1"), QStringList({"2"}));
+    }
+
     // One operation (opID 10, Id 1) listed in two modules shows a node in each, both checked for
     // the grant it has; a save writes that grant once.
     void anOperationInTwoModulesIsGrantedOnce() {
