@@ -93,11 +93,13 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
     const QString id = number(group.field(QStringLiteral("grID")).toInt());
     group.close();
 
-    // Without an stk database the work points are those of ordavia, the list the editor shows.
-    const QString pointsOfAuthor =
-        (stkExists(connection) ? QStringLiteral("stk..stk_PuncteLucru (nolock) Where IdAuthor = ")
-                               : QStringLiteral("ordavia..PSR_PuncteLucru (nolock) Where IdAuthor = ")) +
-        author;
+    // The author's work points are those of ordavia, the list the editor shows, when the window
+    // says what it listed (a work point listed there but missing from stk is unticked like any
+    // other) and without an stk database; otherwise those of stk.
+    const bool fromStk = !context.showsWorkPoint && stkExists(connection);
+    const QString pointsOfAuthor = (fromStk ? QStringLiteral("stk..stk_PuncteLucru (nolock) Where IdAuthor = ")
+                                            : QStringLiteral("ordavia..PSR_PuncteLucru (nolock) Where IdAuthor = ")) +
+                                   author;
     // The writes go to the server in as few round trips as it takes, in this order.
     QStringList batch{QStringLiteral("Delete From admGrupAutor Where grID = ") + id + QStringLiteral(" And auID = ") +
                       author};

@@ -68,6 +68,19 @@ private slots:
         QCOMPARE(rows("SELECT IdPctLucru FROM admGrupPuncteLucru WHERE grID = 1"), QStringList({"2"}));
     }
 
+    // A work point listed for the company but missing from stk's copy of the list, unticked and
+    // saved, is no longer granted.
+    void aWorkPointMissingFromStkIsUnticked() {
+        m_server->exec("stk", "DELETE FROM stk_PuncteLucru WHERE IdPctLucru = 1");
+        WindowFixture form(*m_login);
+        QCOMPARE(checks(form->lstPuncteLucru), QList<Qt::CheckState>({Qt::Checked, Qt::Unchecked}));
+        form->lstPuncteLucru->find("k1")->setCheckState(0, Qt::Unchecked);
+        ModalAnswerer answer;
+        QVERIFY(form->Save());
+        QCOMPARE(answer.count(), 0);
+        QCOMPARE(rows("SELECT IdPctLucru FROM admGrupPuncteLucru WHERE grID = 1"), QStringList());
+    }
+
     // One operation (opID 10, Id 1) listed in two modules shows a node in each, both checked for
     // the grant it has; a save writes that grant once.
     void anOperationInTwoModulesIsGrantedOnce() {
