@@ -65,7 +65,9 @@ QStringList UnsavedChanges::userState() const {
 
 void UnsavedChanges::companyShown() {
     m_company = companyState();
-    m_companyKey = KeyedTreeWidget::keyOf(m_form.lstAuthors->selectedItem());
+    const QTreeWidgetItem* company = m_form.lstAuthors->selectedItem();
+    m_companyKey = KeyedTreeWidget::keyOf(company);
+    m_companyBox = company ? company->checkState(0) : -1;
 }
 
 void UnsavedChanges::groupShown() {
@@ -117,6 +119,12 @@ bool UnsavedChanges::settle(Part part) {
         return true;
     switch (ask(&m_form)) {
     case QMessageBox::Discard:
+        // The box of the company shown follows its operation checks: discarded with them, it is
+        // given back, or the company's next click would show its grants unchecked and a save
+        // would take them away.
+        if (part != Part::User)
+            if (QTreeWidgetItem* company = m_form.lstAuthors->find(m_companyKey); company && m_companyBox >= 0)
+                company->setCheckState(0, static_cast<Qt::CheckState>(m_companyBox));
         return true;
     case QMessageBox::Save:
         if (!m_form.Save(frmMain::SaveScope::EveryChangedEditor))

@@ -43,7 +43,8 @@ public:
 
     // Before a command that replaces part: true when the command may go on, because nothing
     // changed, the administrator chose "Discard", or chose "Save" and the save succeeded (the
-    // window is then refreshed, as after the toolbar's Save). "Cancel" answers false.
+    // window is then refreshed, as after the toolbar's Save). "Cancel" answers false. "Discard"
+    // of a part other than User gives the company shown its box back as it was at its snapshot.
     bool settle(Part part);
 
     // A click on item of list (lstAuthors, lstGroupsConfig or lstUsers), after the list moved its
@@ -69,6 +70,7 @@ private:
     QStringList m_group;
     QStringList m_user;
     QString m_companyKey;
+    int m_companyBox = -1; // the check state of the company shown's box at its snapshot
     QString m_groupKey;
     QString m_userKey;
     QString m_pressedKey;

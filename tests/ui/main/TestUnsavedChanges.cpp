@@ -79,6 +79,29 @@ private slots:
                  QList<int>({1, 3}));
     }
 
+    // Unticking a company's last operation unticks its box; discarding that change on leaving the
+    // company gives the box back, so the company shows its grants again and a later Save of
+    // another tick keeps them.
+    void aDiscardedUntickGivesTheCompanyBoxBack() {
+        WindowFixture form(*m_login);
+        doubleClickNode(*form, "k10#$#1#$#1");
+        QCOMPARE(form->lstAuthors->find("k1")->checkState(0), Qt::Unchecked);
+        {
+            ModalAnswerer discard(QMessageBox::Discard);
+            click(form->lstAuthors, "k2");
+            QCOMPARE(discard.count(), 1);
+        }
+        click(form->lstAuthors, "k1");
+        QCOMPARE(form->lstAuthors->find("k1")->checkState(0), Qt::Checked);
+        QCOMPARE(image(*form, "k10#$#1#$#1"), 1);
+        doubleClickNode(*form, "k11#$#1#$#1");
+        ModalAnswerer answer;
+        QVERIFY(form->Save());
+        QCOMPARE(answer.count(), 0);
+        QCOMPARE(ints(*m_server, "SELECT opID FROM admGrupOperatii WHERE grID = 1 AND auID = 1 ORDER BY 1"),
+                 QList<int>({10, 11}));
+    }
+
     // Typed passwords are gone once another user is loaded by a click in the list.
     void loadingAUserEmptiesThePasswords() {
         WindowFixture form(*m_login);
