@@ -47,6 +47,20 @@ void refuseTakenCode(db::Connection& connection, int usID, const QString& usCod,
                           db::DbError::ToolSource());
 }
 
+// The person chosen for the user, read under lock: deleted elsewhere since the window listed it,
+// the link would tie the user to no one while the save reported success.
+void refuseGonePerson(db::Connection& connection, int IdPers) {
+    if (IdPers == 0)
+        return;
+    const db::ResultRows rows = connection.query(
+        QStringLiteral("Select IdPers From PSR_Pers WITH (UPDLOCK, HOLDLOCK) Where IdPers = ") + number(IdPers));
+    if (rows.rows.isEmpty())
+        throw db::DbError(PersonGone,
+                          QStringLiteral("The person chosen for the user was deleted by someone else since the "
+                                         "list of persons was read. Refresh, then choose the person again."),
+                          db::DbError::ToolSource());
+}
+
 void warn(const UserSaveContext& context, const QString& text) {
     if (context.loginWarnings)
         context.loginWarnings->append(text);
@@ -189,6 +203,7 @@ int writeUserRows(const std::shared_ptr<db::Connection>& shared, int usID, int I
     int newId = 0;
     if (usID == 0)
         newId = nextKey(shared, QStringLiteral("Select max(usID) From AdmUser WITH (UPDLOCK, HOLDLOCK)"));
+    refuseGonePerson(connection, IdPers);
 
     db::RecordSet user;
     user.open(QStringLiteral("Select * From AdmUser Where usID = ") + number(usID), shared);

@@ -30,6 +30,8 @@ struct UserSaveContext {
 
 // The raised error's number when a user code is another user's already.
 constexpr int UserCodeTaken = 5003;
+// The raised error's number when the person chosen for a user is no longer in the suite.
+constexpr int PersonGone = 5005;
 
 // The code of a user other than usID whose code equals usCod as the server compares login names
 // (without regard to case, trailing blanks ignored); a null text when there is none.
@@ -39,9 +41,11 @@ QString OtherUserWithCode(int usID, const QString& usCod);
 // IdPers, replaces its memberships of the listed groups (a group deleted meanwhile gets no
 // member) and, with a non-empty password, creates or updates its server login. Renaming a user
 // that has a login renames the login with it. A code that another user has already (see
-// OtherUserWithCode) raises UserCodeTaken before anything is written. When the rows cannot be written, a login this
-// save created is dropped again and a renamed one gets its old name back before the error is raised; an existing
-// login's password changes only once the rows are committed. Returns true once committed.
+// OtherUserWithCode) raises UserCodeTaken, and a person IdPers no longer in the suite raises
+// PersonGone, before any row is written. When the rows cannot be written, a login this save
+// created is dropped again and a renamed one gets its old name back before the error is raised;
+// an existing login's password changes only once the rows are committed. Returns true once
+// committed.
 bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDenumire, const QString& usDomeniu,
                const QString& usAlias, const QStringList& groups, const QString& password,
                const UserSaveContext& context = {});

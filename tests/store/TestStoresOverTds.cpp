@@ -97,6 +97,12 @@ class TestStoresOverTds : public QObject {
             return false;
         const QString connection = m_server->connectionString();
         db::setConnectionOpener([connection] { return Connection::open(connection); });
+        // The person the users are tied to; a save refuses a person that is not there.
+        Connection::open(connection)
+            ->execute(
+                QStringLiteral("Delete From PSR_Pers Where IdPers = %1; Insert Into PSR_Pers (IdPers, Nume, usID) "
+                               "Values (%1, N'Persoană', 0)")
+                    .arg(Person));
         return true;
     }
     // What the server keeps of text in table.column (see TdsServer::asStored).
@@ -120,6 +126,10 @@ private slots:
                 passOver([&] { callStore(Store::DeleteGroup, grID); });
             for (int usID : std::as_const(m_users))
                 passOver([&] { callStore(Store::DeleteUser, usID); });
+            passOver([&] {
+                Connection::open(m_server->connectionString())
+                    ->execute(QStringLiteral("Delete From PSR_Pers Where IdPers = %1").arg(Person));
+            });
         }
         m_groups.clear();
         m_users.clear();
@@ -163,6 +173,8 @@ private slots:
                  QStringList({stored("admUser", "usCod", name), stored("admUser", "usDenumire", name + " Popescu"),
                               stored("admUser", "usDomeniu", "DOMENIU\\" + name), stored("admUser", "usAlias", name)}));
         QCOMPARE(texts(read("Select grID From admUserGrup Where usID = %1", usID)), QStringList{QString::number(grID)});
+        QCOMPARE(texts(read("Select usID From PSR_Pers Where IdPers = %1", Person)),
+                 QStringList{QString::number(usID)});
         if (m_server->isDouble()) {
             QCOMPARE(m_files->value("suitedb", "SELECT grDenumire FROM AdmGrup WHERE grID = ?", {grID}).toString(),
                      name + QStringLiteral(" SRL"));

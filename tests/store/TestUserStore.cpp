@@ -164,6 +164,25 @@ private slots:
         QVERIFY(StoreUser(usID, 12, "ion", "Ion", "", "", {}, ""));
         QCOMPARE(m_server->tableRows("suitedb", "PSR_Pers"),
                  QStringList({"10 | Ionescu | Maria | 0", "11 | Pop | NULL | 0", "12 | Avram | Ion | 4"}));
+
+        // A person deleted elsewhere since the window listed it: nothing is written, neither the
+        // user's change nor a new user with its login.
+        m_server->exec("suitedb", "DELETE FROM PSR_Pers WHERE IdPers = 11");
+        const auto refused = [](int id, const QString& code, const QString& password) {
+            try {
+                StoreUser(id, 11, code, "Nume nou", "", "", {"1"}, password);
+            } catch (const db::DbError& e) {
+                return e.number() == store::PersonGone;
+            }
+            return false;
+        };
+        QVERIFY(refused(4, "ion", ""));
+        QVERIFY(refused(0, "nou", "parola"));
+        QCOMPARE(m_server->tableRows("suitedb", "admUser").size(), 1);
+        QCOMPARE(m_server->value("suitedb", "SELECT usDenumire FROM admUser WHERE usID = 4").toString(), "Ion");
+        QCOMPARE(m_server->value("suitedb", "SELECT usID FROM PSR_Pers WHERE IdPers = 12").toInt(), 4);
+        QCOMPARE(m_server->value("suitedb", "SELECT count(*) FROM admUserGrup").toInt(), 0);
+        QCOMPARE(m_server->value("master", "SELECT count(*) FROM server_principals").toInt(), 0);
     }
 
     // A user code with a quote or a closing bracket stays inside its quotes and makes exactly
