@@ -96,13 +96,22 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
     // The author's work points are those of ordavia, the list the editor shows, when the window
     // says what it listed (a work point listed there but missing from stk is unticked like any
     // other) and without an stk database; otherwise those of stk.
-    const bool fromStk = !context.showsWorkPoint && stkExists(connection);
+    const bool stk = (isNew || !context.showsWorkPoint) && stkExists(connection);
+    const bool fromStk = !context.showsWorkPoint && stk;
     const QString pointsOfAuthor = (fromStk ? QStringLiteral("stk..stk_PuncteLucru (nolock) Where IdAuthor = ")
                                             : QStringLiteral("ordavia..PSR_PuncteLucru (nolock) Where IdAuthor = ")) +
                                    author;
     // The writes go to the server in as few round trips as it takes, in this order.
-    QStringList batch{QStringLiteral("Delete From admGrupAutor Where grID = ") + id + QStringLiteral(" And auID = ") +
-                      author};
+    QStringList batch;
+    // The id after the highest may be that of a group deleted by a program that left its rights
+    // behind (deleting a group used to keep its work points): they are not the new group's.
+    if (isNew) {
+        for (const char* table : {"admGrupAutor", "admGrupOperatii", "admGrupPuncteLucru", "admUserGrup"})
+            batch << QStringLiteral("Delete From %1 Where grID = ").arg(QLatin1String(table)) + id;
+        if (stk)
+            batch << QStringLiteral("Delete From stk..stk_cfgOperDrepturi Where grID = ") + id;
+    }
+    batch << QStringLiteral("Delete From admGrupAutor Where grID = ") + id + QStringLiteral(" And auID = ") + author;
     // The author's work point grants are cleared here and the ticked ones written again below;
     // only those the window listed, when it says what it listed.
     const QString deletePoints = QStringLiteral("Delete From admGrupPuncteLucru Where grID = ") + id +

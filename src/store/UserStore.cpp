@@ -239,6 +239,10 @@ int writeUserRows(const std::shared_ptr<db::Connection>& shared, int usID, int I
     QStringList batch{QStringLiteral("Update PSR_Pers Set usID = 0 Where usID = ") + id,
                       QStringLiteral("Update PSR_Pers Set usID = ") + id + QStringLiteral(" Where IdPers = ") +
                           number(IdPers)};
+    // The id after the highest may be that of a user deleted by a program that left its brand
+    // roles behind (deleting a user used to keep them): they are not the new user's.
+    if (usID == 0)
+        batch << QStringLiteral(" Delete From CRM_User Where UserId = ") + id;
     addMemberships(batch, id, memberOf, before, context);
     connection.executeBatch(batch);
     transaction.commit();

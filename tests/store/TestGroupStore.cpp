@@ -69,6 +69,11 @@ private slots:
             "Select * From AdmGrup Where grID = 0",
             "<write AdmGrup>",
             StkCheck,
+            "Delete From admGrupAutor Where grID = 1",
+            "Delete From admGrupOperatii Where grID = 1",
+            "Delete From admGrupPuncteLucru Where grID = 1",
+            "Delete From admUserGrup Where grID = 1",
+            "Delete From stk..stk_cfgOperDrepturi Where grID = 1",
             "Delete From admGrupAutor Where grID = 1 And auID = 1",
             "Delete From admGrupPuncteLucru Where grID = 1 And IdPctLucru in (Select IdPctLucru From "
             "stk..stk_PuncteLucru (nolock) Where IdAuthor = 1)",
@@ -175,6 +180,29 @@ private slots:
         for (const char* table : {"AdmGrup", "admGrupAutor", "admGrupOperatii", "admUserGrup", "admGrupPuncteLucru"})
             QCOMPARE(m_server->value("suitedb", remaining.arg(table)).toString(), QStringLiteral("6"));
         QCOMPARE(m_server->value("stk", remaining.arg("stk_cfgOperDrepturi")).toString(), QStringLiteral("6"));
+    }
+
+    // A new group takes the id after the highest one, which may be that of a group deleted by a
+    // program that left its rights behind: the new group gets only what it was given.
+    void aNewGroupTakesNoRightsLeftByADeletedOne() {
+        FixtureRows(*m_server)
+            .group(1, "ADM")
+            .user(7, "ion")
+            .member(7, 2)
+            .grant(2, 2, 13, 4)
+            .grantWorkPoint(2, 5)
+            .stkSetting(2, "NIR");
+        int grID = 0;
+        QVERIFY(StoreGroup(grID, "VANZ", "Vânzări", "", 1, {"12#$#3"}, {"2"}));
+        QCOMPARE(grID, 2);
+        const QString ofGroup = QStringLiteral("SELECT group_concat(%1, ';') FROM %2 WHERE grID = 2");
+        QCOMPARE(m_server->value("suitedb", ofGroup.arg("auID", "admGrupAutor")).toString(), QStringLiteral("1"));
+        QCOMPARE(m_server->value("suitedb", ofGroup.arg("auID || '/' || opID", "admGrupOperatii")).toString(),
+                 QStringLiteral("1/12"));
+        QCOMPARE(m_server->value("suitedb", ofGroup.arg("IdPctLucru", "admGrupPuncteLucru")).toString(),
+                 QStringLiteral("2"));
+        QVERIFY(m_server->value("suitedb", ofGroup.arg("usID", "admUserGrup")).isNull());
+        QVERIFY(m_server->value("stk", ofGroup.arg("TipDocument", "stk_cfgOperDrepturi")).isNull());
     }
 
     // Failures store nothing: an item with one field, and an id whose row is gone.

@@ -101,6 +101,7 @@ private slots:
                  << "<write AdmUser>"
                  << "Update PSR_Pers Set usID = 0 Where usID = 1"
                  << "Update PSR_Pers Set usID = 1 Where IdPers = 10"
+                 << " Delete From CRM_User Where UserId = 1"
                  << " Delete From admUserGrup Where usID = 1" << membership(1, 1) << membership(1, 3);
         QCOMPARE(recordedWrites(), expected);
 
@@ -302,6 +303,21 @@ private slots:
         shown.usCod = QStringLiteral("dan");
         QVERIFY(DropUser(6, "dan", &shown, true));
         QCOMPARE(m_server->value("master", "SELECT count(*) FROM server_principals").toInt(), 0);
+    }
+
+    // A new user takes the id after the highest one, which may be that of a user deleted by a
+    // program that left its brand roles behind: the new user gets none of them.
+    void aNewUserTakesNoRolesLeftByADeletedOne() {
+        FixtureRows(*m_server)
+            .user(1, "ana")
+            .brand(3, "Brădet Natur", 1)
+            .brandRole(1, 3, true, false)
+            .brandRole(2, 3, true, true);
+        int usID = 0;
+        QVERIFY(StoreUser(usID, 0, "dan", "Dan", "", "", {}, "pw"));
+        QCOMPARE(usID, 2);
+        QCOMPARE(m_server->value("suitedb", "SELECT group_concat(UserId) FROM CRM_User").toString(),
+                 QStringLiteral("1"));
     }
 
     // The same saves on a server without stk: the user store never names it.
