@@ -150,6 +150,8 @@ void GroupEditor::LoadGrp(int grID) {
 
     if (QTreeWidgetItem* author = f.lstAuthors->selectedItem())
         lstAuthors_ItemClick(author);
+    else
+        showNoCompany();
     // A tree that lacks operations leaves the group's own fields and ticks true.
     if (!m_groupLoaded || !m_companyLoaded)
         emptyEditor();
@@ -165,6 +167,20 @@ void GroupEditor::emptyEditor() {
     f.lstAuthors->untickAll();
     f.lstPuncteLucru->clearKeyed();
     groups::ClearOperationChecks(f.twOperations, m_images);
+}
+
+void GroupEditor::showNoCompany() {
+    // The work points and checks on screen are those of the group shown before (the company
+    // list, filled empty, selects nothing to load): they are not this group's.
+    m_form.lstPuncteLucru->clearKeyed();
+    groups::ClearOperationChecks(m_form.twOperations, m_images);
+    m_version.auID = 0;
+    m_version.operations.clear();
+    m_version.workPoints.clear();
+    m_version.listedWorkPoints.clear();
+    m_workPointsError.clear();
+    m_grantsShown = true;
+    m_companyLoaded = true;
 }
 
 void GroupEditor::lstAuthors_ItemClick(QTreeWidgetItem* item) {

@@ -26,7 +26,8 @@ public:
     GroupEditor(GroupsPage& page, ImageList& images, QObject* parent);
 
     // Shows group grID: its code, full name and notes (Null as empty text), ticks the companies
-    // for which it holds rights, then runs lstAuthors_ItemClick for the selected company. Every
+    // for which it holds rights, then runs lstAuthors_ItemClick for the selected company (with
+    // none selected, it lists no work points and checks no operation). Every
     // failing statement is passed over without a message; when the group or its company could not
     // be read completely, the editor is emptied (fields, company ticks, work points, operation
     // checks) and Save refuses it (see loadedCompletely).
@@ -88,6 +89,9 @@ protected:
 
 private:
     void emptyEditor();
+    // Shows no company's work points nor operation checks, for a group loaded while no company
+    // is selected.
+    void showNoCompany();
     // The node whose check image is at position (viewport pixels), or null.
     QTreeWidgetItem* checkImageAt(const QPoint& position) const;
 

@@ -1,0 +1,66 @@
+#include "support/FixtureRows.h"
+#include "support/ModalAnswerer.h"
+#include "support/TempServer.h"
+#include "support/WindowFixture.h"
+#include "ui/common/KeyedTreeWidget.h"
+#include "ui/main/frmMain.h"
+
+#include <QLineEdit>
+#include <QtTest>
+#include <memory>
+
+// What an editor shows belongs to the record selected in its list, also when what that record
+// stood on is gone from the database.
+class TestShownRecord : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MainWindowFixture> m_login;
+    std::unique_ptr<TempServer> m_server;
+
+    // The work points listed, each as its key, with " [x]" when ticked.
+    static QString workPoints(const frmMain& form) {
+        QStringList shown;
+        for (int i = 0; i < form.lstPuncteLucru->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = form.lstPuncteLucru->topLevelItem(i);
+            shown << KeyedTreeWidget::keyOf(item) + (item->checkState(0) == Qt::Checked ? " [x]" : "");
+        }
+        return shown.join(", ");
+    }
+
+private slots:
+    void initTestCase() { m_login = std::make_unique<MainWindowFixture>(); }
+    void init() {
+        m_server = std::make_unique<TempServer>();
+        FixtureRows(*m_server)
+            .author(4, "Brad")
+            .workPoint(31, 4, "Depozit")
+            .workPoint(32, 4, "Magazin")
+            .module(50, "Contabilitate")
+            .operation(61, 50, 7, "Balanta")
+            .group(12, "ADMIN", "Administratori")
+            .group(18, "VANZARI", "Vanzari")
+            .grant(12, 4, 61, 7)
+            .grantWorkPoint(12, 31);
+    }
+    void cleanup() { m_server.reset(); }
+
+    // Every company deleted elsewhere: after Refresh no company can be selected, and another group
+    // clicked shows none of the work points the group before it holds.
+    void noCompanyLeftShowsNoOtherGroupsWorkPoints() {
+        WindowFixture form(*m_login);
+        QCOMPARE(workPoints(*form), QStringLiteral("k31 [x], k32"));
+        m_server->exec("suitedb", "DELETE FROM Authors");
+        ModalAnswerer none;
+        form.press("keyRefresh");
+        QCOMPARE(form->lstAuthors->topLevelItemCount(), 0);
+
+        clickItem(form->lstGroupsConfig, form->lstGroupsConfig->find("k18"));
+        QCOMPARE(form->txtGrpName->text(), QStringLiteral("VANZARI"));
+        QCOMPARE(workPoints(*form), QString());
+        QCOMPARE(image(*form, "k61#$#50#$#7"), 3);
+        QCOMPARE(none.count(), 0);
+    }
+};
+
+QTEST_MAIN(TestShownRecord)
+#include "TestShownRecord.moc"
