@@ -122,6 +122,12 @@ void GroupEditor::LoadGrp(int grID) {
         m_version.grCod = f.txtGrpName->text();
         m_version.grDenumire = f.txtFullName->text();
         m_version.grobs = f.txtNotes->text();
+    } else if (group.isOpen()) {
+        // The group is gone: the fields on screen are the group's shown before, and a save as a
+        // new group would copy them.
+        f.txtGrpName->clear();
+        f.txtFullName->clear();
+        f.txtNotes->clear();
     }
     group.close();
 

@@ -25,7 +25,8 @@ public:
     // height; images are the window's image list, for the check images.
     GroupEditor(GroupsPage& page, ImageList& images, QObject* parent);
 
-    // Shows group grID: its code, full name and notes (Null as empty text), ticks the companies
+    // Shows group grID: its code, full name and notes (Null as empty text; all three empty when
+    // the group has no row), ticks the companies
     // for which it holds rights, then runs lstAuthors_ItemClick for the selected company (with
     // none selected, it lists no work points and checks no operation). Every
     // failing statement is passed over without a message; when the group or its company could not

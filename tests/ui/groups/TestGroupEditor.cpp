@@ -121,12 +121,12 @@ private slots:
         QVERIFY(ticked(company(2)));
     }
 
-    void loadingAMissingGroupKeepsTheTextsAndUnticksAll() {
+    void loadingAMissingGroupEmptiesTheTextsAndUnticksAll() {
         form().LoadGrp(1);
         ModalAnswerer unexpected;
         form().LoadGrp(99);
-        QCOMPARE(form().txtGrpName->text(), QStringLiteral("ADM"));
-        QCOMPARE(form().txtNotes->text(), QStringLiteral("Note ADM"));
+        QCOMPARE(form().txtGrpName->text(), QString());
+        QCOMPARE(form().txtNotes->text(), QString());
         QVERIFY(!ticked(company(1)));
         QVERIFY(!ticked(company(2)));
         QCOMPARE(unexpected.count(), 0);

@@ -60,6 +60,20 @@ private slots:
         QCOMPARE(image(*form, "k61#$#50#$#7"), 3);
         QCOMPARE(none.count(), 0);
     }
+
+    // A group deleted elsewhere and then clicked shows nothing of the group shown before it, so a
+    // tick saved as a new group does not copy that group under its code.
+    void aGroupDeletedElsewhereShowsNoOtherGroupsFields() {
+        WindowFixture form(*m_login);
+        m_server->exec("suitedb", "DELETE FROM AdmGrup WHERE grID = 18");
+        clickItem(form->lstGroupsConfig, form->lstGroupsConfig->find("k18"));
+        QCOMPARE(form->txtGrpName->text() + "/" + form->txtFullName->text(), QStringLiteral("/"));
+
+        form->lstPuncteLucru->find("k32")->setCheckState(0, Qt::Checked);
+        ModalAnswerer asNew(QStringList{"Save as new", "OK"});
+        form.press("keySave");
+        QCOMPARE(m_server->lines("suitedb", "SELECT grID, grCod FROM AdmGrup"), QStringList({"12/ADMIN"}));
+    }
 };
 
 QTEST_MAIN(TestShownRecord)
