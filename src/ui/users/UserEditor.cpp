@@ -66,6 +66,11 @@ void UserEditor::LoadUser(int usID) {
                 f.cmbPers->selectKey(common::ItemKey(user.field("IdPers")));
             });
             f.cmbPers->update();
+        } else if (user.isOpen()) {
+            // The user is gone: the fields on screen are the user's shown before, who would look
+            // like a user without groups.
+            for (QLineEdit* box : {f.txtDomain, f.txtUserName, f.txtAlias, f.txtDisplay})
+                box->clear();
         }
         // A user query that failed has no record set to close: that ends the load with an error.
         if (!user.isOpen())

@@ -17,7 +17,7 @@ public:
     UserEditor(UsersPage& page, QObject* parent);
 
     // Shows user usID: empties both password boxes and clears the person, then fills the text
-    // fields (Null as empty text; a user without a row leaves them as they were) and selects the
+    // fields (Null as empty text; all four empty for a user without a row) and selects the
     // user's person (none when it has no item), then ticks exactly the listed groups the user
     // belongs to and lists the user's brand roles in lstUserBrand. The brand tab's input controls
     // are emptied (see BrandSettings::ClearInput), so that nothing chosen for the user shown

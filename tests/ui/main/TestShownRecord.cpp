@@ -3,6 +3,7 @@
 #include "support/TempServer.h"
 #include "support/WindowFixture.h"
 #include "ui/common/KeyedTreeWidget.h"
+#include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
 
 #include <QLineEdit>
@@ -73,6 +74,18 @@ private slots:
         ModalAnswerer asNew(QStringList{"Save as new", "OK"});
         form.press("keySave");
         QCOMPARE(m_server->lines("suitedb", "SELECT grID, grCod FROM AdmGrup"), QStringList({"12/ADMIN"}));
+    }
+
+    // The same of a user: the user shown before does not look like a user without groups.
+    void aUserDeletedElsewhereShowsNoOtherUsersFields() {
+        FixtureRows(*m_server).user(21, "ana", "Ana Pop").user(26, "dan", "Dan Ionescu").member(21, 12);
+        WindowFixture form(*m_login);
+        QCOMPARE(form->txtUserName->text(), QStringLiteral("ana"));
+        m_server->exec("suitedb", "DELETE FROM admUser WHERE usID = 26");
+        form->SSTab1->setCurrentIndex(1);
+        clickItem(form->lstUsers, form->lstUsers->find("k26"));
+        QCOMPARE(form->txtUserName->text() + "/" + form->txtDisplay->text(), QStringLiteral("/"));
+        QCOMPARE(checks(form->lstGroups), QList<Qt::CheckState>({Qt::Unchecked, Qt::Unchecked}));
     }
 };
 

@@ -107,10 +107,10 @@ private slots:
         QCOMPARE(m_form->txtVerifyPassword->text(), QString());
     }
 
-    void aUserWithoutARowKeepsTheFields() {
+    void aUserWithoutARowEmptiesTheFields() {
         m_form->LoadUser(10);
         m_form->LoadUser(99);
-        QCOMPARE(fields(), QStringList({"FIRMA", "ana.pop", "ana", "Pop Ana"}));
+        QCOMPARE(fields(), QStringList({"", "", "", ""}));
         QCOMPARE(m_form->cmbPers->currentIndex(), -1);
         QVERIFY(tickedGroups().isEmpty());
     }
