@@ -5,6 +5,7 @@
 #include "ui/users/UsersPage.h"
 
 #include <QLineEdit>
+#include <QTreeWidget>
 
 namespace users {
 
@@ -21,6 +22,9 @@ void NewUser(UsersPage& page) {
     page.cmbPers->clearSelection();
     page.txtPassword->clear();
     page.txtVerifyPassword->clear();
+    // The brand roles listed are those of the user shown before; what is chosen on the brand tab
+    // stays.
+    page.lstUserBrand->clear();
 }
 
 } // namespace users

@@ -87,6 +87,15 @@ private slots:
         QCOMPARE(form->txtUserName->text() + "/" + form->txtDisplay->text(), QStringLiteral("/"));
         QCOMPARE(checks(form->lstGroups), QList<Qt::CheckState>({Qt::Unchecked, Qt::Unchecked}));
     }
+
+    // New User lists no brand roles: those on the brand tab were the roles of the user shown before.
+    void newUserListsNoOtherUsersBrandRoles() {
+        FixtureRows(*m_server).user(21, "ana", "Ana Pop").brand(71, "Nord", 4).brandRole(21, 71, true, false);
+        WindowFixture form(*m_login);
+        QCOMPARE(form->lstUserBrand->topLevelItemCount(), 1);
+        form.press("keyNewUser");
+        QCOMPARE(form->lstUserBrand->topLevelItemCount(), 0);
+    }
 };
 
 QTEST_MAIN(TestShownRecord)
