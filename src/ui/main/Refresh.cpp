@@ -64,8 +64,11 @@ void RefreshMe(frmMain& form) {
                       form.groupEditor().workPointsError());
 
     const bool userLoaded = common::showErrors("RefreshMe()", [&] {
-        if (form.lstUsers->topLevelItemCount() == 0)
+        if (form.lstUsers->topLevelItemCount() == 0) {
+            // No user to load: the brand roles listed are the user's shown before.
+            form.lstUserBrand->clear();
             return;
+        }
         // A user deleted elsewhere since the last refresh is not an error: the first user is
         // shown instead.
         selectKeyOrFirst(form.lstUsers, userId != 0 ? common::ItemKey(userId) : QString());

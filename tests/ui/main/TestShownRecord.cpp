@@ -2,6 +2,7 @@
 #include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
 #include "support/WindowFixture.h"
+#include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
@@ -88,12 +89,21 @@ private slots:
         QCOMPARE(checks(form->lstGroups), QList<Qt::CheckState>({Qt::Unchecked, Qt::Unchecked}));
     }
 
-    // New User lists no brand roles: those on the brand tab were the roles of the user shown before.
-    void newUserListsNoOtherUsersBrandRoles() {
+    // With no user selected, no brand roles are listed: those on the brand tab were the roles of
+    // the user shown before.
+    void withoutAUserNoBrandRolesAreListed() {
         FixtureRows(*m_server).user(21, "ana", "Ana Pop").brand(71, "Nord", 4).brandRole(21, 71, true, false);
         WindowFixture form(*m_login);
         QCOMPARE(form->lstUserBrand->topLevelItemCount(), 1);
         form.press("keyNewUser");
+        QCOMPARE(form->lstUserBrand->topLevelItemCount(), 0);
+
+        // Nor after every user was deleted elsewhere and the list refreshed empty.
+        clickItem(form->lstUsers, form->lstUsers->find("k21"));
+        QCOMPARE(form->lstUserBrand->topLevelItemCount(), 1);
+        m_server->exec("suitedb", "DELETE FROM admUser");
+        form.press("keyRefresh");
+        QCOMPARE(form->lstUsers->topLevelItemCount(), 0);
         QCOMPARE(form->lstUserBrand->topLevelItemCount(), 0);
     }
 };
