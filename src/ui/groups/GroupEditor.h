@@ -26,12 +26,11 @@ public:
     GroupEditor(GroupsPage& page, ImageList& images, QObject* parent);
 
     // Shows group grID: its code, full name and notes (Null as empty text; all three empty when
-    // the group has no row), ticks the companies
-    // for which it holds rights, then runs lstAuthors_ItemClick for the selected company (with
-    // none selected, it lists no work points and checks no operation). Every
-    // failing statement is passed over without a message; when the group or its company could not
-    // be read completely, the editor is emptied (fields, company ticks, work points, operation
-    // checks) and Save refuses it (see loadedCompletely).
+    // the group has no row), ticks the companies for which it holds rights, then runs
+    // lstAuthors_ItemClick for the selected company (with none selected, it lists no work points
+    // and checks no operation). Every failing statement is passed over without a message; when the
+    // group or its company could not be read completely, the editor is emptied (fields, company
+    // ticks, work points, operation checks) and Save refuses it (see loadedCompletely).
     void LoadGrp(int grID);
 
     // Lists the company's work points (ticked where the selected group holds them), resets the
