@@ -223,6 +223,10 @@ int writeUserRows(const std::shared_ptr<db::Connection>& shared, int usID, int I
                        user.field(QStringLiteral("usDomeniu")).toString(),
                        user.field(QStringLiteral("usAlias")).toString()};
             refuseChangedElsewhere(*context.version, user.eof() ? nullptr : &now, before);
+        } else if (user.eof() && context.version) {
+            // Shown as gone (the editor compares it with nothing), the user is found gone here
+            // rather than failing on a row that is not there.
+            throw ChangedElsewhere::deletedRecord();
         }
     }
     user.setField(QStringLiteral("usCod"), textValue(written.usCod));

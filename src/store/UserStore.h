@@ -23,7 +23,8 @@ struct UserSaveContext {
     // What the editor loaded. When given for the user being saved, a user deleted elsewhere, or
     // whose row, person or memberships differ from it, raises ChangedElsewhere before anything is
     // written (the login included), unless overwrite. Once the save is committed it holds the
-    // user as saved.
+    // user as saved. Given for another user (one the editor found gone), a user that is gone
+    // raises ChangedElsewhere as deleted.
     UserVersion* version = nullptr;
     bool overwrite = false;
 };

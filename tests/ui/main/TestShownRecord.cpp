@@ -76,6 +76,16 @@ private slots:
         clickItem(form->lstUsers, form->lstUsers->find("k26"));
         QCOMPARE(form->txtUserName->text() + "/" + form->txtDisplay->text(), QStringLiteral("/"));
         QCOMPARE(checks(form->lstGroups), QList<Qt::CheckState>({Qt::Unchecked, Qt::Unchecked}));
+
+        // Filled in again and saved, it is found gone and may be saved as a new user.
+        for (QLineEdit* box : {form->txtUserName, form->txtAlias, form->txtDisplay})
+            box->setText("radu");
+        form->lstGroups->find("k18")->setCheckState(0, Qt::Checked);
+        ModalAnswerer asNew(QStringList{"Save as new", "OK"});
+        QVERIFY(form->Save());
+        QCOMPARE(m_server->lines("suitedb", "SELECT u.usID, usCod, grID FROM admUser u JOIN admUserGrup g ON "
+                                            "g.usID = u.usID ORDER BY u.usID"),
+                 QStringList({"21/ana/12", "22/radu/18"}));
     }
 
     // With no user selected, no brand roles are listed: those on the brand tab were the roles of
