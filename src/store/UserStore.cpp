@@ -250,6 +250,12 @@ int writeUserRows(const std::shared_ptr<db::Connection>& shared, int usID, int I
     addMemberships(batch, id, memberOf, before, context);
     connection.executeBatch(batch);
     transaction.commit();
+    if (context.groupsGone) {
+        const QSet<QString> kept(memberOf.cbegin(), memberOf.cend());
+        for (const QString& group : groups)
+            if (!kept.contains(group))
+                context.groupsGone->append(bareId(group).toInt());
+    }
     if (context.version)
         recordSaved(*context.version, id.toInt(), written, IdPers, memberOf, before, context);
     return id.toInt();

@@ -20,6 +20,9 @@ struct UserSaveContext {
     // Receives, one line each, the login changes that could not be made; the user's row is
     // saved all the same. May be null.
     QStringList* loginWarnings = nullptr;
+    // Receives the ids of the groups among those given that someone else deleted since the
+    // window listed them: the committed save wrote no membership of them. May be null.
+    QList<int>* groupsGone = nullptr;
     // What the editor loaded. When given for the user being saved, a user deleted elsewhere, or
     // whose row, person or memberships differ from it, raises ChangedElsewhere before anything is
     // written (the login included), unless overwrite. Once the save is committed it holds the

@@ -177,6 +177,17 @@ bool storeAgain(frmMain& form, const store::ChangedElsewhere& e, const QString& 
     }
 }
 
+// The texts of the list's items for ids, as the list showed them; an id it no longer lists is
+// named by its number.
+QStringList listedTexts(const KeyedTreeWidget* list, const QList<int>& ids) {
+    QStringList texts;
+    for (const int id : ids) {
+        const QTreeWidgetItem* item = list->find(common::ItemKey(id));
+        texts << (item ? item->text(0) : QString::number(id));
+    }
+    return texts;
+}
+
 // A record saved again as a new one takes the place of the one that is gone in the lists.
 void removeFromLists(std::initializer_list<KeyedTreeWidget*> lists, int id) {
     for (KeyedTreeWidget* list : lists)
@@ -251,6 +262,8 @@ bool writeUser(frmMain& form) {
     store::UserSaveContext context;
     context.showsGroup = [groups](int grID) { return groups->find(common::ItemKey(grID)) != nullptr; };
     context.loginWarnings = &loginWarnings;
+    QList<int> groupsGone;
+    context.groupsGone = &groupsGone;
     context.version = &form.userEditor().version();
     const int person = personOf(form, usID);
     for (;;) {
@@ -289,6 +302,11 @@ bool writeUser(frmMain& form) {
     if (!loginWarnings.isEmpty())
         common::MsgBox(QStringLiteral("The user was saved, but its server login was not changed as asked:\r") +
                            loginWarnings.join(QLatin1Char('\r')),
+                       48, common::AppTitle(), &form);
+    if (!groupsGone.isEmpty())
+        common::MsgBox(QStringLiteral("The user was saved, but not as a member of these groups, which someone else "
+                                      "deleted since the list was read:\r") +
+                           listedTexts(form.lstGroups, groupsGone).join(QLatin1Char('\r')),
                        48, common::AppTitle(), &form);
     return true;
 }
