@@ -49,6 +49,73 @@ void addWorkPoints(QStringList& batch, const QString& id, const QStringList& wor
     }
 }
 
+// The given grants whose author, operation or work point someone else deleted since the window
+// listed them, read under lock so that none of the others goes before the commit. A grant of a
+// record that is gone would pass to the next one given its id, or, as no list shows it, stay
+// where no save takes it away.
+GroupGrantsGone grantsGone(db::Connection& connection, const QString& author, const QStringList& operations,
+                           const QStringList& workPoints, const QString& pointsTable) {
+    GroupGrantsGone gone;
+    gone.author =
+        connection
+            .query(QStringLiteral("Select IdAuthor From Authors WITH (UPDLOCK, HOLDLOCK) Where IdAuthor = ") + author)
+            .rows.isEmpty();
+    if (gone.author)
+        return gone;
+    QList<std::pair<int, int>> pairs;
+    QList<int> opIDs;
+    QSet<int> seen;
+    for (const QString& item : operations) {
+        const OperationFields fields = operationFields(item);
+        pairs.append({fields.opID.toInt(), fields.id.toInt()});
+        if (!seen.contains(pairs.constLast().first)) {
+            seen.insert(pairs.constLast().first);
+            opIDs << pairs.constLast().first;
+        }
+    }
+    // Read by opID alone, a few statements for a large tree.
+    QSet<std::pair<int, int>> listed;
+    for (const QString& list : idLists(opIDs))
+        for (const QList<QVariant>& row :
+             connection
+                 .query(
+                     QStringLiteral("Select opID, Id From admOperatiiModul WITH (UPDLOCK, HOLDLOCK) Where opID In (") +
+                     list + QStringLiteral(")"))
+                 .rows)
+            listed.insert({row.value(0).toInt(), row.value(1).toInt()});
+    for (qsizetype i = 0; i < operations.size(); ++i)
+        if (!listed.contains(pairs.at(i)))
+            gone.operations << operations.at(i);
+    QList<int> points;
+    for (const QString& item : workPoints)
+        points << bareId(item).toInt();
+    QSet<int> listedPoints;
+    for (const QString& list : idLists(points))
+        for (const QList<QVariant>& row :
+             connection
+                 .query(QStringLiteral("Select IdPctLucru From ") + pointsTable +
+                        QStringLiteral(" WITH (UPDLOCK, HOLDLOCK) Where IdAuthor = ") + author +
+                        QStringLiteral(" And IdPctLucru In (") + list + QStringLiteral(")"))
+                 .rows)
+            listedPoints.insert(row.value(0).toInt());
+    for (const int point : std::as_const(points))
+        if (!listedPoints.contains(point))
+            gone.workPoints << point;
+    return gone;
+}
+
+// The items of all that are not among gone.
+QStringList without(const QStringList& all, const QStringList& gone) {
+    if (gone.isEmpty())
+        return all;
+    const QSet<QString> left(gone.cbegin(), gone.cend());
+    QStringList kept;
+    for (const QString& item : all)
+        if (!left.contains(item))
+            kept << item;
+    return kept;
+}
+
 } // namespace
 
 bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, const QString& grobs, int auID,
@@ -98,9 +165,19 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
     // other) and without an stk database; otherwise those of stk.
     const bool stk = (isNew || !context.showsWorkPoint) && stkExists(connection);
     const bool fromStk = !context.showsWorkPoint && stk;
-    const QString pointsOfAuthor = (fromStk ? QStringLiteral("stk..stk_PuncteLucru (nolock) Where IdAuthor = ")
-                                            : QStringLiteral("ordavia..PSR_PuncteLucru (nolock) Where IdAuthor = ")) +
-                                   author;
+    const QString pointsTable =
+        fromStk ? QStringLiteral("stk..stk_PuncteLucru") : QStringLiteral("ordavia..PSR_PuncteLucru");
+    const QString pointsOfAuthor = pointsTable + QStringLiteral(" (nolock) Where IdAuthor = ") + author;
+    // Only a save that writes a row for the author reads what is gone.
+    const bool writesAuthor = !operations.isEmpty() || !workPoints.isEmpty() || now.keepsOperations();
+    const GroupGrantsGone gone =
+        writesAuthor ? grantsGone(connection, author, operations, workPoints, pointsTable) : GroupGrantsGone();
+    const QStringList granted = gone.author ? QStringList() : without(operations, gone.operations);
+    const QSet<int> pointsGone(gone.workPoints.cbegin(), gone.workPoints.cend());
+    QStringList ticked;
+    for (const QString& item : workPoints)
+        if (!gone.author && !pointsGone.contains(bareId(item).toInt()))
+            ticked << item;
     // The writes go to the server in as few round trips as it takes, in this order.
     QStringList batch;
     // The id after the highest may be that of a group deleted by a program that left its rights
@@ -130,14 +207,18 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
     else
         for (const QString& condition : operationConditions(now.shownOperations()))
             batch << deleteOperations + QStringLiteral(" And (") + condition + QStringLiteral(")");
-    addOperations(batch, id, author, operations, now);
-    addWorkPoints(batch, id, workPoints);
+    // An author that is gone gets no row at all, not even the listing of the grants kept.
+    if (!gone.author)
+        addOperations(batch, id, author, granted, now);
+    addWorkPoints(batch, id, ticked);
     connection.executeBatch(batch);
     transaction.commit();
     // The id goes back to the caller only once it is stored.
     grID = id.toInt();
+    if (context.gone)
+        *context.gone = gone;
     if (context.version)
-        recordSaved(*context.version, grID, grCod, grDenumire, grobs, auID, operations, workPoints, now);
+        recordSaved(*context.version, grID, grCod, grDenumire, grobs, auID, granted, ticked, now);
     return true;
 }
 

@@ -11,6 +11,17 @@ namespace store {
 // The four operations answer a Boolean because Save and Delete test it: they either answer true
 // or raise, never false.
 
+// What a committed save left out because someone else deleted it since the window listed it.
+struct GroupGrantsGone {
+    // The author: then none of its grants was written.
+    bool author = false;
+    // The operation items and the work point ids given that were not written.
+    QStringList operations;
+    QList<int> workPoints;
+
+    bool any() const { return author || !operations.isEmpty() || !workPoints.isEmpty(); }
+};
+
 // What the window showed of a group's rights for the author being saved: only those grants are
 // replaced, every other one stays exactly as it is in the database.
 struct GroupSaveContext {
@@ -25,12 +36,15 @@ struct GroupSaveContext {
     // is written, unless overwrite. Once the save is committed it holds the group as saved.
     GroupVersion* version = nullptr;
     bool overwrite = false;
+    // Receives what the committed save left out (see GroupGrantsGone). May be null.
+    GroupGrantsGone* gone = nullptr;
 };
 
 // Writes a group (grID 0: a new one, whose id is returned in grID) and, for the author auID,
 // its operations (items "opID#$#Id[#$#...]") and work points (ids): the shown grants of the
-// author are replaced by these, the others kept (see GroupSaveContext). Returns true once
-// committed; raises the error that happened otherwise, with nothing stored.
+// author are replaced by these, the others kept (see GroupSaveContext). No grant is written of
+// an author, operation or work point that is no longer listed. Returns true once committed;
+// raises the error that happened otherwise, with nothing stored.
 bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, const QString& grobs, int auID,
                 const QStringList& operations, const QStringList& workPoints, const GroupSaveContext& context = {});
 

@@ -69,6 +69,10 @@ private slots:
             "Select * From AdmGrup Where grID = 0",
             "<write AdmGrup>",
             StkCheck,
+            "Select IdAuthor From Authors WITH (UPDLOCK, HOLDLOCK) Where IdAuthor = 1",
+            "Select opID, Id From admOperatiiModul WITH (UPDLOCK, HOLDLOCK) Where opID In (12,13)",
+            "Select IdPctLucru From stk..stk_PuncteLucru WITH (UPDLOCK, HOLDLOCK) Where IdAuthor = 1 And IdPctLucru "
+            "In (2,3)",
             "Delete From admGrupAutor Where grID = 1",
             "Delete From admGrupOperatii Where grID = 1",
             "Delete From admGrupPuncteLucru Where grID = 1",

@@ -1,5 +1,6 @@
 #include "db/SharedConnection.h"
 #include "store/GroupStore.h"
+#include "support/FixtureRows.h"
 #include "support/TempServer.h"
 
 #include <QCoreApplication>
@@ -53,6 +54,13 @@ private slots:
                                               "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i "
                                               "< %1) SELECT 1, 1, i, 1, 55, '2025-03-07' FROM n")
                                    .arg(Operations));
+        // The company and the operations the saves grant are listed.
+        FixtureRows(server).author(1, "Brad");
+        server.exec("suitedb",
+                    QStringLiteral("INSERT INTO admOperatiiModul (opID, mdID, Id, opDenumire) WITH RECURSIVE "
+                                   "n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) SELECT i, "
+                                   "1, k, 'op' FROM n, (SELECT 1 AS k UNION ALL SELECT 2)")
+                        .arg(Operations));
         db::SharedConnection().reset();
         const QString journal = server.databaseFile("suitedb") + QStringLiteral("-journal");
 

@@ -1,6 +1,7 @@
 #include "db/DbError.h"
 #include "db/SharedConnection.h"
 #include "store/GroupStore.h"
+#include "support/FixtureRows.h"
 #include "support/TempServer.h"
 
 #include <QCoreApplication>
@@ -46,6 +47,11 @@ class TestStoreConcurrency : public QObject {
 private slots:
     void twoSaversGetDistinctIds() {
         TempServer server;
+        FixtureRows(server)
+            .author(1, "Brad")
+            .workPoint(1, 1, "Depozit")
+            .module(1, "Vanzari")
+            .operation(1, 1, 1, "Facturi");
         QList<QProcess*> savers;
         for (const QString& tag : {QStringLiteral("A"), QStringLiteral("B")}) {
             auto* saver = new QProcess(this);

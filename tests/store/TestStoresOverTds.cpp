@@ -90,6 +90,23 @@ class TestStoresOverTds : public QObject {
     QList<int> m_groups;
     QList<int> m_users;
 
+    // The statements that remove this test's fixture rows and, with insert, write them again.
+    static QString fixtureRows(bool insert) {
+        QString sql = QStringLiteral("Delete From PSR_Pers Where IdPers = %1; Delete From Authors Where IdAuthor = %2; "
+                                     "Delete From admOperatiiModul Where opID = %3;")
+                          .arg(Person)
+                          .arg(Author)
+                          .arg(Operation);
+        if (insert)
+            sql +=
+                QStringLiteral(" Insert Into PSR_Pers (IdPers, Nume, usID) Values (%1, N'Persoană', 0); Insert Into "
+                               "Authors (IdAuthor, Name) Values (%2, N'SC Brădet SRL'); Insert Into admOperatiiModul "
+                               "(opID, mdID, Id, opDenumire) Values (%3, 1, 7, N'Facturi'), (%3, 1, 8, N'Avize');")
+                    .arg(Person)
+                    .arg(Author)
+                    .arg(Operation);
+        return sql;
+    }
     // False when there is no server to test against (the test then skips with the reason).
     bool startServer(const TdsServer::Options& options = {}) {
         m_server = TdsServer::start(m_files->directory(), options);
@@ -97,12 +114,9 @@ class TestStoresOverTds : public QObject {
             return false;
         const QString connection = m_server->connectionString();
         db::setConnectionOpener([connection] { return Connection::open(connection); });
-        // The person the users are tied to; a save refuses a person that is not there.
-        Connection::open(connection)
-            ->execute(
-                QStringLiteral("Delete From PSR_Pers Where IdPers = %1; Insert Into PSR_Pers (IdPers, Nume, usID) "
-                               "Values (%1, N'Persoană', 0)")
-                    .arg(Person));
+        // The person the users are tied to, the company and the operations the groups are granted:
+        // a save ties and grants only what is there.
+        Connection::open(connection)->execute(fixtureRows(true));
         return true;
     }
     // What the server keeps of text in table.column (see TdsServer::asStored).
@@ -126,10 +140,7 @@ private slots:
                 passOver([&] { callStore(Store::DeleteGroup, grID); });
             for (int usID : std::as_const(m_users))
                 passOver([&] { callStore(Store::DeleteUser, usID); });
-            passOver([&] {
-                Connection::open(m_server->connectionString())
-                    ->execute(QStringLiteral("Delete From PSR_Pers Where IdPers = %1").arg(Person));
-            });
+            passOver([&] { Connection::open(m_server->connectionString())->execute(fixtureRows(false)); });
         }
         m_groups.clear();
         m_users.clear();
@@ -263,7 +274,7 @@ private slots:
             QSKIP(qPrintable(TdsServer::skipReason()));
         if (!m_server->isDouble())
             QSKIP("this test needs the TDS server double's files");
-        FixtureRows(*m_files).author(Author, "SC Brădet SRL").author(Author + 1, "Carpatica").user(5, "ana");
+        FixtureRows(*m_files).author(Author + 1, "Carpatica").user(5, "ana");
         m_files->exec("stk", QStringLiteral("INSERT INTO FAZ_Brand (IdBrand, Brand) VALUES (%1, 'Ștrand')").arg(Brand));
         db::ReplaceSharedConnection();
         QVERIFY(store::StoreBrandRole(Author, Brand, 5, true, false, 1).stored);

@@ -188,6 +188,36 @@ QStringList listedTexts(const KeyedTreeWidget* list, const QList<int>& ids) {
     return texts;
 }
 
+// The texts of the checked operation nodes of items "opID#$#Id", as the tree showed them, sorted.
+QStringList operationTexts(const KeyedTreeWidget* tree, const QStringList& items) {
+    const QSet<QString> wanted(items.cbegin(), items.cend());
+    QStringList texts;
+    for (const QTreeWidgetItem* node : tree->markedItems()) {
+        const QStringList fields = KeyedTreeWidget::keyOf(node).split(groups::Separator);
+        if (fields.size() >= 3 && wanted.contains(fields.at(0).mid(1) + groups::Separator + fields.at(2)))
+            texts << node->text(0);
+    }
+    texts.sort();
+    texts.removeDuplicates();
+    return texts;
+}
+
+// Says which grants the committed save left out because someone else deleted their records.
+void reportGrantsGone(frmMain& form, const store::GroupGrantsGone& gone, const QString& company) {
+    if (gone.author)
+        common::MsgBox(QStringLiteral("The group was saved, but not its rights for the company '%1', which someone "
+                                      "else deleted since the list was read.")
+                           .arg(company),
+                       48, common::AppTitle(), &form);
+    else if (gone.any())
+        common::MsgBox(
+            QStringLiteral("The group was saved, but without these rights, whose records someone else "
+                           "deleted since the lists were read:\r") +
+                (operationTexts(form.twOperations, gone.operations) + listedTexts(form.lstPuncteLucru, gone.workPoints))
+                    .join(QLatin1Char('\r')),
+            48, common::AppTitle(), &form);
+}
+
 // A record saved again as a new one takes the place of the one that is gone in the lists.
 void removeFromLists(std::initializer_list<KeyedTreeWidget*> lists, int id) {
     for (KeyedTreeWidget* list : lists)
@@ -210,6 +240,8 @@ bool writeGroup(frmMain& form) {
     };
     context.showsWorkPoint = [points](int id) { return points->find(common::ItemKey(id)) != nullptr; };
     context.version = &form.groupEditor().version();
+    store::GroupGrantsGone gone;
+    context.gone = &gone;
     for (;;) {
         try {
             store::StoreGroup(grID, form.txtGrpName->text(), form.txtFullName->text(), form.txtNotes->text(), auID,
@@ -234,14 +266,15 @@ bool writeGroup(frmMain& form) {
         form.lstGroupsConfig->scrollToItem(item);
         form.lstGroupsConfig->selectItem(item);
         common::addRecord(form.lstGroups, grID, form.txtGrpName->text())->setText(1, form.txtFullName->text());
-        return true;
+    } else {
+        // The group is committed: a list item that is gone meanwhile is no reason to report a failure.
+        const QString key = common::ItemKey(grID);
+        for (KeyedTreeWidget* list : {form.lstGroupsConfig, form.lstGroups}) {
+            if (QTreeWidgetItem* item = list->find(key))
+                item->setText(0, form.txtGrpName->text());
+        }
     }
-    // The group is committed: a list item that is gone meanwhile is no reason to report a failure.
-    const QString key = common::ItemKey(grID);
-    for (KeyedTreeWidget* list : {form.lstGroupsConfig, form.lstGroups}) {
-        if (QTreeWidgetItem* item = list->find(key))
-            item->setText(0, form.txtGrpName->text());
-    }
+    reportGrantsGone(form, gone, company->text(0));
     return true;
 }
 

@@ -112,6 +112,56 @@ private slots:
         QCOMPARE(rows("suitedb", "SELECT usID, grID FROM admUserGrup ORDER BY usID, grID"), QStringList({"1/1"}));
         QCOMPARE(rows("suitedb", "SELECT usDenumire FROM admUser WHERE usID = 2"), QStringList({"Alt nume"}));
     }
+
+    void grantsOfRecordsDeletedElsewhereAreNotWritten_data() {
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<QString>("deletion");
+        QTest::addColumn<QString>("operations");
+        QTest::addColumn<QString>("workPoints");
+        QTest::addColumn<QString>("companies");
+        QTest::addColumn<QString>("message");
+        const QString rights = "The group was saved, but without these rights, whose records someone else deleted "
+                               "since the lists were read:\n";
+        QTest::newRow("operation") << "suitedb"
+                                   << "DELETE FROM admOperatiiModul WHERE opID = 11"
+                                   << "1/10/1 2/20/2"
+                                   << "1 2"
+                                   << "1 2" << rights + "Jurnal";
+        QTest::newRow("work point") << "ordavia"
+                                    << "DELETE FROM PSR_PuncteLucru WHERE IdPctLucru = 2"
+                                    << "1/10/1 1/11/1 2/20/2"
+                                    << "1"
+                                    << "1 2" << rights + "Magazin Brad";
+        QTest::newRow("company") << "suitedb"
+                                 << "DELETE FROM Authors WHERE IdAuthor = 1"
+                                 << "2/20/2"
+                                 << ""
+                                 << "2"
+                                 << "The group was saved, but not its rights for the company 'Brad', which someone "
+                                    "else deleted since the list was read.";
+    }
+    // Another administrator deleted an operation from the catalogue, a work point or a company
+    // after the window listed it. A grant of it written by a Save would stay where no save can
+    // take it away, and pass to the next record given its id.
+    void grantsOfRecordsDeletedElsewhereAreNotWritten() {
+        QFETCH(QString, database);
+        QFETCH(QString, deletion);
+        QFETCH(QString, operations);
+        QFETCH(QString, workPoints);
+        QFETCH(QString, companies);
+        QFETCH(QString, message);
+        WindowFixture form(*m_login);
+        m_server->exec(database, deletion);
+        doubleClickNode(*form, "k11#$#1#$#1");
+        form->lstPuncteLucru->find("k2")->setCheckState(0, Qt::Checked);
+        ModalAnswerer answer("OK");
+        QVERIFY(form->Save());
+        const auto joined = [this](const QString& sql) { return rows("suitedb", sql).join(' '); };
+        QCOMPARE(joined("SELECT auID, opID, ID FROM admGrupOperatii WHERE grID = 1 ORDER BY auID, opID"), operations);
+        QCOMPARE(joined("SELECT IdPctLucru FROM admGrupPuncteLucru WHERE grID = 1 ORDER BY 1"), workPoints);
+        QCOMPARE(joined("SELECT auID FROM admGrupAutor WHERE grID = 1 ORDER BY 1"), companies);
+        QCOMPARE(answer.texts(), QStringList{message});
+    }
 };
 
 QTEST_MAIN(TestSaveAfterElsewhere)
