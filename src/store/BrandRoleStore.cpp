@@ -67,10 +67,19 @@ BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool superv
             .rows.isEmpty()) {
         throw ChangedElsewhere::deletedRecord();
     }
+    BrandRoleOutcome outcome;
+    // A brand deleted since the window listed it gets no role nor link: the next brand given its
+    // id would inherit them, and the roles list, which shows brands that exist, would not show it.
+    outcome.brandGone = connection
+                            ->query(QStringLiteral("Select IdBrand From stk..FAZ_Brand WITH (UPDLOCK, HOLDLOCK) "
+                                                   "Where IdBrand = ") +
+                                    brand)
+                            .rows.isEmpty();
+    if (outcome.brandGone)
+        return outcome;
     db::RecordSet link;
     link.open(QStringLiteral("Select *  from CRM_Author (nolock) where  IdBrand =") + brand, connection,
               db::RecordSet::ForwardOnly, db::RecordSet::ReadOnly);
-    BrandRoleOutcome outcome;
     bool linkedToCompany = false;
     for (; !link.eof(); link.moveNext()) {
         const int company = link.field(QStringLiteral("IdAuthor")).toInt();
@@ -82,10 +91,20 @@ BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool superv
     if (!outcome.otherCompanies.isEmpty() && !linkedToCompany)
         return outcome;
     outcome.otherCompanies.clear();
-    if (!linkedToCompany)
+    if (!linkedToCompany) {
+        // A link to a company deleted since the window listed it would tie the brand for good to
+        // one that is gone, or to the next company given its id.
+        outcome.companyGone =
+            connection
+                ->query(QStringLiteral("Select IdAuthor From Authors WITH (UPDLOCK, HOLDLOCK) Where IdAuthor = ") +
+                        number(IdAuthor))
+                .rows.isEmpty();
+        if (outcome.companyGone)
+            return outcome;
         connection->execute(QStringLiteral("INSERT INTO [CRM_Author]([IdAuthor], [IdBrand], [UserId], [DataAct]) ") +
                             QStringLiteral(" VALUES(") + number(IdAuthor) + QStringLiteral(", ") + brand +
                             QStringLiteral(", ") + QString::number(userId) + QStringLiteral(", getdate()) "));
+    }
     connection->execute(QStringLiteral("Delete from CRM_User where IdBrand = ") + brand +
                         QStringLiteral(" and UserId = ") + user);
     connection->execute(

@@ -145,6 +145,7 @@ void BrandSettings::cbutSalvare_Click() {
         const int IdAuthor = m_page.cboAuthor->selectedTag().toInt();
         const int IdBrand = m_page.cboBrand->selectedTag().toInt();
         const QString brand = m_page.cboBrand->currentText();
+        const QString company = m_page.cboAuthor->currentText();
         const int usID = KeyedTreeWidget::tagOf(user).toInt();
         const bool supervisor = ticked(m_page.chkAdminBrand);
         const bool administrator = ticked(m_page.chkAdmin);
@@ -153,6 +154,17 @@ void BrandSettings::cbutSalvare_Click() {
             return;
         const store::BrandRoleOutcome outcome =
             store::StoreBrandRole(IdAuthor, IdBrand, usID, supervisor, administrator, m_login.UserId());
+        if (outcome.brandGone || outcome.companyGone) {
+            refuse(outcome.brandGone
+                       ? QStringLiteral("Brandul \"%1\" a fost sters intre timp de altcineva, asa ca rolul nu a "
+                                        "fost salvat. Reincarcati listele!")
+                             .arg(brand)
+                       : QStringLiteral("Societatea \"%1\" a fost stearsa intre timp de altcineva, asa ca rolul nu "
+                                        "a fost salvat. Reincarcati listele!")
+                             .arg(company),
+                   Exclamation, outcome.brandGone ? m_page.cboBrand : m_page.cboAuthor);
+            return;
+        }
         if (!outcome.stored) {
             const bool one = outcome.otherCompanies.size() == 1;
             refuse(QStringLiteral("Brandul \"%1\" apartine %2 %3 !\rSelectati %4 pentru a salva rolul.")

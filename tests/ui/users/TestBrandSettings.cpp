@@ -209,6 +209,32 @@ private slots:
         QCOMPARE(listed(), QStringList{"Stejar / Alfa / Administrator"});
     }
 
+    void aBrandOrCompanyDeletedElsewhereIsNamedAndNothingWritten_data() {
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<QString>("deletion");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("brand") << "stk"
+                               << "DELETE FROM FAZ_Brand WHERE IdBrand = 21"
+                               << "Brandul \"Beta\" a fost sters intre timp de altcineva, asa ca rolul nu a fost "
+                                  "salvat. Reincarcati listele!";
+        QTest::newRow("company") << "suitedb"
+                                 << "DELETE FROM Authors WHERE IdAuthor = 1"
+                                 << "Societatea \"Brădet\" a fost stearsa intre timp de altcineva, asa ca rolul nu "
+                                    "a fost salvat. Reincarcati listele!";
+    }
+    void aBrandOrCompanyDeletedElsewhereIsNamedAndNothingWritten() {
+        QFETCH(QString, database);
+        QFETCH(QString, deletion);
+        QFETCH(QString, message);
+        choose("k1", "k21");
+        m_server->exec(database, deletion);
+        const QStringList before = m_server->snapshot();
+        ModalAnswerer answer;
+        m_form->cbutSalvare->click();
+        QCOMPARE(answer.text(), message);
+        QCOMPARE(m_server->snapshot(), before);
+    }
+
     // What was chosen for one user is never stored for the next one loaded.
     void loadingAUserEmptiesTheInput() {
         choose("k1", "k21");
