@@ -89,15 +89,11 @@ GroupGrantsGone grantsGone(db::Connection& connection, const QString& author, co
     QList<int> points;
     for (const QString& item : workPoints)
         points << bareId(item).toInt();
-    QSet<int> listedPoints;
-    for (const QString& list : idLists(points))
-        for (const QList<QVariant>& row :
-             connection
-                 .query(QStringLiteral("Select IdPctLucru From ") + pointsTable +
-                        QStringLiteral(" WITH (UPDLOCK, HOLDLOCK) Where IdAuthor = ") + author +
-                        QStringLiteral(" And IdPctLucru In (") + list + QStringLiteral(")"))
-                 .rows)
-            listedPoints.insert(row.value(0).toInt());
+    const QSet<int> listedPoints = idsFound(connection,
+                                            QStringLiteral("Select IdPctLucru From ") + pointsTable +
+                                                QStringLiteral(" WITH (UPDLOCK, HOLDLOCK) Where IdAuthor = ") + author +
+                                                QStringLiteral(" And IdPctLucru In ("),
+                                            points);
     for (const int point : std::as_const(points))
         if (!listedPoints.contains(point))
             gone.workPoints << point;

@@ -52,6 +52,14 @@ QStringList idLists(const QList<int>& ids, int chunk) {
     return lists;
 }
 
+QSet<int> idsFound(db::Connection& connection, const QString& head, const QList<int>& ids) {
+    QSet<int> found;
+    for (const QString& list : idLists(ids))
+        for (const QList<QVariant>& row : connection.query(head + list + QLatin1Char(')')).rows)
+            found.insert(row.value(0).toInt());
+    return found;
+}
+
 QString bareId(const QString& item) {
     bool ok = false;
     item.trimmed().toInt(&ok);

@@ -2,6 +2,7 @@
 
 #include "db/Connection.h"
 
+#include <QSet>
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -42,6 +43,11 @@ bool stkExists(db::Connection& connection);
 // Ids as the list of an "In (...)" clause, at most chunk ids per list, so that no statement grows
 // without bound.
 QStringList idLists(const QList<int>& ids, int chunk = 500);
+
+// The ids among ids that the statements head + "<ids>)" find, in their first column, a few
+// statements for many ids (see idLists); head ends in an open "In (". Used to read, under lock,
+// which of the records a save links to are still there.
+QSet<int> idsFound(db::Connection& connection, const QString& head, const QList<int>& ids);
 
 // An id taken from a collection item, to be written bare into a statement: it must be a whole
 // number (surrounding blanks aside), or the item raises TypeMismatch, so no item text can

@@ -154,14 +154,8 @@ QStringList existingGroups(db::Connection& connection, const QStringList& groups
     QList<int> ids;
     for (const QString& group : groups)
         ids << bareId(group).toInt();
-    QSet<int> found;
-    for (const QString& list : idLists(ids))
-        for (const QList<QVariant>& row :
-             connection
-                 .query(QStringLiteral("Select grID From AdmGrup WITH (UPDLOCK, HOLDLOCK) Where grID In (") + list +
-                        QStringLiteral(")"))
-                 .rows)
-            found.insert(row.value(0).toInt());
+    const QSet<int> found =
+        idsFound(connection, QStringLiteral("Select grID From AdmGrup WITH (UPDLOCK, HOLDLOCK) Where grID In ("), ids);
     QStringList existing;
     for (const QString& group : groups)
         if (found.contains(bareId(group).toInt()))
