@@ -43,8 +43,9 @@ struct GroupSaveContext {
 // Writes a group (grID 0: a new one, whose id is returned in grID) and, for the author auID,
 // its operations (items "opID#$#Id[#$#...]") and work points (ids): the shown grants of the
 // author are replaced by these, the others kept (see GroupSaveContext). No grant is written of
-// an author, operation or work point that is no longer listed. Returns true once committed;
-// raises the error that happened otherwise, with nothing stored.
+// an author, operation or work point that is no longer listed. A new group takes none of the
+// rows left under its id. Returns true once committed; raises the error that happened otherwise,
+// with nothing stored.
 bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, const QString& grobs, int auID,
                 const QStringList& operations, const QStringList& workPoints, const GroupSaveContext& context = {});
 
