@@ -6,6 +6,7 @@
 #include "ui/common/KeyedTreeItem.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/ListFill.h"
+#include "ui/rights/GroupLabel.h"
 
 #include <QHash>
 
@@ -37,9 +38,9 @@ void addGroup(QTreeWidgetItem* node, const QString& group) {
 }
 
 // Whether a row repeats the one before it (a membership or grant the suite lists twice): the rows of
-// one node and group follow each other.
-bool repeated(QString& last, const QString& key, const QString& group) {
-    const QString current = key + QLatin1Char('|') + group;
+// one node and group follow each other. Groups are told apart by id, as two may share a code.
+bool repeated(QString& last, const QString& key, const QVariant& grID) {
+    const QString current = key + QLatin1Char('|') + grID.toString();
     if (current == last)
         return true;
     last = current;
@@ -72,8 +73,7 @@ void fillNodes(KeyedTreeWidget* tree, const ImageList& images, int usID, int auI
             }
             const QString key = QStringLiteral("k") + rows.field("opID").toString() + Separator +
                                 QString::number(mdID) + Separator + rows.field("Id").toString();
-            const QString group = rows.field("grCod").toString();
-            if (repeated(last, key, group))
+            if (repeated(last, key, rows.field("grID")))
                 continue;
             QTreeWidgetItem* operation = tree->find(key);
             if (!operation) {
@@ -81,7 +81,7 @@ void fillNodes(KeyedTreeWidget* tree, const ImageList& images, int usID, int auI
                 ++granted[module];
                 ++operations;
             }
-            addGroup(operation, group);
+            addGroup(operation, GroupLabel(rows.field("grID"), rows.field("grCod")));
         }
     }
     for (auto it = granted.cbegin(); it != granted.cend(); ++it) {
@@ -104,13 +104,12 @@ void fillNodes(KeyedTreeWidget* tree, const ImageList& images, int usID, int auI
             root = node;
         }
         const QString key = QStringLiteral("p") + points.field("IdPctLucru").toString();
-        const QString group = points.field("grCod").toString();
-        if (repeated(last, key, group))
+        if (repeated(last, key, points.field("grID")))
             continue;
         QTreeWidgetItem* point = tree->find(key);
         if (!point)
             point = addGranted(tree, key, points.field("Name").toString(), root, images);
-        addGroup(point, group);
+        addGroup(point, GroupLabel(points.field("grID"), points.field("grCod")));
     }
     if (root)
         expanded.append(root);

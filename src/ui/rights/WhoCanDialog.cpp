@@ -6,6 +6,7 @@
 #include "ui/common/ItemKey.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/ListFill.h"
+#include "ui/rights/GroupLabel.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -56,24 +57,28 @@ template <typename Query> void WhoCanDialog::fill(Query&& query) {
         const int id = rows.fieldIndex("usID");
         const int code = rows.fieldIndex("usCod");
         const int name = rows.fieldIndex("usDenumire");
+        const int groupId = rows.fieldIndex("grID");
         const int group = rows.fieldIndex("grCod");
-        // The rows of one user follow each other, one per group that gives it.
+        // The rows of one user follow each other, one per group that gives it (twice where the
+        // suite lists a membership or grant twice); groups are told apart by id, as two may share
+        // a code.
         QTreeWidgetItem* user = nullptr;
         int lastUser = 0;
-        QString lastGroup;
+        int lastGroup = 0;
         for (; !rows.eof(); rows.moveNext()) {
             const int usID = rows.field(id).toInt();
-            const QString groupCode = rows.field(group).toString();
+            const int grID = rows.field(groupId).toInt();
+            const QString label = GroupLabel(grID, rows.field(group));
             if (!user || usID != lastUser) {
                 user = common::addRecord(lstWhoCan, usID, rows.field(code));
                 user->setText(1, rows.field(name).toString());
-                user->setText(2, groupCode);
+                user->setText(2, label);
                 lastUser = usID;
                 ++users;
-            } else if (groupCode != lastGroup) {
-                user->setText(2, user->text(2) + QStringLiteral(", ") + groupCode);
+            } else if (grID != lastGroup) {
+                user->setText(2, user->text(2) + QStringLiteral(", ") + label);
             }
-            lastGroup = groupCode;
+            lastGroup = grID;
         }
     }
     lblWhoCan->setText(QStringLiteral("%1\n%2 users").arg(m_subject).arg(users));

@@ -177,6 +177,38 @@ private slots:
         QVERIFY(!mainwindow::RightsMenu(*m_window, m_window->twOperations, m_window->twOperations->find("m11")));
         QCOMPARE(m_server->snapshot(), before);
     }
+
+    // Each group that grants a right is named once beside it, by its code or, without one, by its
+    // id: two groups with one code are both named, a group without a code is not left out.
+    void everyGrantingGroupIsNamed() {
+        FixtureRows(*m_server)
+            .group(23, "ADMIN")
+            .group(24, "FARA")
+            .group(25, "GOL")
+            .member(31, 23)
+            .member(31, 24)
+            .member(31, 25)
+            .grant(23, 101, 1, 503)
+            .grant(24, 101, 1, 503)
+            .grant(25, 101, 1, 503)
+            .grantWorkPoint(24, 41);
+        m_server->exec("suitedb", "UPDATE AdmGrup SET grCod = NULL WHERE grID = 24");
+        m_server->exec("suitedb", "UPDATE AdmGrup SET grCod = '' WHERE grID = 25");
+        const QString groups = QStringLiteral("(group 24), (group 25), ADMIN, ADMIN, CONTAB");
+
+        clickItem(m_window->lstAuthors, m_window->lstAuthors->find("k101"));
+        runMenu(m_window->lstUsers, m_window->lstUsers->find("k31"), "mnuEffectiveRights");
+        auto* effective = m_window->findChild<rights::EffectiveRightsDialog*>("frmEffectiveRights");
+        QVERIFY(effective);
+        QCOMPARE(effective->twEffective->find("k1#$#12#$#503")->text(1), groups);
+        QCOMPARE(effective->twEffective->find("p41")->text(1), QStringLiteral("(group 24), ADMIN, CONTAB"));
+
+        runMenu(m_window->twOperations, m_window->twOperations->find("k1#$#12#$#503"), "mnuWhoCanRun");
+        auto* whoCan = m_window->findChild<rights::WhoCanDialog*>("frmWhoCan");
+        QVERIFY(whoCan);
+        QCOMPARE(whoCan->lstWhoCan->find("k31")->text(2), groups);
+        QCOMPARE(whoCan->lstWhoCan->find("k32")->text(2), QStringLiteral("CONTAB"));
+    }
 };
 
 QTEST_MAIN(TestRightsViews)
