@@ -7,6 +7,7 @@
 
 namespace store {
 
+using support::lockedRowExists;
 using support::number;
 
 namespace {
@@ -63,18 +64,13 @@ BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool superv
     connection->query(QStringLiteral("Select IdAuthor From CRM_Author WITH (UPDLOCK, HOLDLOCK) Where IdBrand = ") +
                       brand);
     // A user deleted since the window showed it gets no role: the next user made takes its id.
-    if (connection->query(QStringLiteral("Select usID From AdmUser WITH (UPDLOCK, HOLDLOCK) Where usID = ") + user)
-            .rows.isEmpty()) {
+    if (!lockedRowExists(*connection, QStringLiteral("AdmUser"), QStringLiteral("usID"), usID))
         throw ChangedElsewhere::deletedRecord();
-    }
     BrandRoleOutcome outcome;
     // A brand deleted since the window listed it gets no role nor link: the next brand given its
     // id would inherit them, and the roles list, which shows brands that exist, would not show it.
-    outcome.brandGone = connection
-                            ->query(QStringLiteral("Select IdBrand From stk..FAZ_Brand WITH (UPDLOCK, HOLDLOCK) "
-                                                   "Where IdBrand = ") +
-                                    brand)
-                            .rows.isEmpty();
+    outcome.brandGone =
+        !lockedRowExists(*connection, QStringLiteral("stk..FAZ_Brand"), QStringLiteral("IdBrand"), IdBrand);
     if (outcome.brandGone)
         return outcome;
     db::RecordSet link;
@@ -95,10 +91,7 @@ BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool superv
         // A link to a company deleted since the window listed it would tie the brand for good to
         // one that is gone, or to the next company given its id.
         outcome.companyGone =
-            connection
-                ->query(QStringLiteral("Select IdAuthor From Authors WITH (UPDLOCK, HOLDLOCK) Where IdAuthor = ") +
-                        number(IdAuthor))
-                .rows.isEmpty();
+            !lockedRowExists(*connection, QStringLiteral("Authors"), QStringLiteral("IdAuthor"), IdAuthor);
         if (outcome.companyGone)
             return outcome;
         connection->execute(QStringLiteral("INSERT INTO [CRM_Author]([IdAuthor], [IdBrand], [UserId], [DataAct]) ") +

@@ -53,24 +53,23 @@ void addWorkPoints(QStringList& batch, const QString& id, const QStringList& wor
 // listed them, read under lock so that none of the others goes before the commit. A grant of a
 // record that is gone would pass to the next one given its id, or, as no list shows it, stay
 // where no save takes it away.
-GroupGrantsGone grantsGone(db::Connection& connection, const QString& author, const QStringList& operations,
+GroupGrantsGone grantsGone(db::Connection& connection, int auID, const QStringList& operations,
                            const QStringList& workPoints, const QString& pointsTable) {
     GroupGrantsGone gone;
-    gone.author =
-        connection
-            .query(QStringLiteral("Select IdAuthor From Authors WITH (UPDLOCK, HOLDLOCK) Where IdAuthor = ") + author)
-            .rows.isEmpty();
+    gone.author = !lockedRowExists(connection, QStringLiteral("Authors"), QStringLiteral("IdAuthor"), auID);
     if (gone.author)
         return gone;
+    const QString author = number(auID);
     QList<std::pair<int, int>> pairs;
-    QList<int> opIDs;
+    QList<int> opIDs; // each once, in the order given
     QSet<int> seen;
     for (const QString& item : operations) {
         const OperationFields fields = operationFields(item);
-        pairs.append({fields.opID.toInt(), fields.id.toInt()});
-        if (!seen.contains(pairs.constLast().first)) {
-            seen.insert(pairs.constLast().first);
-            opIDs << pairs.constLast().first;
+        const int opID = fields.opID.toInt();
+        pairs.append({opID, fields.id.toInt()});
+        if (!seen.contains(opID)) {
+            seen.insert(opID);
+            opIDs << opID;
         }
     }
     // Read by opID alone, a few statements for a large tree.
@@ -167,7 +166,7 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
     // Only a save that writes a row for the author reads what is gone.
     const bool writesAuthor = !operations.isEmpty() || !workPoints.isEmpty() || now.keepsOperations();
     const GroupGrantsGone gone =
-        writesAuthor ? grantsGone(connection, author, operations, workPoints, pointsTable) : GroupGrantsGone();
+        writesAuthor ? grantsGone(connection, auID, operations, workPoints, pointsTable) : GroupGrantsGone();
     const QStringList granted = gone.author ? QStringList() : without(operations, gone.operations);
     const QSet<int> pointsGone(gone.workPoints.cbegin(), gone.workPoints.cend());
     QStringList ticked;

@@ -52,6 +52,13 @@ QStringList idLists(const QList<int>& ids, int chunk) {
     return lists;
 }
 
+bool lockedRowExists(db::Connection& connection, const QString& table, const QString& column, int id) {
+    return !connection
+                .query(QStringLiteral("Select ") + column + QStringLiteral(" From ") + table +
+                       QStringLiteral(" WITH (UPDLOCK, HOLDLOCK) Where ") + column + QStringLiteral(" = ") + number(id))
+                .rows.isEmpty();
+}
+
 QSet<int> idsFound(db::Connection& connection, const QString& head, const QList<int>& ids) {
     QSet<int> found;
     for (const QString& list : idLists(ids))

@@ -44,6 +44,10 @@ bool stkExists(db::Connection& connection);
 // without bound.
 QStringList idLists(const QList<int>& ids, int chunk = 500);
 
+// Whether table holds the row whose column equals id, read under an update lock held until the
+// commit, so that a record a save links to cannot be deleted before it.
+bool lockedRowExists(db::Connection& connection, const QString& table, const QString& column, int id);
+
 // The ids among ids that the statements head + "<ids>)" find, in their first column, a few
 // statements for many ids (see idLists); head ends in an open "In (". Used to read, under lock,
 // which of the records a save links to are still there.

@@ -50,11 +50,7 @@ void refuseTakenCode(db::Connection& connection, int usID, const QString& usCod,
 // The person chosen for the user, read under lock: deleted elsewhere since the window listed it,
 // the link would tie the user to no one while the save reported success.
 void refuseGonePerson(db::Connection& connection, int IdPers) {
-    if (IdPers == 0)
-        return;
-    const db::ResultRows rows = connection.query(
-        QStringLiteral("Select IdPers From PSR_Pers WITH (UPDLOCK, HOLDLOCK) Where IdPers = ") + number(IdPers));
-    if (rows.rows.isEmpty())
+    if (IdPers != 0 && !lockedRowExists(connection, QStringLiteral("PSR_Pers"), QStringLiteral("IdPers"), IdPers))
         throw db::DbError(PersonGone,
                           QStringLiteral("The person chosen for the user was deleted by someone else since the "
                                          "list of persons was read. Refresh, then choose the person again."),
