@@ -119,18 +119,22 @@ bool codeFree(frmMain& form) {
     return false;
 }
 
-// The checked operation nodes as "opID#$#Id", in key order, each once; module nodes, whose keys
-// hold no separator, and nodes without a check are left out. The tree keeps its checked nodes
-// marked, so a large tree is not walked.
+// The operation of a node as the store takes it, "opID#$#Id"; a null text for a module node, whose
+// key holds no separator.
+QString operationItem(const QTreeWidgetItem* node) {
+    const QStringList fields = KeyedTreeWidget::keyOf(node).split(groups::Separator);
+    return fields.size() >= 2 ? fields.at(0).mid(1) + groups::Separator + fields.value(2) : QString();
+}
+
+// The checked operation nodes as "opID#$#Id", in key order, each once; module nodes and nodes
+// without a check are left out. The tree keeps its checked nodes marked, so a large tree is not
+// walked.
 QStringList checkedOperations(const KeyedTreeWidget* tree) {
     QStringList operations;
-    for (const QTreeWidgetItem* node : tree->markedItems()) {
-        if (groups::imageOf(node) != CheckImage::Checked)
-            continue;
-        const QStringList fields = KeyedTreeWidget::keyOf(node).split(groups::Separator);
-        if (fields.size() >= 2)
-            operations << fields.at(0).mid(1) + groups::Separator + fields.value(2);
-    }
+    for (const QTreeWidgetItem* node : tree->markedItems())
+        if (groups::imageOf(node) == CheckImage::Checked)
+            if (const QString item = operationItem(node); !item.isNull())
+                operations << item;
     operations.sort();
     // An operation listed in two modules has a node in each: its grant is one row.
     operations.removeDuplicates();
@@ -192,11 +196,9 @@ QStringList listedTexts(const KeyedTreeWidget* list, const QList<int>& ids) {
 QStringList operationTexts(const KeyedTreeWidget* tree, const QStringList& items) {
     const QSet<QString> wanted(items.cbegin(), items.cend());
     QStringList texts;
-    for (const QTreeWidgetItem* node : tree->markedItems()) {
-        const QStringList fields = KeyedTreeWidget::keyOf(node).split(groups::Separator);
-        if (fields.size() >= 3 && wanted.contains(fields.at(0).mid(1) + groups::Separator + fields.at(2)))
+    for (const QTreeWidgetItem* node : tree->markedItems())
+        if (const QString item = operationItem(node); !item.isNull() && wanted.contains(item))
             texts << node->text(0);
-    }
     texts.sort();
     texts.removeDuplicates();
     return texts;
