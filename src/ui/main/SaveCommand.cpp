@@ -33,6 +33,8 @@ const QString UserNotLoaded = QStringLiteral(
 const QString CodeWithBlanks =
     QStringLiteral("Codul utilizatorului nu poate incepe sau se termina cu spatii: este si numele login-ului!");
 
+const QString PasswordMissing = QStringLiteral("Introduceti parola!");
+
 const QString PersonNotListed = QStringLiteral("Selectati persoana din lista sau lasati campul gol!");
 
 // The id of a list's selected item, 0 when nothing is selected (a new record).
@@ -102,7 +104,7 @@ bool fieldsComplete(frmMain& form, bool saveGroup, bool saveUser) {
     const bool isNew = selectedId(form.lstUsers) == 0;
     return passes(form, {
                             {!isNew && !form.userEditor().loadedCompletely(), UserNotLoaded, form.lstUsers},
-                            {isNew && form.txtPassword->text().isEmpty(), "Introduceti parola!", form.txtPassword},
+                            {isNew && form.txtPassword->text().isEmpty(), PasswordMissing, form.txtPassword},
                             {form.txtPassword->text() != form.txtVerifyPassword->text(), "Parola incorecta!",
                              form.txtVerifyPassword},
                         });
@@ -313,6 +315,10 @@ bool writeUser(frmMain& form) {
                             asNew, [&] { form.LoadUser(loaded); }))
                 return false;
             if (asNew) {
+                // A new user gets its login with the password typed, as one made with New User: a
+                // user saved again without one would have no login, or an old one's password.
+                if (!passes(form, {{form.txtPassword->text().isEmpty(), PasswordMissing, form.txtPassword}}))
+                    return false;
                 removeFromLists({form.lstUsers}, usID);
                 selected = nullptr;
                 usID = 0;

@@ -130,9 +130,20 @@ private slots:
         QCOMPARE(value(user ? "SELECT count(*) FROM admUser WHERE usID = 1" : "SELECT count(*) FROM AdmGrup"),
                  user ? "0" : "1");
 
+        if (user) {
+            // A new user needs a password for its login, as one made with New User does.
+            ModalAnswerer asNew(QStringList{"Save as new", "OK"});
+            QVERIFY(!form->Save());
+            QCOMPARE(asNew.texts().value(1), QStringLiteral("Introduceti parola!"));
+            QCOMPARE(value("SELECT count(*) FROM admUser"), QStringLiteral("1"));
+            form->txtPassword->setText("Parola1");
+            form->txtVerifyPassword->setText("Parola1");
+        }
         ModalAnswerer asNew("Save as new");
         QVERIFY(form->Save());
         QCOMPARE(asNew.count(), 1);
+        if (user)
+            QCOMPARE(m_server->value("master", "SELECT count(*) FROM server_principals WHERE name = 'ana'").toInt(), 1);
         KeyedTreeWidget* list = user ? form->lstUsers : form->lstGroupsConfig;
         QCOMPARE(selectedKey(list), QStringLiteral("k3"));
         QVERIFY(!list->find("k1"));
