@@ -1,6 +1,7 @@
 #include "ui/rights/RightsReport.h"
 
 #include "db/SharedConnection.h"
+#include "ui/rights/GroupLabel.h"
 
 namespace rights {
 
@@ -54,8 +55,10 @@ bool RightsReport::read(const std::function<bool(const ReportRow&)>& row,
                 return false;
             ++done;
         }
-        for (std::size_t i = 0; i < columns.size(); ++i)
+        for (std::size_t i = 0; i + 1 < columns.size(); ++i)
             values[i] = set.field(columns[i]).toString();
+        // A group without a code is named by its id, as the rights views name it.
+        values[5] = GroupLabel(set.field(identity[4]), set.field(columns[5]));
         if (!row(values))
             return false;
     }

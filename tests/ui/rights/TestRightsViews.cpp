@@ -9,6 +9,7 @@
 #include "ui/main/RightsCommands.h"
 #include "ui/main/frmMain.h"
 #include "ui/rights/EffectiveRightsDialog.h"
+#include "ui/rights/RightsReport.h"
 #include "ui/rights/WhoCanDialog.h"
 
 #include <QAction>
@@ -208,6 +209,15 @@ private slots:
         QVERIFY(whoCan);
         QCOMPARE(whoCan->lstWhoCan->find("k31")->text(2), groups);
         QCOMPARE(whoCan->lstWhoCan->find("k32")->text(2), QStringLiteral("CONTAB"));
+
+        // The report for the auditor names them alike, a row for each.
+        QStringList via;
+        rights::RightsReport(store::ReportScope::User, 31, "ana", {}).read([&](const rights::ReportRow& row) {
+            if (row[2] == m_window->lstAuthors->find("k101")->text(0) && row[4] == m_window->twOperations->find("k1#$#12#$#503")->text(0))
+                via << row[5];
+            return true;
+        });
+        QCOMPARE(via.join(", "), groups);
     }
 };
 
