@@ -78,8 +78,8 @@ private slots:
         QCOMPARE(checks(form->lstGroups), QList<Qt::CheckState>({Qt::Unchecked, Qt::Unchecked}));
 
         // Filled in again and saved, it is found gone and may be saved as a new user.
-        for (QLineEdit* box : {form->txtUserName, form->txtAlias, form->txtDisplay, form->txtPassword,
-                               form->txtVerifyPassword})
+        for (QLineEdit* box :
+             {form->txtUserName, form->txtAlias, form->txtDisplay, form->txtPassword, form->txtVerifyPassword})
             box->setText("radu");
         form->lstGroups->find("k18")->setCheckState(0, Qt::Checked);
         ModalAnswerer asNew(QStringList{"Save as new", "OK"});

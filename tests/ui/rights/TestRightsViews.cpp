@@ -213,7 +213,8 @@ private slots:
         // The report for the auditor names them alike, a row for each.
         QStringList via;
         rights::RightsReport(store::ReportScope::User, 31, "ana", {}).read([&](const rights::ReportRow& row) {
-            if (row[2] == m_window->lstAuthors->find("k101")->text(0) && row[4] == m_window->twOperations->find("k1#$#12#$#503")->text(0))
+            if (row[2] == m_window->lstAuthors->find("k101")->text(0) &&
+                row[4] == m_window->twOperations->find("k1#$#12#$#503")->text(0))
                 via << row[5];
             return true;
         });
