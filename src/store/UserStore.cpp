@@ -297,7 +297,7 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
     return true;
 }
 
-bool DropUser(int usID, const QString& login, const UserVersion* loaded, bool overwrite) {
+bool DropUser(int usID, const QString& login, const UserVersion* loaded, bool overwrite, QString* loginLeft) {
     db::Connection& connection = *db::ReplaceSharedConnection();
     const QString id = number(usID);
     QString current = login;
@@ -327,9 +327,21 @@ bool DropUser(int usID, const QString& login, const UserVersion* loaded, bool ov
     passOver([&] { shared = !otherUserWithCode(connection, usID, current, QStringLiteral(" (nolock)")).isNull(); });
     if (shared)
         return true;
-    // After the commit, outside any transaction; a login that does not exist is no error here.
+    // After the commit, outside any transaction; a login that does not exist is no error here. One
+    // that is still there (the server refuses to drop a login that is signed in) is reported: it
+    // keeps its server roles.
     const QString name = unicodeLiteral(current);
-    passOver([&] { connection.execute(QStringLiteral(" EXEC sp_droplogin ") + name); });
+    try {
+        connection.execute(QStringLiteral(" EXEC sp_droplogin ") + name);
+    } catch (const db::DbError& e) {
+        if (loginLeft)
+            passOver([&] {
+                if (loginExists(connection, current))
+                    *loginLeft = QStringLiteral("The user was deleted, but its server login '%1' could not be "
+                                                "dropped: %2")
+                                     .arg(current, e.description());
+            });
+    }
     passOver([&] { connection.execute(QStringLiteral(" EXEC sp_dropuser ") + name); });
     return true;
 }

@@ -58,7 +58,9 @@ bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDen
 // (a missing login is not an error) unless another user has the same code and so the same
 // login. Returns true; raises a failure of its transaction. Given what the editor loaded, a user
 // changed elsewhere since raises ChangedElsewhere before anything is deleted (unless overwrite),
-// and one deleted elsewhere raises it with deleted set.
-bool DropUser(int usID, const QString& login, const UserVersion* loaded = nullptr, bool overwrite = false);
+// and one deleted elsewhere raises it with deleted set. A login that is there but could not be
+// dropped leaves the deletion as it is and is described in loginLeft, when given.
+bool DropUser(int usID, const QString& login, const UserVersion* loaded = nullptr, bool overwrite = false,
+              QString* loginLeft = nullptr);
 
 } // namespace store

@@ -69,14 +69,17 @@ void Delete(frmMain& form) {
             if (!user)
                 return;
             const int usID = KeyedTreeWidget::tagOf(user).toInt();
+            QString loginLeft;
             const bool dropped = dropAskingAboutChanges(
                 form, QStringLiteral("user '%1'").arg(user->text(0)),
                 [&](bool overwrite) {
-                    return store::DropUser(usID, user->text(0), &form.userEditor().version(), overwrite);
+                    return store::DropUser(usID, user->text(0), &form.userEditor().version(), overwrite, &loginLeft);
                 },
                 [&] { form.LoadUser(usID); });
             if (!dropped)
                 return;
+            if (!loginLeft.isEmpty())
+                common::MsgBox(loginLeft, 48, common::AppTitle(), &form);
             form.lstUsers->removeKeyed(KeyedTreeWidget::keyOf(user));
             // Nothing of the deleted user (its fields, groups, typed password) may stay on screen
             // for a later save to write over another user.

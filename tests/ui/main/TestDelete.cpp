@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QtTest>
 #include <memory>
 
@@ -155,6 +156,41 @@ private slots:
         QVERIFY2(answer.text().endsWith("Origin : Delete()"), qPrintable(answer.text()));
         QVERIFY(form->lstGroupsConfig->find("k2"));
         QCOMPARE(m_server->snapshot(), before);
+    }
+
+    // A login the server would not drop (it refuses one that is signed in) stays, and Delete says
+    // so instead of passing over it.
+    void aLoginLeftOnTheServerIsNamed() {
+        m_server->exec("master", "INSERT INTO server_principals (name) VALUES ('ana'), ('o''neil')");
+        WindowFixture form(*m_login);
+        form->SSTab1->setCurrentIndex(1);
+        select(form->lstUsers, "k3");
+        db::StatementLog::startRecording();
+        {
+            ModalAnswerer yes(QMessageBox::Yes);
+            form.press("keyDelete");
+            QCOMPARE(yes.count(), 1);
+        }
+        db::StatementLog::stopRecording();
+        QCOMPARE(m_server->value("master", "SELECT group_concat(name) FROM server_principals").toString(),
+                 QStringLiteral("ana"));
+        // The other user goes the same way: its login's drop is the same statement of the delete.
+        const int drop = int(db::StatementLog::recorded().indexOf(QRegularExpression(".*sp_droplogin.*"))) + 1;
+        QVERIFY(drop > 0);
+
+        select(form->lstUsers, "k1");
+        ModalAnswerer answers(QStringList{"Yes", "OK"});
+        db::StatementLog::failAt(drop, db::DbError(15434,
+                                                   "Could not drop login 'ana' as the user is currently "
+                                                   "logged in.",
+                                                   "Fault test"));
+        form.press("keyDelete");
+        QCOMPARE(answers.texts().value(1), QStringLiteral("The user was deleted, but its server login 'ana' could not "
+                                                          "be dropped: Could not drop login 'ana' as the user is "
+                                                          "currently logged in."));
+        QCOMPARE(count("SELECT count(*) FROM admUser"), 1);
+        QCOMPARE(m_server->value("master", "SELECT group_concat(name) FROM server_principals").toString(),
+                 QStringLiteral("ana"));
     }
 
     // Deleting the last group leaves an empty editor: nothing of the deleted group is left to save.
