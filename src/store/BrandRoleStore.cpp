@@ -52,8 +52,8 @@ db::RecordSet GetUserBrands(int usID) {
         QStringLiteral(" Where c1.UserId = ") + number(usID));
 }
 
-BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool supervisor, bool administrator,
-                                qint16 userId) {
+BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, const QString& usCod, bool supervisor,
+                                bool administrator, qint16 userId) {
     const std::shared_ptr<db::Connection> connection = currentConnection();
     const QString brand = number(IdBrand);
     const QString user = number(usID);
@@ -63,9 +63,17 @@ BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool superv
     // holds the whole database already.
     connection->query(QStringLiteral("Select IdAuthor From CRM_Author WITH (UPDLOCK, HOLDLOCK) Where IdBrand = ") +
                       brand);
-    // A user deleted since the window showed it gets no role: the next user made takes its id.
-    if (!lockedRowExists(*connection, QStringLiteral("AdmUser"), QStringLiteral("usID"), usID))
+    // A user deleted since the window showed it gets no role: the next user made takes its id, and
+    // a user found there under another code may be that one.
+    const db::ResultRows found =
+        connection->query(QStringLiteral("Select usCod From AdmUser WITH (UPDLOCK, HOLDLOCK) Where usID = ") + user);
+    if (found.rows.isEmpty())
         throw ChangedElsewhere::deletedRecord();
+    if (found.rows.first().value(0).toString() != usCod) {
+        ChangesElsewhere changes;
+        changes.fields << QStringLiteral("User");
+        throw ChangedElsewhere(changes);
+    }
     BrandRoleOutcome outcome;
     // A brand deleted since the window listed it gets no role nor link: the next brand given its
     // id would inherit them, and the roles list, which shows brands that exist, would not show it.

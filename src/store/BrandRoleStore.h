@@ -33,16 +33,16 @@ struct BrandRoleOutcome {
     bool companyGone = false;
 };
 
-// Gives user usID the role flags for brand IdBrand, all in one transaction: a brand without a
-// company link is first linked to company IdAuthor, stamped with the signed-in userId (an
-// existing link is never changed), then the user's role for the brand is replaced. A brand
-// linked only to other companies is refused and nothing is written; the links are read inside
-// the transaction, so the answer holds for the write. A brand that no longer exists, or a company
-// no longer there when the brand is to be linked to it, is answered (brandGone, companyGone) with
-// nothing written. A user that no longer exists raises
-// ChangedElsewhere (deleted) and nothing is written. On any failure nothing is changed and the
-// error is raised unchanged.
-BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, bool supervisor, bool administrator,
-                                qint16 userId);
+// Gives user usID, whom the window loaded with the code usCod, the role flags for brand IdBrand,
+// all in one transaction: a brand without a company link is first linked to company IdAuthor,
+// stamped with the signed-in userId (an existing link is never changed), then the user's role for
+// the brand is replaced. A brand linked only to other companies is refused and nothing is
+// written; the links are read inside the transaction, so the answer holds for the write. A brand
+// that no longer exists, or a company no longer there when the brand is to be linked to it, is
+// answered (brandGone, companyGone) with nothing written. A user that no longer exists, or whose
+// code is no longer usCod (another user may have taken its id), raises ChangedElsewhere and
+// nothing is written. On any failure nothing is changed and the error is raised unchanged.
+BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, const QString& usCod, bool supervisor,
+                                bool administrator, qint16 userId);
 
 } // namespace store

@@ -14,12 +14,12 @@ namespace {
 
 constexpr int Brands = 100;
 
-// The child's work: roles for brands 1 to Brands for user usID, under company IdAuthor.
-int saveBrands(const QString& connectionString, int IdAuthor, int usID) {
+// The child's work: roles for brands 1 to Brands for user usID (code usCod), under company IdAuthor.
+int saveBrands(const QString& connectionString, int IdAuthor, int usID, const QString& usCod) {
     db::setConnectionOpener([connectionString] { return db::Connection::open(connectionString); });
     int refused = 0;
     for (int brand = 1; brand <= Brands; ++brand)
-        refused += store::StoreBrandRole(IdAuthor, brand, usID, false, false, 1).stored ? 0 : 1;
+        refused += store::StoreBrandRole(IdAuthor, brand, usID, usCod, false, false, 1).stored ? 0 : 1;
     db::SharedConnection().reset();
     return refused;
 }
@@ -39,10 +39,11 @@ private slots:
                         {brand, "Marca " + QString::number(brand)});
 
         QList<QProcess*> children;
-        for (const auto& [company, user] : {std::pair{1, 5}, std::pair{2, 6}}) {
+        for (const auto& [company, user, code] : {std::tuple{1, 5, "ana"}, std::tuple{2, 6, "dan"}}) {
             auto* child = new QProcess(this);
-            child->start(QCoreApplication::applicationFilePath(),
-                         {"--save-brands", server.connectionString(), QString::number(company), QString::number(user)});
+            child->start(
+                QCoreApplication::applicationFilePath(),
+                {"--save-brands", server.connectionString(), QString::number(company), QString::number(user), code});
             children << child;
         }
         int refused = 0;
@@ -66,9 +67,9 @@ private slots:
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    if (arguments.size() == 5 && arguments.at(1) == QLatin1String("--save-brands")) {
+    if (arguments.size() == 6 && arguments.at(1) == QLatin1String("--save-brands")) {
         try {
-            return saveBrands(arguments.at(2), arguments.at(3).toInt(), arguments.at(4).toInt());
+            return saveBrands(arguments.at(2), arguments.at(3).toInt(), arguments.at(4).toInt(), arguments.at(5));
         } catch (const std::exception& e) {
             qCritical("%s", e.what());
             return 100;

@@ -74,7 +74,8 @@ frmMain::frmMain(LoginComponent& login, QWidget* parent) : QMainWindow(parent), 
     m_groupEditor = new GroupEditor(groupsPage(), *ImageList1, this);
     m_userEditor = new UserEditor(usersPage(), this);
     new BrandSettings(
-        BrandPage::of(usersPage()), m_login, [this] { return m_unsavedChanges->settle(UnsavedChanges::Part::User); },
+        BrandPage::of(usersPage()), m_login, m_userEditor->version(),
+        [this] { return m_unsavedChanges->settle(UnsavedChanges::Part::User); },
         [this] { mainwindow::lstUsers_ItemClick(*this, lstUsers->selectedItem()); }, this);
     for (KeyedComboBox* combo : {cmbPers, cboAuthor, cboBrand})
         AutoCompleteCombo::install(combo);

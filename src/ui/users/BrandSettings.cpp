@@ -65,9 +65,9 @@ BrandPage BrandPage::of(const UsersPage& page) {
             page.lstUserBrand, page.cbutInregNoua, page.cbutSalvare,   page.lstUsers};
 }
 
-BrandSettings::BrandSettings(const BrandPage& page, const LoginComponent& login, std::function<bool()> settleUser,
-                             std::function<void()> reloadUser, QObject* parent)
-    : QObject(parent), m_page(page), m_login(login), m_settleUser(std::move(settleUser)),
+BrandSettings::BrandSettings(const BrandPage& page, const LoginComponent& login, const store::UserVersion& loadedUser,
+                             std::function<bool()> settleUser, std::function<void()> reloadUser, QObject* parent)
+    : QObject(parent), m_page(page), m_login(login), m_loadedUser(loadedUser), m_settleUser(std::move(settleUser)),
       m_reloadUser(std::move(reloadUser)) {
     connect(m_page.cbutInregNoua, &QPushButton::clicked, this, &BrandSettings::cbutInregNoua_Click);
     connect(m_page.cbutSalvare, &QPushButton::clicked, this, &BrandSettings::cbutSalvare_Click);
@@ -136,8 +136,7 @@ void BrandSettings::cbutSalvare_Click() {
         }
         // Without a selected user (after New User, say) there is no one to give the role to, and
         // the brand is not linked either.
-        QTreeWidgetItem* user = m_page.lstUsers->selectedItem();
-        if (!user) {
+        if (!m_page.lstUsers->selectedItem()) {
             refuse(QStringLiteral("Selectati un utilizator !"), Information, m_page.lstUsers);
             return;
         }
@@ -146,14 +145,14 @@ void BrandSettings::cbutSalvare_Click() {
         const int IdBrand = m_page.cboBrand->selectedTag().toInt();
         const QString brand = m_page.cboBrand->currentText();
         const QString company = m_page.cboAuthor->currentText();
-        const int usID = KeyedTreeWidget::tagOf(user).toInt();
         const bool supervisor = ticked(m_page.chkAdminBrand);
         const bool administrator = ticked(m_page.chkAdmin);
         // The user is reloaded after the save, over whatever the user editor shows.
         if (!m_settleUser())
             return;
-        const store::BrandRoleOutcome outcome =
-            store::StoreBrandRole(IdAuthor, IdBrand, usID, supervisor, administrator, m_login.UserId());
+        // The user the editor loaded (again, when the question saved it) is the one selected.
+        const store::BrandRoleOutcome outcome = store::StoreBrandRole(
+            IdAuthor, IdBrand, m_loadedUser.usID, m_loadedUser.usCod, supervisor, administrator, m_login.UserId());
         if (outcome.brandGone || outcome.companyGone) {
             refuse(outcome.brandGone
                        ? QStringLiteral("Brandul \"%1\" a fost sters intre timp de altcineva, asa ca rolul nu a "

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/RecordVersions.h"
+
 #include <QObject>
 #include <functional>
 
@@ -34,11 +36,12 @@ class BrandSettings : public QObject {
     Q_OBJECT
 public:
     // Connects the clicks of the two buttons. login supplies the signed-in UserId stamped on a
-    // new brand link; settleUser asks about the user editor's unsaved changes before a save
-    // reloads the user, and answers whether the save may go on (see UnsavedChanges::settle);
-    // reloadUser runs the item click of the selected user. All must outlive this object.
-    BrandSettings(const BrandPage& page, const LoginComponent& login, std::function<bool()> settleUser,
-                  std::function<void()> reloadUser, QObject* parent);
+    // new brand link; loadedUser is the user as the user editor loaded it, the one a role is
+    // stored for; settleUser asks about the user editor's unsaved changes before a save reloads
+    // the user, and answers whether the save may go on (see UnsavedChanges::settle); reloadUser
+    // runs the item click of the selected user. All must outlive this object.
+    BrandSettings(const BrandPage& page, const LoginComponent& login, const store::UserVersion& loadedUser,
+                  std::function<bool()> settleUser, std::function<void()> reloadUser, QObject* parent);
 
     // Refill combo with every brand / every company, keyed "k" + id, the id as tag, ordered by
     // name, and no item selected. Never raise: a failing query leaves the items as they were.
@@ -68,6 +71,7 @@ private:
     QString companyNames(const QList<int>& companies) const;
 
     const LoginComponent& m_login;
+    const store::UserVersion& m_loadedUser;
     std::function<bool()> m_settleUser;
     std::function<void()> m_reloadUser;
 };

@@ -317,6 +317,21 @@ private slots:
         QCOMPARE(roles(10), QStringList{"10 21 0 1"});
     }
 
+    // A role chosen for the user shown is not given to another user who took its id since.
+    void aRoleGoesToNoOtherUserUnderItsId() {
+        showUser(12);
+        m_server->exec("suitedb", "DELETE FROM admUser WHERE usID = 12");
+        FixtureRows(*m_server).user(12, "radu");
+        const QStringList before = m_server->snapshot();
+        choose("k1", "k22");
+        m_form->chkAdmin->setChecked(true);
+        ModalAnswerer answer;
+        m_form->cbutSalvare->click();
+        QCOMPARE(m_server->snapshot(), before);
+        QCOMPARE(answer.count(), 1);
+        QVERIFY(answer.text().contains("changed by someone else"));
+    }
+
     void withoutASharedConnectionTheTabOpensOne() {
         ModalAnswerer answer;
         m_form->cboBrand->clearKeyed();
