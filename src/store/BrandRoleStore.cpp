@@ -5,6 +5,9 @@
 #include "store/RecordVersions.h"
 #include "store/StoreSupport.h"
 
+#include <algorithm>
+#include <tuple>
+
 namespace store {
 
 using support::lockedRowExists;
@@ -30,6 +33,32 @@ QString flag(bool on) {
     return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
+QString userBrandsStatement(int usID) {
+    return QStringLiteral(" Select  a1.Name as Societate , ") + QStringLiteral("  f1.Brand as Brand , ") +
+           QStringLiteral("  case when isAdministrator = 1 then 0 ") +
+           QStringLiteral("       when isSupervizorBrand = 1 then 1 ") + QStringLiteral("       else 2 end ") +
+           QStringLiteral("  as TipUser ") + QStringLiteral(" From ") + QStringLiteral("  CRM_User c1(nolock) ") +
+           QStringLiteral("  inner join stk..FAZ_BRAND f1 (nolock) on c1.IdBrand = f1.IdBrand ") +
+           QStringLiteral("  inner join CRM_Author c2 (nolock) on c1.IdBrand = c2.IdBrand ") +
+           QStringLiteral("  inner join Authors a1 (nolock) on a1.IdAuthor = c2.IdAuthor ") +
+           QStringLiteral(" Where c1.UserId = ") + number(usID);
+}
+
+// The roles come in the server's order, which need not be the same twice.
+QList<ListedBrandRole> sorted(QList<ListedBrandRole> roles) {
+    std::sort(roles.begin(), roles.end(), [](const ListedBrandRole& a, const ListedBrandRole& b) {
+        return std::tie(a.company, a.brand, a.tipUser) < std::tie(b.company, b.brand, b.tipUser);
+    });
+    return roles;
+}
+
+QList<ListedBrandRole> userBrands(db::Connection& connection, int usID) {
+    QList<ListedBrandRole> roles;
+    for (const QList<QVariant>& row : connection.query(userBrandsStatement(usID)).rows)
+        roles.append({row.value(0).toString(), row.value(1).toString(), row.value(2).toInt()});
+    return sorted(roles);
+}
+
 } // namespace
 
 db::RecordSet GetBrands() {
@@ -41,19 +70,12 @@ db::RecordSet GetBrandAuthors() {
 }
 
 db::RecordSet GetUserBrands(int usID) {
-    return openOnCurrentConnection(
-        QStringLiteral(" Select  a1.Name as Societate , ") + QStringLiteral("  f1.Brand as Brand , ") +
-        QStringLiteral("  case when isAdministrator = 1 then 0 ") +
-        QStringLiteral("       when isSupervizorBrand = 1 then 1 ") + QStringLiteral("       else 2 end ") +
-        QStringLiteral("  as TipUser ") + QStringLiteral(" From ") + QStringLiteral("  CRM_User c1(nolock) ") +
-        QStringLiteral("  inner join stk..FAZ_BRAND f1 (nolock) on c1.IdBrand = f1.IdBrand ") +
-        QStringLiteral("  inner join CRM_Author c2 (nolock) on c1.IdBrand = c2.IdBrand ") +
-        QStringLiteral("  inner join Authors a1 (nolock) on a1.IdAuthor = c2.IdAuthor ") +
-        QStringLiteral(" Where c1.UserId = ") + number(usID));
+    return openOnCurrentConnection(userBrandsStatement(usID));
 }
 
-BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, const QString& usCod, bool supervisor,
-                                bool administrator, qint16 userId) {
+BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, const QString& usCod,
+                                const QList<ListedBrandRole>& listed, bool supervisor, bool administrator,
+                                qint16 userId) {
     const std::shared_ptr<db::Connection> connection = currentConnection();
     const QString brand = number(IdBrand);
     const QString user = number(usID);
@@ -75,6 +97,13 @@ BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, const QStri
         throw ChangedElsewhere(changes);
     }
     BrandRoleOutcome outcome;
+    // The role replaced must be one the window listed: a role given or changed by someone else
+    // since the list was read, or one the list could not read, would be lost unseen. The user's
+    // roles are held until the commit, so none is given or changed after this comparison.
+    connection->query(QStringLiteral("Select UserId From CRM_User WITH (UPDLOCK, HOLDLOCK) Where UserId = ") + user);
+    outcome.rolesChanged = userBrands(*connection, usID) != sorted(listed);
+    if (outcome.rolesChanged)
+        return outcome;
     // A brand deleted since the window listed it gets no role nor link: the next brand given its
     // id would inherit them, and the roles list, which shows brands that exist, would not show it.
     outcome.brandGone =

@@ -19,6 +19,14 @@ db::RecordSet GetBrandAuthors();
 // brand, one row per link), Brand, and TipUser (0 administrator, 1 brand director, 2 user).
 db::RecordSet GetUserBrands(int usID);
 
+// One brand role of a user as GetUserBrands gives it, and as the window lists it.
+struct ListedBrandRole {
+    QString company; // Societate
+    QString brand;   // Brand
+    int tipUser = 2; // TipUser
+    bool operator==(const ListedBrandRole&) const = default;
+};
+
 // What StoreBrandRole did.
 struct BrandRoleOutcome {
     // False when the brand is linked to other companies only, none of them IdAuthor: then
@@ -31,18 +39,23 @@ struct BrandRoleOutcome {
     // the window listed it: then nothing was written.
     bool brandGone = false;
     bool companyGone = false;
+    // True when GetUserBrands no longer gives the roles the window listed (someone else changed
+    // them since, or the list could not read them): then nothing was written.
+    bool rolesChanged = false;
 };
 
-// Gives user usID, whom the window loaded with the code usCod, the role flags for brand IdBrand,
-// all in one transaction: a brand without a company link is first linked to company IdAuthor,
-// stamped with the signed-in userId (an existing link is never changed), then the user's role for
-// the brand is replaced. A brand linked only to other companies is refused and nothing is
-// written; the links are read inside the transaction, so the answer holds for the write. A brand
+// Gives user usID, whom the window loaded with the code usCod and listed with the roles listed
+// (in any order), the role flags for brand IdBrand, all in one transaction: a brand without a
+// company link is first linked to company IdAuthor, stamped with the signed-in userId (an
+// existing link is never changed), then the user's role for the brand is replaced. Roles that are
+// no longer those listed are answered (rolesChanged) with nothing written. A brand linked only to other companies is
+// refused and nothing is written; the links are read inside the transaction, so the answer holds for the write. A brand
 // that no longer exists, or a company no longer there when the brand is to be linked to it, is
 // answered (brandGone, companyGone) with nothing written. A user that no longer exists, or whose
 // code is no longer usCod (another user may have taken its id), raises ChangedElsewhere and
 // nothing is written. On any failure nothing is changed and the error is raised unchanged.
-BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, const QString& usCod, bool supervisor,
-                                bool administrator, qint16 userId);
+BrandRoleOutcome StoreBrandRole(int IdAuthor, int IdBrand, int usID, const QString& usCod,
+                                const QList<ListedBrandRole>& listed, bool supervisor, bool administrator,
+                                qint16 userId);
 
 } // namespace store

@@ -14,12 +14,26 @@ namespace {
 
 constexpr int Brands = 100;
 
+// The roles of user usID, as the window lists them before a save.
+QList<store::ListedBrandRole> rolesOf(int usID) {
+    QList<store::ListedBrandRole> roles;
+    for (db::RecordSet set = store::GetUserBrands(usID); !set.eof(); set.moveNext())
+        roles.append({set.field("Societate").toString(), set.field("Brand").toString(), set.field("TipUser").toInt()});
+    return roles;
+}
+
 // The child's work: roles for brands 1 to Brands for user usID (code usCod), under company IdAuthor.
 int saveBrands(const QString& connectionString, int IdAuthor, int usID, const QString& usCod) {
     db::setConnectionOpener([connectionString] { return db::Connection::open(connectionString); });
     int refused = 0;
-    for (int brand = 1; brand <= Brands; ++brand)
-        refused += store::StoreBrandRole(IdAuthor, brand, usID, usCod, false, false, 1).stored ? 0 : 1;
+    for (int brand = 1; brand <= Brands; ++brand) {
+        const store::BrandRoleOutcome outcome =
+            store::StoreBrandRole(IdAuthor, brand, usID, usCod, rolesOf(usID), false, false, 1);
+        // Only the other company's link may refuse a role here.
+        if (!outcome.stored && outcome.otherCompanies.isEmpty())
+            return 101;
+        refused += outcome.stored ? 0 : 1;
+    }
     db::SharedConnection().reset();
     return refused;
 }

@@ -25,7 +25,7 @@ private slots:
         QVERIFY(store::DropUser(2, QStringLiteral("dan")));
         bool refused = false;
         try {
-            store::StoreBrandRole(2, 40, 2, "dan", true, true, 1);
+            store::StoreBrandRole(2, 40, 2, "dan", {}, true, true, 1);
         } catch (const db::DbError&) {
             refused = true;
         }
@@ -36,7 +36,7 @@ private slots:
         QCOMPARE(m_server->value("suitedb", "SELECT count(*) FROM CRM_User WHERE UserId = 2").toInt(), 0);
         QVERIFY(refused);
         // A user that exists still gets its role.
-        QVERIFY(store::StoreBrandRole(2, 40, 1, "ana", false, true, 1).stored);
+        QVERIFY(store::StoreBrandRole(2, 40, 1, "ana", {}, false, true, 1).stored);
         QCOMPARE(m_server->tableRows("suitedb", "CRM_User").size(), 1);
     }
 
@@ -64,7 +64,7 @@ private slots:
         QFETCH(bool, brandGone);
         m_server->exec("stk", "INSERT INTO FAZ_Brand (IdBrand, Brand) VALUES (41, 'Delta')");
         m_server->exec(database, deletion);
-        const store::BrandRoleOutcome outcome = store::StoreBrandRole(IdAuthor, IdBrand, 1, "ana", true, false, 1);
+        const store::BrandRoleOutcome outcome = store::StoreBrandRole(IdAuthor, IdBrand, 1, "ana", {}, true, false, 1);
         QCOMPARE(m_server->lines("suitedb", "SELECT IdAuthor, IdBrand FROM CRM_Author ORDER BY 2"),
                  QStringList{"2/40"});
         QCOMPARE(m_server->value("suitedb", "SELECT count(*) FROM CRM_User").toInt(), 0);

@@ -277,10 +277,12 @@ private slots:
         FixtureRows(*m_files).author(Author + 1, "Carpatica").user(5, "ana");
         m_files->exec("stk", QStringLiteral("INSERT INTO FAZ_Brand (IdBrand, Brand) VALUES (%1, 'Ștrand')").arg(Brand));
         db::ReplaceSharedConnection();
-        QVERIFY(store::StoreBrandRole(Author, Brand, 5, "ana", true, false, 1).stored);
-        QVERIFY(store::StoreBrandRole(Author, Brand, 5, "ana", false, true, 1).stored);
+        QVERIFY(store::StoreBrandRole(Author, Brand, 5, "ana", {}, true, false, 1).stored);
+        QVERIFY(
+            store::StoreBrandRole(Author, Brand, 5, "ana", {{"SC Brădet SRL", "Ștrand", 1}}, false, true, 1).stored);
         // Another company cannot take the brand over: nothing is written.
-        const store::BrandRoleOutcome refused = store::StoreBrandRole(Author + 1, Brand, 5, "ana", true, true, 1);
+        const store::BrandRoleOutcome refused =
+            store::StoreBrandRole(Author + 1, Brand, 5, "ana", {{"SC Brădet SRL", "Ștrand", 0}}, true, true, 1);
         QVERIFY(!refused.stored);
         QCOMPARE(refused.otherCompanies, QList<int>{Author});
         QCOMPARE(texts(read("Select IdAuthor, UserId From CRM_Author Where IdBrand = %1", Brand)),

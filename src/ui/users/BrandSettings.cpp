@@ -53,6 +53,19 @@ QString roleText(int tipUser) {
     }
 }
 
+// The roles a list shows, as the roles query gave them; a text that is no role text is -1.
+QList<store::ListedBrandRole> listedRoles(const QTreeWidget* list) {
+    QList<store::ListedBrandRole> roles;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = list->topLevelItem(i);
+        int tipUser = 2;
+        while (tipUser >= 0 && roleText(tipUser) != item->text(2))
+            --tipUser;
+        roles.append({item->text(0), item->text(1), tipUser});
+    }
+    return roles;
+}
+
 // Only a box that is fully ticked counts; the grey state does not.
 bool ticked(const QCheckBox* box) {
     return box->checkState() == Qt::Checked;
@@ -147,12 +160,24 @@ void BrandSettings::cbutSalvare_Click() {
         const QString company = m_page.cboAuthor->currentText();
         const bool supervisor = ticked(m_page.chkAdminBrand);
         const bool administrator = ticked(m_page.chkAdmin);
+        const QList<store::ListedBrandRole> listed = listedRoles(m_page.lstUserBrand);
         // The user is reloaded after the save, over whatever the user editor shows.
         if (!m_settleUser())
             return;
         // The user the editor loaded (again, when the question saved it) is the one selected.
-        const store::BrandRoleOutcome outcome = store::StoreBrandRole(
-            IdAuthor, IdBrand, m_loadedUser.usID, m_loadedUser.usCod, supervisor, administrator, m_login.UserId());
+        const store::BrandRoleOutcome outcome =
+            store::StoreBrandRole(IdAuthor, IdBrand, m_loadedUser.usID, m_loadedUser.usCod, listed, supervisor,
+                                  administrator, m_login.UserId());
+        if (outcome.rolesChanged) {
+            const QString user = m_loadedUser.usCod;
+            // Listed again, the roles the database holds can be checked before a new save.
+            m_reloadUser();
+            refuse(QStringLiteral("Lista nu arata rolurile pe care utilizatorul \"%1\" le are acum, asa ca rolul nu "
+                                  "a fost salvat. Lista a fost reincarcata: verificati rolurile si salvati din nou.")
+                       .arg(user),
+                   Exclamation, m_page.lstUserBrand);
+            return;
+        }
         if (outcome.brandGone || outcome.companyGone) {
             refuse(outcome.brandGone
                        ? QStringLiteral("Brandul \"%1\" a fost sters intre timp de altcineva, asa ca rolul nu a "

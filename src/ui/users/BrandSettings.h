@@ -59,8 +59,10 @@ public:
     // reloads the user (which empties the input). A missing company, brand or user is asked for
     // (title "Brisca") and nothing is written. The user editor's unsaved changes are asked about
     // first; "Cancel" writes nothing. A brand that belongs to another company is refused, naming
-    // that company, and nothing is written. The control a refusal points at is brought to the
-    // front. An error is shown with the origin "cbutSalvare_Click".
+    // that company, and nothing is written. When the user's roles are no longer those listed
+    // (changed elsewhere, or not read), nothing is written, the tab says so and lists them again.
+    // The control a refusal points at is brought to the front. An error is shown with the origin
+    // "cbutSalvare_Click".
     void cbutSalvare_Click();
 
 private:

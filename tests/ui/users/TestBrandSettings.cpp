@@ -317,6 +317,58 @@ private slots:
         QCOMPARE(roles(10), QStringList{"10 21 0 1"});
     }
 
+    void aRoleTheListDidNotShowIsKept_data() {
+        QTest::addColumn<int>("usID");
+        QTest::addColumn<bool>("listFails");
+        QTest::addColumn<QString>("change"); // made elsewhere once the user is listed
+        QTest::addColumn<QString>("brand");
+        QTest::addColumn<QStringList>("listedAfter");
+        QTest::newRow("role changed") << 11 << false
+                                      << "UPDATE CRM_User SET isAdministrator = 1 WHERE UserId = 11 AND IdBrand = 20"
+                                      << "k20"
+                                      << QStringList{"Brădet / Gama / Administrator", "Stejar / Alfa / Administrator"};
+        QTest::newRow("role given") << 10 << false
+                                    << "INSERT INTO CRM_User (UserId, IdBrand, isSupervizorBrand, isAdministrator) "
+                                       "VALUES (10, 22, 0, 1)"
+                                    << "k22" << QStringList{"Brădet / Gama / Administrator"};
+        QTest::newRow("roles not read") << 11 << true << QString() << "k22"
+                                        << QStringList{"Brădet / Gama / Administrator",
+                                                       "Stejar / Alfa / Director brand"};
+    }
+    // The role a save replaces is the one the list showed: one given or changed since by someone
+    // else, or one the list could not read, stays; the tab says so and lists the roles again.
+    void aRoleTheListDidNotShowIsKept() {
+        QFETCH(int, usID);
+        QFETCH(bool, listFails);
+        QFETCH(QString, change);
+        QFETCH(QString, brand);
+        QFETCH(QStringList, listedAfter);
+        {
+            ModalAnswerer none;
+            if (listFails)
+                db::StatementLog::failAt(3, db::DbError(-2147217900, "Injected failure", "Test source"));
+            showUser(usID);
+            db::StatementLog::clearFailure();
+        }
+        if (!change.isEmpty())
+            m_server->exec("suitedb", change);
+        const QStringList before = m_server->snapshot();
+        choose(brand == "k20" ? "k2" : "k1", brand);
+        ModalAnswerer answer;
+        m_form->cbutSalvare->click();
+        QCOMPARE(m_server->snapshot(), before);
+        QCOMPARE(answer.count(), 1);
+        QCOMPARE(answer.title(), QStringLiteral("Brisca"));
+        QCOMPARE(answer.text(),
+                 QStringLiteral("Lista nu arata rolurile pe care utilizatorul \"%1\" le are acum, asa ca "
+                                "rolul nu a fost salvat. Lista a fost reincarcata: verificati rolurile "
+                                "si salvati din nou.")
+                     .arg(usID == 10 ? "ana" : "dan"));
+        QStringList shown = listed();
+        shown.sort();
+        QCOMPARE(shown, listedAfter);
+    }
+
     // A role chosen for the user shown is not given to another user who took its id since.
     void aRoleGoesToNoOtherUserUnderItsId() {
         showUser(12);
