@@ -15,16 +15,29 @@ using namespace support;
 
 namespace {
 
-// The author's listing for the group and its operation grants. The author stays listed for the
-// group while it keeps grants the window did not show.
+// Whether the operations written are exactly the shown grants the database holds: the save then
+// changes none of the author's operation grants.
+bool sameOperations(const QStringList& operations, const GroupGrants& now) {
+    QSet<std::pair<int, int>> written;
+    for (const QString& item : operations) {
+        const OperationFields fields = operationFields(item);
+        written.insert({fields.opID.toInt(), fields.id.toInt()});
+    }
+    const QList<std::pair<int, int>> shown = now.shownOperations();
+    return written == QSet<std::pair<int, int>>(shown.cbegin(), shown.cend());
+}
+
+// The author's listing for the group (unless the save leaves it as it is) and its operation
+// grants. The author stays listed for the group while it keeps grants the window did not show.
 void addOperations(QStringList& batch, const QString& id, const QString& author, const QStringList& operations,
-                   const GroupGrants& now) {
+                   const GroupGrants& now, bool listingKept) {
     const bool keepsGrants = now.keepsOperations();
     if (operations.isEmpty() && !keepsGrants)
         return;
-    batch << QStringLiteral(" Insert Into admGrupAutor (auID,grID,IdOperator,DataAct)") + QStringLiteral(" Values (") +
-                 author + QLatin1Char(',') + id + QLatin1Char(',') + number(OperatorId) + QStringLiteral(",'") +
-                 todayLiteral() + QStringLiteral("')");
+    if (!listingKept)
+        batch << QStringLiteral(" Insert Into admGrupAutor (auID,grID,IdOperator,DataAct)") +
+                     QStringLiteral(" Values (") + author + QLatin1Char(',') + id + QLatin1Char(',') +
+                     number(OperatorId) + QStringLiteral(",'") + todayLiteral() + QStringLiteral("')");
     for (const QString& item : operations) {
         const OperationFields operation = operationFields(item);
         // A grant the save keeps is there already: checked again, it is not written twice.
@@ -183,7 +196,13 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
         if (stk)
             batch << QStringLiteral("Delete From stk..stk_cfgOperDrepturi Where grID = ") + id;
     }
-    batch << QStringLiteral("Delete From admGrupAutor Where grID = ") + id + QStringLiteral(" And auID = ") + author;
+    // A save that changes none of the author's operation grants (a name, a work point) leaves the
+    // author's listing as the database holds it: a listing without operations is not taken away,
+    // and grants the group holds without a listing do not get one.
+    const bool listingKept = !isNew && !gone.author && sameOperations(granted, now);
+    if (!listingKept)
+        batch << QStringLiteral("Delete From admGrupAutor Where grID = ") + id + QStringLiteral(" And auID = ") +
+                     author;
     // The author's work point grants are cleared here and the ticked ones written again below;
     // only those the window listed, when it says what it listed.
     const QString deletePoints = QStringLiteral("Delete From admGrupPuncteLucru Where grID = ") + id +
@@ -204,7 +223,7 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
             batch << deleteOperations + QStringLiteral(" And (") + condition + QStringLiteral(")");
     // An author that is gone gets no row at all, not even the listing of the grants kept.
     if (!gone.author)
-        addOperations(batch, id, author, granted, now);
+        addOperations(batch, id, author, granted, now, listingKept);
     addWorkPoints(batch, id, ticked);
     connection.executeBatch(batch);
     transaction.commit();

@@ -42,8 +42,10 @@ struct GroupSaveContext {
 
 // Writes a group (grID 0: a new one, whose id is returned in grID) and, for the author auID,
 // its operations (items "opID#$#Id[#$#...]") and work points (ids): the shown grants of the
-// author are replaced by these, the others kept (see GroupSaveContext). No grant is written of
-// an author, operation or work point that is no longer listed. A new group takes none of the
+// author are replaced by these, the others kept (see GroupSaveContext). A save that changes none
+// of the author's operation grants leaves the author's listing for the group (admGrupAutor), or
+// its absence, as the database holds it. No grant is written of an author, operation or work
+// point that is no longer listed. A new group takes none of the
 // rows left under its id. Returns true once committed; raises the error that happened otherwise,
 // with nothing stored.
 bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, const QString& grobs, int auID,

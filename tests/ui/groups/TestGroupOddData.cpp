@@ -81,6 +81,41 @@ private slots:
         QCOMPARE(rows("SELECT IdPctLucru FROM admGrupPuncteLucru WHERE grID = 1"), QStringList());
     }
 
+    // A save that changes none of a company's operations (here the notes) leaves the company's
+    // listing as it is: a company listed without operations stays listed, and operations granted
+    // for a company the group does not list stay granted and unlisted.
+    void aCompanysListingChangesOnlyWithItsOperations_data() {
+        QTest::addColumn<int>("grID");
+        QTest::addColumn<QString>("company");
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<QStringList>("granted");
+        QTest::newRow("listed without operations")
+            << 1 << "k3" << QStringList({"1", "2", "3"}) << QStringList({"1/10/1", "2/20/2"});
+        QTest::newRow("operations without listing") << 2 << "k1" << QStringList() << QStringList({"1/31/7"});
+    }
+    void aCompanysListingChangesOnlyWithItsOperations() {
+        QFETCH(int, grID);
+        QFETCH(QString, company);
+        QFETCH(QStringList, listed);
+        QFETCH(QStringList, granted);
+        FixtureRows(*m_server).author(3, "Fag").module(3, "Stocuri").operation(31, 3, 7, "Intrari");
+        m_server->exec("suitedb", "INSERT INTO admGrupAutor (auID, grID, IdOperator, DataAct) VALUES (3, 1, 55, "
+                                  "'2025-03-07'); INSERT INTO admGrupOperatii (auID, grID, opID, ID, IdOperator, "
+                                  "DataAct) VALUES (1, 2, 31, 7, 55, '2025-03-07')");
+        WindowFixture form(*m_login);
+        clickItem(form->lstGroupsConfig, form->lstGroupsConfig->find("k" + QString::number(grID)));
+        clickItem(form->lstAuthors, form->lstAuthors->find(company));
+        form->txtNotes->setText("note noi");
+        ModalAnswerer answer;
+        QVERIFY(form->Save());
+        QCOMPARE(answer.count(), 0);
+        const QString group = QString::number(grID);
+        QCOMPARE(rows("SELECT grobs FROM AdmGrup WHERE grID = " + group), QStringList({"note noi"}));
+        QCOMPARE(rows("SELECT auID FROM admGrupAutor WHERE grID = " + group + " ORDER BY auID"), listed);
+        QCOMPARE(rows("SELECT auID, opID, ID FROM admGrupOperatii WHERE grID = " + group + " ORDER BY auID, opID"),
+                 granted);
+    }
+
     // One operation (opID 10, Id 1) listed in two modules shows a node in each, both checked for
     // the grant it has; a save writes that grant once.
     void anOperationInTwoModulesIsGrantedOnce() {
