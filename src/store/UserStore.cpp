@@ -229,10 +229,17 @@ int writeUserRows(const std::shared_ptr<db::Connection>& shared, int usID, int I
     const QString id = number(user.field(QStringLiteral("usID")).toInt());
     user.close();
 
-    // At most one person points at a user: every other person is untied first.
-    QStringList batch{QStringLiteral("Update PSR_Pers Set usID = 0 Where usID = ") + id,
-                      QStringLiteral("Update PSR_Pers Set usID = ") + id + QStringLiteral(" Where IdPers = ") +
-                          number(IdPers)};
+    // At most one person points at a user: every other person is untied first, when the person
+    // changes. A user saved with the person it was loaded with, who still points at it, keeps its
+    // links as they are: a second person pointing at it, which the box could not show, is not
+    // untied by a save of something else.
+    const bool personKept = usID != 0 && context.version && context.version->usID == usID &&
+                            context.version->IdPers == IdPers && before.persons.contains(IdPers);
+    QStringList batch;
+    if (!personKept)
+        batch << QStringLiteral("Update PSR_Pers Set usID = 0 Where usID = ") + id
+              << QStringLiteral("Update PSR_Pers Set usID = ") + id + QStringLiteral(" Where IdPers = ") +
+                     number(IdPers);
     // The id after the highest may be that of a user deleted by a program that left its brand
     // roles behind (deleting a user used to keep them): they are not the new user's.
     if (usID == 0)

@@ -42,14 +42,16 @@ constexpr int PersonGone = 5005;
 QString OtherUserWithCode(int usID, const QString& usCod);
 
 // Writes a user (usID 0: a new one, whose id is returned in usID, and which takes none of the
-// brand roles left under that id), ties it to the person IdPers, replaces its memberships of the
-// listed groups (a group deleted meanwhile gets no member) and, with a non-empty password,
-// creates or updates its server login. Renaming a user that has a login renames the login with
-// it. A code that another user has already (see OtherUserWithCode) raises UserCodeTaken, and a
-// person IdPers no longer in the suite raises PersonGone, before any row is written. When the
-// rows cannot be written, a login this save created is dropped again and a renamed one gets its
-// old name back before the error is raised; an existing login's password changes only once the
-// rows are committed. Returns true once committed.
+// brand roles left under that id), ties it to the person IdPers (untying every other person; a
+// user saved with the person of context.version, who still points at it, keeps its person links
+// as they are), replaces its memberships of the listed groups (a group deleted meanwhile gets no
+// member) and, with a non-empty password, creates or updates its server login. Renaming a user
+// that has a login renames the login with it. A code that another user has already (see
+// OtherUserWithCode) raises UserCodeTaken, and a person IdPers no longer in the suite raises
+// PersonGone, before any row is written. When the rows cannot be written, a login this save
+// created is dropped again and a renamed one gets its old name back before the error is raised;
+// an existing login's password changes only once the rows are committed. Returns true once
+// committed.
 bool StoreUser(int& usID, int IdPers, const QString& usCod, const QString& usDenumire, const QString& usDomeniu,
                const QString& usAlias, const QStringList& groups, const QString& password,
                const UserSaveContext& context = {});

@@ -152,6 +152,24 @@ private slots:
         QCOMPARE(m_server->snapshot(), before);
     }
 
+    // Two persons pointing at one user (written by another program): a save that changes the
+    // display name unties neither, though the box shows one; choosing another person unties both.
+    void aSecondPersonOfTheUserStaysTied() {
+        FixtureRows(*m_server).person(9, "Avram", "Ana (HR)", 1);
+        WindowFixture form(*m_login);
+        form->SSTab1->setCurrentIndex(1);
+        click(form->lstUsers, "k1");
+        QVERIFY(!form->cmbPers->currentText().isEmpty());
+        form->txtDisplay->setText("Ana A.");
+        QVERIFY(form->Save());
+        QCOMPARE(rows("SELECT usDenumire FROM admUser WHERE usID = 1"), QStringList({"Ana A."}));
+        QCOMPARE(rows("SELECT IdPers FROM PSR_Pers WHERE usID = 1 ORDER BY 1"), QStringList({"1", "9"}));
+
+        form->cmbPers->selectKey("k2");
+        QVERIFY(form->Save());
+        QCOMPARE(rows("SELECT IdPers FROM PSR_Pers WHERE usID = 1 ORDER BY 1"), QStringList({"2"}));
+    }
+
     // With the brand tab in front, Save writes the user only and the changed group stays unsaved
     // and asked about; the question's "Save" then writes it.
     void theBrandTabLeavesAChangedGroupUnsaved() {
