@@ -7,6 +7,7 @@
 #include "ui/common/PackedKey.h"
 #include "ui/groups/BulkImageChange.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 
@@ -147,6 +148,32 @@ bool hasCheckedNode(const KeyedTreeWidget* tree) {
         if (imageOf(node) == CheckImage::Checked)
             return true;
     return false;
+}
+
+QStringList operationsTickedInPart(const KeyedTreeWidget* tree) {
+    // Per operation (opID, Id): bit 1 for a checked node, bit 2 for an unchecked one.
+    QHash<std::pair<int, int>, int> states;
+    QStringList names;
+    forEachBelow(tree->invisibleRootItem(), [&](QTreeWidgetItem* node) {
+        const CheckImage image = imageOf(node);
+        if ((image != CheckImage::Checked && image != CheckImage::Unchecked) || isModuleNode(node))
+            return;
+        std::pair<int, int> operation;
+        const KeyedTreeItem* keyed = KeyedTreeItem::cast(node);
+        if (const PackedKey* packed = keyed ? keyed->packedKey() : nullptr; packed && packed->count == 3) {
+            operation = {packed->numbers[0], packed->numbers[2]};
+        } else {
+            const QString key = KeyedTreeWidget::keyOf(node);
+            operation = {key.section(Separator, 0, 0).mid(1).toInt(), key.section(Separator, 2, 2).toInt()};
+        }
+        int& state = states[operation];
+        const int before = state;
+        state |= image == CheckImage::Checked ? 1 : 2;
+        if (state == 3 && before != 3)
+            names << node->text(0);
+    });
+    names.sort();
+    return names;
 }
 
 QStringList checkedNodes(const KeyedTreeWidget* tree) {

@@ -93,6 +93,11 @@ void toggleNode(KeyedTreeWidget* tree, QTreeWidgetItem* node, const ImageList& i
 // Whether any node shows Checked.
 bool hasCheckedNode(const KeyedTreeWidget* tree);
 
+// The names of the operations that two or more modules list (one opID and Id) whose nodes
+// disagree, checked in one and unchecked in another, sorted. An operation's grant is one row for
+// every module that lists it, so no save can write what each of those nodes shows.
+QStringList operationsTickedInPart(const KeyedTreeWidget* tree);
+
 // The key and image of every node that shows a check (Checked or PartlyChecked), in key order:
 // what the tree shows, however its nodes are ordered.
 QStringList checkedNodes(const KeyedTreeWidget* tree);

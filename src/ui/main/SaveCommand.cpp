@@ -27,6 +27,11 @@ const QString GroupNotLoaded = QStringLiteral(
     "Grupul sau operatiile si punctele de lucru ale societatii nu s-au incarcat corect, asa ca grupul nu a fost "
     "salvat. Selectati din nou grupul si societatea!");
 
+const QString TickedInPart = QStringLiteral(
+    "These operations are listed in more than one module, ticked in one and not in another: %1. Each has one "
+    "right for all its modules, so the group was not saved. Tick or untick each of them in every module, then "
+    "save again.");
+
 const QString UserNotLoaded = QStringLiteral(
     "Utilizatorul nu s-a incarcat corect, asa ca nu a fost salvat nimic. Selectati din nou utilizatorul!");
 
@@ -97,6 +102,11 @@ bool fieldsComplete(frmMain& form, bool saveGroup, bool saveUser) {
     // shown, or give the group another company's.
     if (saveGroup && !passes(form, {{!form.groupEditor().loadedCompletely(), GroupNotLoaded, form.lstAuthors}}))
         return false;
+    if (saveGroup) {
+        const QStringList split = groups::operationsTickedInPart(form.twOperations);
+        if (!passes(form, {{!split.isEmpty(), TickedInPart.arg(split.join(QStringLiteral(", "))), form.twOperations}}))
+            return false;
+    }
     if (!saveUser)
         return true;
     // The password rules are checked here, with the fields, so that a refused password leaves

@@ -117,7 +117,7 @@ private slots:
     }
 
     // One operation (opID 10, Id 1) listed in two modules shows a node in each, both checked for
-    // the grant it has; a save writes that grant once.
+    // the grant it has; a save writes that grant once, and takes it away once both are unticked.
     void anOperationInTwoModulesIsGrantedOnce() {
         m_server->exec("suitedb", "DROP INDEX IX_admOperatiiModul_key");
         FixtureRows(*m_server).operation(10, 2, 1, "Balanta");
@@ -130,6 +130,19 @@ private slots:
         QCOMPARE(answer.count(), 0);
         QCOMPARE(rows("SELECT auID, opID, ID FROM admGrupOperatii WHERE grID = 1 ORDER BY auID, opID"),
                  QStringList({"1/10/1", "1/11/1", "2/20/2"}));
+
+        // Unticked in one module only, its one grant cannot show both: Save says so and writes
+        // nothing, instead of keeping the grant the administrator took away.
+        doubleClickNode(*form, "k10#$#1#$#1");
+        QVERIFY(!form->Save());
+        QCOMPARE(answer.count(), 1);
+        QVERIFY2(answer.text().contains("more than one module, ticked in one and not in another: Balanta."),
+                 qPrintable(answer.text()));
+        QCOMPARE(rows("SELECT count(*) FROM admGrupOperatii WHERE grID = 1 AND opID = 10"), QStringList{"1"});
+        doubleClickNode(*form, "k10#$#2#$#1");
+        QVERIFY(form->Save());
+        QCOMPARE(rows("SELECT auID, opID, ID FROM admGrupOperatii WHERE grID = 1 ORDER BY auID, opID"),
+                 QStringList({"1/11/1", "2/20/2"}));
     }
 };
 
