@@ -67,7 +67,6 @@ void UnsavedChanges::companyShown() {
     m_company = companyState();
     const QTreeWidgetItem* company = m_form.lstAuthors->selectedItem();
     m_companyKey = KeyedTreeWidget::keyOf(company);
-    m_companyBox = company ? company->checkState(0) : -1;
 }
 
 void UnsavedChanges::groupShown() {
@@ -100,12 +99,32 @@ bool UnsavedChanges::changed(Part part) const {
     return false;
 }
 
+Qt::CheckState UnsavedChanges::loadedBox() const {
+    const QString entry = m_companyKey + QLatin1Char('=');
+    for (auto it = m_group.cbegin() + 3; it != m_group.cend(); ++it)
+        if (it->startsWith(entry))
+            return static_cast<Qt::CheckState>(it->mid(entry.size()).toInt());
+    return Qt::Unchecked;
+}
+
+bool UnsavedChanges::companyBoxToggled() const {
+    // The box toggled reloads the company, whose checks then count from there: what the toggle
+    // changed is the box, against the one the group was loaded with. Unticked, the company shows
+    // its grants unchecked, and the save takes them away, as it does along with any other change.
+    const QTreeWidgetItem* company = m_form.lstAuthors->find(m_companyKey);
+    return company && (loadedBox() != Qt::Unchecked) != (company->checkState(0) != Qt::Unchecked);
+}
+
+bool UnsavedChanges::pending(Part part) const {
+    return changed(part) || (part == Part::Company && companyBoxToggled());
+}
+
 bool UnsavedChanges::toSave(Part part) const {
     switch (part) {
     case Part::Group: {
         // The group's three fields come first in its state.
         constexpr int Fields = 3;
-        return groupState().mid(0, Fields) != m_group.mid(0, Fields) || changed(Part::Company);
+        return groupState().mid(0, Fields) != m_group.mid(0, Fields) || changed(Part::Company) || companyBoxToggled();
     }
     case Part::All:
         return toSave(Part::Group) || toSave(Part::User);
@@ -115,16 +134,16 @@ bool UnsavedChanges::toSave(Part part) const {
 }
 
 bool UnsavedChanges::settle(Part part) {
-    if (!changed(part))
+    if (!pending(part))
         return true;
     switch (ask(&m_form)) {
     case QMessageBox::Discard:
-        // The box of the company shown follows its operation checks: discarded with them, it is
-        // given back, or the company's next click would show its grants unchecked and a save
-        // would take them away.
+        // The box of the company shown follows its operation checks, or was toggled: discarded,
+        // it is given back as the group was loaded, or the company's next click would show its
+        // grants unchecked and a save would take them away.
         if (part != Part::User)
-            if (QTreeWidgetItem* company = m_form.lstAuthors->find(m_companyKey); company && m_companyBox >= 0)
-                company->setCheckState(0, static_cast<Qt::CheckState>(m_companyBox));
+            if (QTreeWidgetItem* company = m_form.lstAuthors->find(m_companyKey))
+                company->setCheckState(0, loadedBox());
         return true;
     case QMessageBox::Save:
         if (!m_form.Save(frmMain::SaveScope::EveryChangedEditor))
@@ -149,11 +168,11 @@ void UnsavedChanges::clicked(KeyedTreeWidget* list, QTreeWidgetItem* item, void 
     const bool toggled = part == Part::Company && pressedKey == key && pressedState >= 0 && pressedState != ticked;
     // A company's box toggled on the company shown reloads it: unticked, it shows the company's
     // grants unchecked, for a save to take them away.
-    if (key == shown && changed(part) && !toggled)
+    if (key == shown && pending(part) && !toggled)
         return;
     // Ticks shown without a company (before the first load) belong to no company to lose.
     const bool nothingShown = part == Part::Company && shown.isEmpty();
-    if (key == shown || nothingShown || !changed(part)) {
+    if (key == shown || nothingShown || !pending(part)) {
         list->selectItem(item);
         load(m_form, item);
         return;

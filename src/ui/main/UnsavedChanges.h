@@ -37,7 +37,7 @@ public:
     // Whether the part differs from its snapshot; Group includes the company, All every part.
     bool changed(Part part) const;
     // Whether Save has something to write for the part: the group's code, full name or notes or
-    // the shown company's ticks (Group; the company boxes of lstAuthors are not saved as such),
+    // the shown company's ticks or its box (Group; the other company boxes are not saved as such),
     // the user's fields, passwords, person or group ticks (User).
     bool toSave(Part part) const;
 
@@ -64,13 +64,18 @@ private:
     QStringList companyState() const;
     QStringList groupState() const;
     QStringList userState() const;
+    // The shown company's box as the group was loaded (lstAuthors' ticks in m_group).
+    Qt::CheckState loadedBox() const;
+    // Whether the shown company's box differs from loadedBox().
+    bool companyBoxToggled() const;
+    // changed(), and for the company its box toggled too.
+    bool pending(Part part) const;
 
     frmMain& m_form;
     QStringList m_company;
     QStringList m_group;
     QStringList m_user;
     QString m_companyKey;
-    int m_companyBox = -1; // the check state of the company shown's box at its snapshot
     QString m_groupKey;
     QString m_userKey;
     QString m_pressedKey;

@@ -79,6 +79,26 @@ private slots:
                  QList<int>({1, 3}));
     }
 
+    // The shown company's box unticked, and saved when the question asks: its grants go, as with
+    // any other change saved along, instead of a save that writes nothing.
+    void anUntickedCompanyBoxIsSavedWhenAsked() {
+        WindowFixture form(*m_login);
+        click(form->lstAuthors, "k1", QStyle::SE_ItemViewItemCheckIndicator);
+        QCOMPARE(form->lstAuthors->find("k1")->checkState(0), Qt::Unchecked);
+        {
+            // Another company clicked asks too.
+            ModalAnswerer cancel(QMessageBox::Cancel);
+            click(form->lstAuthors, "k2");
+            QCOMPARE(cancel.count(), 1);
+            QCOMPARE(selectedKey(form->lstAuthors), QStringLiteral("k1"));
+        }
+        ModalAnswerer save(QMessageBox::Save);
+        click(form->lstGroupsConfig, "k2");
+        QCOMPARE(save.count(), 1);
+        QCOMPARE(ints(*m_server, "SELECT auID FROM admGrupOperatii WHERE grID = 1 ORDER BY auID"), QList<int>({2}));
+        QCOMPARE(ints(*m_server, "SELECT auID FROM admGrupAutor WHERE grID = 1 ORDER BY auID"), QList<int>({2}));
+    }
+
     // Unticking a company's last operation unticks its box; discarding that change on leaving the
     // company gives the box back, so the company shows its grants again and a later Save of
     // another tick keeps them.
