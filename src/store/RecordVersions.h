@@ -36,6 +36,9 @@ struct UserVersion {
     QString usDomeniu;
     QString usAlias;
     int IdPers = 0; // 0: no person
+    // Every person that pointed at the user (IdPers the first of them): a person tied to it
+    // elsewhere since is a change even while IdPers still points at it.
+    QSet<int> persons;
     QSet<int> groups;
 };
 

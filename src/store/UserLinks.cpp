@@ -37,20 +37,20 @@ ChangesElsewhere changesSince(const UserVersion& loaded, const UserFields& now, 
     for (int i = 0; i < 4; ++i)
         if (fields[i].first != fields[i].second)
             changes.fields << QString::fromLatin1(labels[i]);
-    // The user was loaded with the first person that points at it, or none.
-    changes.personChanged = loaded.IdPers == 0 ? !links.persons.isEmpty() : !links.persons.contains(loaded.IdPers);
+    changes.personChanged = links.persons != loaded.persons;
     std::tie(changes.groupsAdded, changes.groupsRemoved) = setDifference(loaded.groups, links.groups);
     return changes;
 }
 
-void recordSaved(UserVersion& version, int usID, const UserFields& fields, int IdPers, const QStringList& groups,
-                 const UserLinks& before, const UserSaveContext& context) {
+void recordSaved(UserVersion& version, int usID, const UserFields& fields, int IdPers, const QSet<int>& persons,
+                 const QStringList& groups, const UserLinks& before, const UserSaveContext& context) {
     version.usID = usID;
     version.usCod = fields.usCod;
     version.usDenumire = fields.usDenumire;
     version.usDomeniu = fields.usDomeniu;
     version.usAlias = fields.usAlias;
     version.IdPers = IdPers;
+    version.persons = persons;
     version.groups.clear();
     for (const QString& group : groups)
         version.groups.insert(bareId(group).toInt());

@@ -33,9 +33,10 @@ bool readUserFields(db::Connection& connection, const QString& id, UserFields& f
 
 ChangesElsewhere changesSince(const UserVersion& loaded, const UserFields& now, const UserLinks& links);
 
-// The user as the save leaves it: its fields, the person written, the groups ticked plus the
-// memberships of groups the window did not list.
-void recordSaved(UserVersion& version, int usID, const UserFields& fields, int IdPers, const QStringList& groups,
-                 const UserLinks& before, const UserSaveContext& context);
+// The user as the save leaves it: its fields, the person written and the persons that point at
+// the user after the save, the groups ticked plus the memberships of groups the window did not
+// list.
+void recordSaved(UserVersion& version, int usID, const UserFields& fields, int IdPers, const QSet<int>& persons,
+                 const QStringList& groups, const UserLinks& before, const UserSaveContext& context);
 
 } // namespace store::support

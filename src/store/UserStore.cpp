@@ -254,7 +254,11 @@ int writeUserRows(const std::shared_ptr<db::Connection>& shared, int usID, int I
                 context.groupsGone->append(bareId(group).toInt());
     }
     if (context.version)
-        recordSaved(*context.version, id.toInt(), written, IdPers, memberOf, before, context);
+        recordSaved(*context.version, id.toInt(), written, IdPers,
+                    personKept    ? before.persons
+                    : IdPers != 0 ? QSet<int>{IdPers}
+                                  : QSet<int>(),
+                    memberOf, before, context);
     return id.toInt();
 }
 

@@ -66,6 +66,12 @@ void UserEditor::LoadUser(int usID) {
                 f.cmbPers->selectKey(common::ItemKey(user.field("IdPers")));
             });
             f.cmbPers->update();
+            // Two persons may point at the user: the query then gives one row each.
+            passOver([&] {
+                for (; !user.eof(); user.moveNext())
+                    if (const int person = user.field("IdPers").toInt(); person != 0)
+                        m_version.persons.insert(person);
+            });
         } else if (user.isOpen()) {
             // The user is gone: the fields on screen are the user's shown before, who would look
             // like a user without groups.

@@ -2,6 +2,7 @@
 #include "support/ModalAnswerer.h"
 #include "support/TempServer.h"
 #include "support/WindowFixture.h"
+#include "ui/common/KeyedComboBox.h"
 #include "ui/common/KeyedTreeWidget.h"
 #include "ui/common/TabControl.h"
 #include "ui/main/frmMain.h"
@@ -150,6 +151,26 @@ private slots:
         QCOMPARE(value(user ? "SELECT usDenumire || '/' || usCod FROM admUser WHERE usID = 3"
                             : "SELECT grobs || '/' || grCod FROM AdmGrup WHERE grID = 3"),
                  user ? "din nou/ana" : "din nou/ADMIN");
+    }
+
+    // Another administrator tied a second person to the user while the one shown still points at
+    // it. A save that changes the person unties every person of the user, so it asks first.
+    void aPersonTiedElsewhereIsAskedAbout() {
+        WindowFixture form(*m_login);
+        m_server->exec("suitedb", "UPDATE PSR_Pers SET usID = 1 WHERE IdPers = 2");
+        form->cmbPers->setCurrentIndex(-1);
+        form->cmbPers->setEditText(QString());
+        const QStringList before = m_server->snapshot();
+        {
+            ModalAnswerer cancel(QMessageBox::Cancel);
+            QVERIFY(!form->Save());
+            QVERIFY2(cancel.text().contains("the HR person was changed by someone else"), qPrintable(cancel.text()));
+        }
+        QCOMPARE(m_server->snapshot(), before);
+        ModalAnswerer overwrite("Overwrite");
+        QVERIFY(form->Save());
+        QCOMPARE(overwrite.count(), 1);
+        QCOMPARE(value("SELECT count(*) FROM PSR_Pers WHERE usID = 1"), QStringLiteral("0"));
     }
 
     // Delete asks about a group changed since it was loaded, and says so of one already gone.
