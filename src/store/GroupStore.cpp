@@ -249,9 +249,13 @@ bool DropGroup(int grID, const GroupVersion* loaded, bool overwrite) {
         if (row.rows.isEmpty())
             changes.deleted = true;
         else if (!overwrite) {
+            // The grants of the company the editor showed are compared too: one given elsewhere
+            // since would go with the group unasked.
+            const GroupGrants now =
+                loaded->auID != 0 ? readGroupGrants(connection, id, number(loaded->auID), {}) : GroupGrants();
             const QList<QVariant>& values = row.rows.first();
             changes = changesSince(*loaded, values.value(0).toString(), values.value(1).toString(),
-                                   values.value(2).toString(), -1, {});
+                                   values.value(2).toString(), loaded->auID, now);
         }
         if (changes.any())
             throw ChangedElsewhere(changes);

@@ -52,8 +52,9 @@ bool StoreGroup(int& grID, const QString& grCod, const QString& grDenumire, cons
                 const QStringList& operations, const QStringList& workPoints, const GroupSaveContext& context = {});
 
 // Deletes a group with all its grants and memberships. Returns true once committed. Given what
-// the editor loaded, a group changed elsewhere since raises ChangedElsewhere before anything is
-// deleted (unless overwrite), and one deleted elsewhere raises it with deleted set.
+// the editor loaded, a group whose row or grants for the loaded author changed elsewhere since
+// raises ChangedElsewhere before anything is deleted (unless overwrite), and one deleted
+// elsewhere raises it with deleted set.
 bool DropGroup(int grID, const GroupVersion* loaded = nullptr, bool overwrite = false);
 
 } // namespace store

@@ -38,13 +38,14 @@ QTreeWidgetItem* confirmedItem(frmMain& form, KeyedTreeWidget* list, const QStri
 // ("Delete anyway" drops it all the same, "Reload" shows it as it is now), and one deleted
 // elsewhere is said to be gone. True once dropped.
 template <typename Drop, typename Reload>
-bool dropAskingAboutChanges(frmMain& form, const QString& record, Drop&& drop, Reload&& reload) {
+bool dropAskingAboutChanges(frmMain& form, const QString& record, const QString& company, Drop&& drop,
+                            Reload&& reload) {
     bool overwrite = false;
     for (;;) {
         try {
             return drop(overwrite);
         } catch (const store::ChangedElsewhere& e) {
-            const ChangedElsewhereAnswer answer = askAboutChangedElsewhere(&form, record, e.changes(), QString(), true);
+            const ChangedElsewhereAnswer answer = askAboutChangedElsewhere(&form, record, e.changes(), company, true);
             if (e.changes().deleted) {
                 form.RefreshMe();
                 return false;
@@ -71,7 +72,7 @@ void Delete(frmMain& form) {
             const int usID = KeyedTreeWidget::tagOf(user).toInt();
             QString loginLeft;
             const bool dropped = dropAskingAboutChanges(
-                form, QStringLiteral("user '%1'").arg(user->text(0)),
+                form, QStringLiteral("user '%1'").arg(user->text(0)), QString(),
                 [&](bool overwrite) {
                     return store::DropUser(usID, user->text(0), &form.userEditor().version(), overwrite, &loginLeft);
                 },
@@ -92,8 +93,9 @@ void Delete(frmMain& form) {
             if (!group)
                 return;
             const int grID = KeyedTreeWidget::tagOf(group).toInt();
+            const QTreeWidgetItem* company = form.lstAuthors->selectedItem();
             const bool dropped = dropAskingAboutChanges(
-                form, QStringLiteral("group '%1'").arg(group->text(0)),
+                form, QStringLiteral("group '%1'").arg(group->text(0)), company ? company->text(0) : QString(),
                 [&](bool overwrite) { return store::DropGroup(grID, &form.groupEditor().version(), overwrite); },
                 [&] { form.LoadGrp(grID); });
             if (!dropped)

@@ -173,6 +173,29 @@ private slots:
         QCOMPARE(value("SELECT count(*) FROM PSR_Pers WHERE usID = 1"), QStringLiteral("0"));
     }
 
+    void deleteAsksAboutGrantsChangedElsewhere_data() {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("operation added") << Change([](TempServer& s) { FixtureRows(s).grant(1, 1, 11, 1); })
+                                         << "1 operation of company Brad was added by someone else";
+        QTest::newRow("work point added") << Change([](TempServer& s) { FixtureRows(s).grantWorkPoint(1, 2); })
+                                          << "1 work point of company Brad was added by someone else";
+    }
+    // A right given to the group for the shown company since it was loaded would go with the
+    // group unasked.
+    void deleteAsksAboutGrantsChangedElsewhere() {
+        QFETCH(Change, change);
+        QFETCH(QString, named);
+        WindowFixture form(*m_login);
+        change(*m_server);
+        const QStringList before = m_server->snapshot();
+        ModalAnswerer answers(QStringList{"Yes", "Cancel"});
+        form.press("keyDelete");
+        QCOMPARE(answers.count(), 2);
+        QVERIFY2(answers.texts().value(1).contains(named), qPrintable(answers.texts().value(1)));
+        QCOMPARE(m_server->snapshot(), before);
+    }
+
     // Delete asks about a group changed since it was loaded, and says so of one already gone.
     void deleteAsksAboutAChangedRecord() {
         WindowFixture form(*m_login);
