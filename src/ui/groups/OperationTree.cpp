@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QList>
 #include <QSet>
+#include <algorithm>
 
 namespace groups {
 
@@ -151,6 +152,12 @@ bool hasCheckedNode(const KeyedTreeWidget* tree) {
 }
 
 QStringList operationsTickedInPart(const KeyedTreeWidget* tree) {
+    // Every disagreement has a checked node, and the tree knows its checked nodes: only when one
+    // of them is of an operation several modules list is the whole tree walked.
+    const QSet<QTreeWidgetItem*>& marked = tree->markedItems();
+    if (std::none_of(marked.cbegin(), marked.cend(),
+                     [](const QTreeWidgetItem* node) { return node->data(0, SharedOperationRole).toBool(); }))
+        return {};
     // Per operation (opID, Id): bit 1 for a checked node, bit 2 for an unchecked one.
     QHash<std::pair<int, int>, int> states;
     QStringList names;

@@ -28,6 +28,10 @@ namespace groups {
 
 inline const QString Separator = QStringLiteral("#$#");
 
+// Set (true) on the nodes of an operation that more than one module lists: one opID and Id, one
+// grant for all of them.
+inline constexpr int SharedOperationRole = Qt::UserRole + 3;
+
 QString moduleKey(int mdID);
 QString operationKey(int opID, int mdID, int Id);
 // The same keys as numbers, as the tree's nodes hold them.

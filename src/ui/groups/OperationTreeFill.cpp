@@ -113,8 +113,8 @@ void readRows(TreeRows& rows, const KeyedTreeWidget* tree) {
 
 // The operation rows the tree cannot show, by their position in reading order: those whose module
 // has no row, and those whose key a row read before them already has. Each is left out on its own;
-// every other row is shown.
-QMap<int, LeftOutOperation::Reason> rowsLeftOut(const TreeRows& rows) {
+// every other row is shown. The operations more than one module lists go to shared, as (opID, Id).
+QMap<int, LeftOutOperation::Reason> rowsLeftOut(const TreeRows& rows, QSet<std::pair<int, int>>* shared) {
     QSet<int> modules;
     modules.reserve(rows.modules.size());
     for (const ModuleRow& row : rows.modules)
@@ -125,7 +125,8 @@ QMap<int, LeftOutOperation::Reason> rowsLeftOut(const TreeRows& rows) {
     // a hash of 100,000 keys takes while a refresh holds the whole window.
     struct Keyed {
         int opID, mdID, Id, at;
-        auto order() const { return std::tie(opID, mdID, Id, at); }
+        // One operation's rows of every module follow each other.
+        auto order() const { return std::tie(opID, Id, mdID, at); }
     };
     // The keys are copied next to each other: sorting them in place runs from the cache.
     std::vector<Keyed> keyed;
@@ -138,10 +139,15 @@ QMap<int, LeftOutOperation::Reason> rowsLeftOut(const TreeRows& rows) {
             leftOut.insert(i, LeftOutOperation::Reason::NoModule);
     }
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) { return a.order() < b.order(); });
-    for (std::size_t at = 1; at < keyed.size(); ++at)
-        if (std::tie(keyed[at].opID, keyed[at].mdID, keyed[at].Id) ==
-            std::tie(keyed[at - 1].opID, keyed[at - 1].mdID, keyed[at - 1].Id))
+    for (std::size_t at = 1; at < keyed.size(); ++at) {
+        const Keyed& before = keyed[at - 1];
+        if (std::tie(keyed[at].opID, keyed[at].Id) != std::tie(before.opID, before.Id))
+            continue;
+        if (keyed[at].mdID == before.mdID)
             leftOut.insert(keyed[at].at, LeftOutOperation::Reason::KeyTwice);
+        else if (shared)
+            shared->insert({before.opID, before.Id});
+    }
     return leftOut;
 }
 
@@ -230,7 +236,7 @@ QList<int> byDepth(const QList<int>& parentOf) {
 }
 
 void build(KeyedTreeWidget* tree, const TreeRows& rows, const QMap<int, LeftOutOperation::Reason>& leftOut,
-           const ImageList& images) {
+           const QSet<std::pair<int, int>>& shared, const ImageList& images) {
     tree->clearKeyed();
     QList<QTreeWidgetItem*> moduleNodes;
     tree->beginFill();
@@ -268,6 +274,8 @@ void build(KeyedTreeWidget* tree, const TreeRows& rows, const QMap<int, LeftOutO
             tree->addKeyed(packedOperationKey(row.opID, row.mdID, row.Id), rows.names.at(row.name), parent);
         KeyedTreeWidget::setTag(node, row.parentOpID);
         setImage(node, CheckImage::Unchecked, images);
+        if (!shared.isEmpty() && shared.contains({row.opID, row.Id}))
+            node->setData(0, SharedOperationRole, true);
         nodes[i] = node;
     }
     // A parent operation shows no check image and bold text, so it is never saved as granted.
@@ -297,10 +305,13 @@ QList<LeftOutOperation> FillOperationTree(KeyedTreeWidget* tree, const ImageList
         readRows(rows, tree);
     } catch (...) {
         // What was read before the failure is shown, as if the fill had stopped there.
-        build(tree, rows, rowsLeftOut(rows), images);
+        QSet<std::pair<int, int>> shared;
+        const QMap<int, LeftOutOperation::Reason> leftOut = rowsLeftOut(rows, &shared);
+        build(tree, rows, leftOut, shared, images);
         throw;
     }
-    const QMap<int, LeftOutOperation::Reason> leftOut = rowsLeftOut(rows);
+    QSet<std::pair<int, int>> shared;
+    const QMap<int, LeftOutOperation::Reason> leftOut = rowsLeftOut(rows, &shared);
     const QByteArray stamp = rows.stamp();
     // A refresh mostly reads what the tree shows already: then the nodes stay as they are.
     if (stamp == tree->fillStamp() &&
@@ -308,7 +319,7 @@ QList<LeftOutOperation> FillOperationTree(KeyedTreeWidget* tree, const ImageList
         showAsFilled(tree, images);
         return described(rows, leftOut);
     }
-    build(tree, rows, leftOut, images);
+    build(tree, rows, leftOut, shared, images);
     tree->setFillStamp(stamp);
     return described(rows, leftOut);
 }
