@@ -15,14 +15,18 @@ using namespace support;
 
 namespace {
 
+// The opID and Id of an operation item "opID#$#Id".
+std::pair<int, int> operationIds(const QString& item) {
+    const OperationFields fields = operationFields(item);
+    return {fields.opID.toInt(), fields.id.toInt()};
+}
+
 // Whether the operations written are exactly the shown grants the database holds: the save then
 // changes none of the author's operation grants.
 bool sameOperations(const QStringList& operations, const GroupGrants& now) {
     QSet<std::pair<int, int>> written;
-    for (const QString& item : operations) {
-        const OperationFields fields = operationFields(item);
-        written.insert({fields.opID.toInt(), fields.id.toInt()});
-    }
+    for (const QString& item : operations)
+        written.insert(operationIds(item));
     const QList<std::pair<int, int>> shown = now.shownOperations();
     return written == QSet<std::pair<int, int>>(shown.cbegin(), shown.cend());
 }
@@ -77,9 +81,8 @@ GroupGrantsGone grantsGone(db::Connection& connection, int auID, const QStringLi
     QList<int> opIDs; // each once, in the order given
     QSet<int> seen;
     for (const QString& item : operations) {
-        const OperationFields fields = operationFields(item);
-        const int opID = fields.opID.toInt();
-        pairs.append({opID, fields.id.toInt()});
+        pairs.append(operationIds(item));
+        const int opID = pairs.last().first;
         if (!seen.contains(opID)) {
             seen.insert(opID);
             opIDs << opID;

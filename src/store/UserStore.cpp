@@ -253,12 +253,13 @@ int writeUserRows(const std::shared_ptr<db::Connection>& shared, int usID, int I
             if (!kept.contains(group))
                 context.groupsGone->append(bareId(group).toInt());
     }
-    if (context.version)
-        recordSaved(*context.version, id.toInt(), written, IdPers,
-                    personKept    ? before.persons
-                    : IdPers != 0 ? QSet<int>{IdPers}
-                                  : QSet<int>(),
-                    memberOf, before, context);
+    if (context.version) {
+        // Kept, the links are those read; otherwise the person written is the only one left.
+        QSet<int> persons = before.persons;
+        if (!personKept)
+            persons = IdPers != 0 ? QSet<int>{IdPers} : QSet<int>();
+        recordSaved(*context.version, id.toInt(), written, IdPers, persons, memberOf, before, context);
+    }
     return id.toInt();
 }
 

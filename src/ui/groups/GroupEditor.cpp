@@ -33,6 +33,18 @@ void showWhole(QLineEdit* box, const QString& text) {
     box->setText(text);
 }
 
+void clearFields(GroupsPage& f) {
+    f.txtGrpName->clear();
+    f.txtFullName->clear();
+    f.txtNotes->clear();
+}
+
+// Empties the work point list and the tree's checks: what the editor shows of one company.
+void clearCompany(GroupsPage& f, const ImageList& images) {
+    f.lstPuncteLucru->clearKeyed();
+    groups::ClearOperationChecks(f.twOperations, images);
+}
+
 } // namespace
 
 GroupEditor::GroupEditor(GroupsPage& page, ImageList& images, QObject* parent)
@@ -125,9 +137,7 @@ void GroupEditor::LoadGrp(int grID) {
     } else if (group.isOpen()) {
         // The group is gone: the fields on screen are the group's shown before, and a save as a
         // new group would copy them.
-        f.txtGrpName->clear();
-        f.txtFullName->clear();
-        f.txtNotes->clear();
+        clearFields(f);
     }
     group.close();
 
@@ -167,19 +177,15 @@ void GroupEditor::LoadGrp(int grID) {
 void GroupEditor::emptyEditor() {
     GroupsPage& f = m_form;
     // What was read is only part of the group: shown, it would look like a group without rights.
-    f.txtGrpName->clear();
-    f.txtFullName->clear();
-    f.txtNotes->clear();
+    clearFields(f);
     f.lstAuthors->untickAll();
-    f.lstPuncteLucru->clearKeyed();
-    groups::ClearOperationChecks(f.twOperations, m_images);
+    clearCompany(f, m_images);
 }
 
 void GroupEditor::showNoCompany() {
     // The work points and checks on screen are those of the group shown before (the company
     // list, filled empty, selects nothing to load): they are not this group's.
-    m_form.lstPuncteLucru->clearKeyed();
-    groups::ClearOperationChecks(m_form.twOperations, m_images);
+    clearCompany(m_form, m_images);
     m_version.auID = 0;
     m_version.operations.clear();
     m_version.workPoints.clear();

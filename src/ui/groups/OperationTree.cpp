@@ -70,6 +70,14 @@ int moduleIdOf(const QTreeWidgetItem* node) {
     return key.section(Separator, 1, 1).toInt();
 }
 
+std::pair<int, int> operationIdsOf(const QTreeWidgetItem* node) {
+    const KeyedTreeItem* keyed = KeyedTreeItem::cast(node);
+    if (const PackedKey* packed = keyed ? keyed->packedKey() : nullptr; packed && packed->count == 3)
+        return {packed->numbers[0], packed->numbers[2]};
+    const QString key = KeyedTreeWidget::keyOf(node);
+    return {key.section(Separator, 0, 0).mid(1).toInt(), key.section(Separator, 2, 2).toInt()};
+}
+
 CheckImage imageOf(const QTreeWidgetItem* node) {
     if (const KeyedTreeItem* keyed = KeyedTreeItem::cast(node))
         return static_cast<CheckImage>(qMax(keyed->image(), 0));
@@ -165,15 +173,7 @@ QStringList operationsTickedInPart(const KeyedTreeWidget* tree) {
         const CheckImage image = imageOf(node);
         if ((image != CheckImage::Checked && image != CheckImage::Unchecked) || isModuleNode(node))
             return;
-        std::pair<int, int> operation;
-        const KeyedTreeItem* keyed = KeyedTreeItem::cast(node);
-        if (const PackedKey* packed = keyed ? keyed->packedKey() : nullptr; packed && packed->count == 3) {
-            operation = {packed->numbers[0], packed->numbers[2]};
-        } else {
-            const QString key = KeyedTreeWidget::keyOf(node);
-            operation = {key.section(Separator, 0, 0).mid(1).toInt(), key.section(Separator, 2, 2).toInt()};
-        }
-        int& state = states[operation];
+        int& state = states[operationIdsOf(node)];
         const int before = state;
         state |= image == CheckImage::Checked ? 1 : 2;
         if (state == 3 && before != 3)

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 class ImageList;
 class KeyedTreeWidget;
@@ -43,6 +44,8 @@ bool isModuleNode(const QTreeWidgetItem* node);
 // The module id of a module node (its key without "m") or of an operation node (the middle
 // field of its own key).
 int moduleIdOf(const QTreeWidgetItem* node);
+// The opID and Id of an operation node (the first and last fields of its key).
+std::pair<int, int> operationIdsOf(const QTreeWidgetItem* node);
 
 // The node's check image (None for a node that has never been given one).
 CheckImage imageOf(const QTreeWidgetItem* node);
